@@ -1,0 +1,116 @@
+#include "Catalogue.h"
+
+#include "ListView.h"
+#include "TextFile.h"
+
+namespace Catalogue {
+
+std::string PobierzPole(std::string_view Line, unsigned char N)
+{
+    std::string result;
+    unsigned tabs = 0;
+    for (const char c : Line) {
+        if (tabs == N && c != '\t')
+            result.push_back(c);
+        if (c == '\t')
+            ++tabs;
+    }
+    return result;
+}
+
+QString DataFilePath(const QString& ExecutablePath)
+{
+    const qsizetype cut = ExecutablePath.lastIndexOf(QLatin1Char('/'));
+    QString directory = cut < 0 ? QString() : ExecutablePath.left(cut + 1);
+    // The separator goes unless the directory is the root, which keeps it: "//Dyskar.dat".
+    if (directory.size() > 1)
+        directory.chop(1);
+    return directory + QStringLiteral("/Dyskar.dat");
+}
+
+TLoadResult Load(const QString& Path, TCustomListView& Master)
+{
+    TLoadResult result;
+    TTextFileReader file;
+    if (!file.Open(Path)) {
+        result.Error = file.ErrorString();
+        return result;
+    }
+    result.Opened = true;
+    Master.Items().BeginUpdate();
+    std::string line;
+    while (!file.Eof()) {
+        file.ReadLine(line);
+        // One allocation holds the five fields; the line buffer is reused.
+        Master.Items().Add()->SetTexts(TRowText::FromTabbedLine(line, kFieldCount));
+        ++result.Records;
+    }
+    Master.Items().EndUpdate();
+    result.ReadFailed = file.ReadFailed();
+    if (result.ReadFailed)
+        result.Error = file.ErrorString();
+    return result;
+}
+
+TSaveResult Save(const QString& Path, const TCustomListView& Master)
+{
+    TSaveResult result;
+    TSafeFileWriter file(Path);
+    if (!file.Open()) {
+        result.Error = file.ErrorString();
+        return result;
+    }
+    const TListItems& items = Master.Items();
+    const int count = items.Count();
+    for (int i = 0; i < count; ++i) {
+        const TRowText& text = items.Item(i)->Texts();
+        file.Write(text.Caption());
+        for (int j = 0; j < kFieldCount - 1; ++j) {
+            file.Write("\t");
+            file.Write(text.SubItem(j));
+        }
+        file.Write("\r\n");
+    }
+    result.Ok = file.Commit();
+    if (!result.Ok)
+        result.Error = file.ErrorString();
+    return result;
+}
+
+std::int64_t DiscCount(std::string_view Field)
+{
+    std::size_t i = 0;
+    while (i < Field.size() && Field[i] == ' ')
+        ++i;
+    bool negative = false;
+    std::int64_t value = 0;
+    if (i < Field.size() && Field[i] == '$') {
+        ++i;
+        for (; i < Field.size(); ++i) {
+            const char c = Field[i];
+            int digit = -1;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            if (digit < 0 || value > 268435455)
+                break;
+            value = value * 16 + digit;
+        }
+    } else {
+        if (i < Field.size() && (Field[i] == '+' || Field[i] == '-'))
+            negative = Field[i++] == '-';
+        for (; i < Field.size(); ++i) {
+            const char c = Field[i];
+            if (c < '0' || c > '9' || value > 214748364)
+                break;
+            value = value * 10 + (c - '0');
+        }
+    }
+    // The sign counts only when the whole field is the number.
+    return i == Field.size() && negative ? -value : value;
+}
+
+} // namespace Catalogue

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TCustomListView;
+
+// The catalogue's data file: where it lives, how its lines split into fields, how it is read
+// into the master list and written back, and how a disc count field is read.
+namespace Catalogue {
+
+constexpr int kFieldCount = 5; // name, kind, disc count, shelf, lent to
+
+// Field N (0..4) of a TAB-separated line; empty beyond the last TAB.
+std::string PobierzPole(std::string_view Line, unsigned char N);
+
+// The directory of the executable plus "/Dyskar.dat" (a root directory keeps its separator).
+QString DataFilePath(const QString& ExecutablePath);
+
+struct TLoadResult
+{
+    bool Opened = false;
+    bool ReadFailed = false; // the file broke off while it was read
+    std::int64_t Records = 0;
+    QString Error;
+};
+
+// Appends one master row per line of the file; a missing or unreadable file adds nothing.
+TLoadResult Load(const QString& Path, TCustomListView& Master);
+
+struct TSaveResult
+{
+    bool Ok = false;
+    QString Error;
+};
+
+// Replaces the file by the lines of all master rows; on failure the old file stays as it was.
+TSaveResult Save(const QString& Path, const TCustomListView& Master);
+
+// The number a disc count field counts in the status bar.
+std::int64_t DiscCount(std::string_view Field);
+
+} // namespace Catalogue

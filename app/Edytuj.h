@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TListItem;
+class TMainForm;
+class TSortedComboBox;
+
+// The Edit dialog: changes one record (lending and returning included) and closes.
+class TEdytujForm final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TEdytujForm(TMainForm& Main, QWidget* Parent = nullptr);
+    ~TEdytujForm() override;
+
+    // Fills the fields from a row of the visible list and shows the dialog modally.
+    void Open(const TSortedComboBox& MainKinds, TListItem& Row);
+    void Button1Click(QObject* Sender);
+    void Button2Click(QObject* Sender);
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLineEdit* Edit1;
+    TSortedComboBox* ComboBox1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+private:
+    TMainForm& m_Main;
+    TListItem* m_Row = nullptr;
+};
+
+extern TEdytujForm* EdytujForm;

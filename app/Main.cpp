@@ -1,0 +1,438 @@
+#include "Main.h"
+
+#include "Catalogue.h"
+#include "Cp1250.h"
+#include "Dodaj.h"
+#include "Edytuj.h"
+#include "ExtListView.h"
+#include "QamLVPrinter.h"
+#include "SortedComboBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <unordered_set>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+const std::string kAll = "- Wszystkie -";
+constexpr int kSaveButtonTag = 666;
+
+QFont FormFont(int PixelHeight)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(PixelHeight);
+    return font;
+}
+
+// The clock in the user's time format, without a time zone.
+QString TimeOfDay()
+{
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale().toString(QTime::currentTime(), format.trimmed());
+}
+
+} // namespace
+
+std::function<void(QWidget*, const QString&)> TMainForm::ShowMessage =
+    [](QWidget* Parent, const QString& Text) {
+        QMessageBox::critical(Parent, QStringLiteral("Dyskar"), Text);
+    };
+
+void RunGuarded(QWidget* Window, const std::function<void()>& Handler)
+{
+    try {
+        Handler();
+    } catch (const std::exception& e) {
+        TMainForm::ShowMessage(Window, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        TMainForm::ShowMessage(Window, QStringLiteral("Nieznany błąd"));
+    }
+}
+
+TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
+    : QMainWindow(Parent),
+      m_DataFile(DataFile.isEmpty()
+                     ? Catalogue::DataFilePath(QCoreApplication::applicationFilePath())
+                     : DataFile)
+{
+    MainForm = this;
+    setWindowTitle(QStringLiteral("Dyskar"));
+    setFont(FormFont(11));
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    dfsList1 = new TdfsExtListView(central);
+    AllList = new TdfsExtListView(central);
+    AllList->setVisible(false);
+    layout->addWidget(dfsList1, 1);
+
+    Panel1 = new QWidget(central);
+    Panel1->setFixedHeight(96);
+    layout->addWidget(Panel1);
+
+    Porz = new QCheckBox(QStringLiteral("Pożyczone"), Panel1);
+    Porz->setGeometry(8, 9, 81, 17);
+    Porz->setChecked(true);
+    Nieporz = new QCheckBox(QStringLiteral("Niepożyczone"), Panel1);
+    Nieporz->setGeometry(88, 9, 89, 17);
+    Nieporz->setChecked(true);
+    Label1 = new QLabel(QStringLiteral("Kategoria"), Panel1);
+    Label1->move(8, 34);
+    ComboBox1 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
+    ComboBox1->setGeometry(64, 32, 145, 21);
+    ComboBox1->setMaxVisibleItems(16);
+    Label2 = new QLabel(QStringLiteral("Półka"), Panel1);
+    Label2->move(8, 58);
+    ComboBox2 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
+    ComboBox2->setGeometry(64, 56, 145, 21);
+    ComboBox2->setMaxVisibleItems(16);
+    Dodaj = new QPushButton(QStringLiteral("Dodaj CD"), Panel1);
+    Dodaj->setGeometry(224, 16, 75, 25);
+    Usun = new QPushButton(QStringLiteral("Usuń CD"), Panel1);
+    Usun->setGeometry(224, 56, 75, 25);
+    Zapisz = new TTagButton(QStringLiteral("Zapisz zmiany"), Panel1);
+    Zapisz->setGeometry(320, 16, 89, 25);
+    Zapisz->Tag = kSaveButtonTag;
+    Drukuj = new QPushButton(QStringLiteral("Drukuj listę"), Panel1);
+    Drukuj->setGeometry(320, 56, 89, 25);
+    Button1 = new QPushButton(QStringLiteral("Zamknij program"), Panel1);
+    Button1->setGeometry(432, 16, 130, 65);
+
+    // Tab order: the list, then the panel's controls by their tab numbers.
+    QWidget* order[] = {dfsList1, ComboBox1, Porz, Nieporz, Drukuj, ComboBox2,
+                        Dodaj,    Usun,      Zapisz, Button1};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    StatusBar1 = new QWidget(central);
+    StatusBar1->setFixedHeight(19);
+    auto* bar = new QHBoxLayout(StatusBar1);
+    bar->setContentsMargins(0, 1, 0, 0);
+    bar->setSpacing(2);
+    const int widths[] = {50, 75, 75, -1};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(2, 0, 2, 0);
+        if (widths[i] > 0)
+            panel->setFixedWidth(widths[i]);
+        bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        StatusPanels[static_cast<std::size_t>(i)] = panel;
+    }
+    layout->addWidget(StatusBar1);
+
+    Popup = new QMenu(this);
+    Zapiszzmiany1 = Popup->addAction(QStringLiteral("Zapisz zmiany"));
+    Niezapisuj1 = Popup->addAction(QStringLiteral("Nie zapisuj"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+
+    SetUpList(*dfsList1, 100000000);
+    SetUpList(*AllList, 1000);
+
+    QamLVPrinter1 = new TQamLVPrinter();
+    QamLVPrinter1->SetDfs(dfsList1);
+    QamLVPrinter1->SetHeader("Lista CD");
+    QamLVPrinter1->SetHeaderStyle(fsBold);
+    QamLVPrinter1->SetItemsPerPage(0);
+
+    auto bind = [this](auto* Sender, auto Handler) {
+        return [this, Sender, Handler] { RunGuarded(this, [&] { (this->*Handler)(Sender); }); };
+    };
+    connect(Porz, &QCheckBox::clicked, this, bind(Porz, &TMainForm::Wyswietl));
+    connect(Nieporz, &QCheckBox::clicked, this, bind(Nieporz, &TMainForm::Wyswietl));
+    ComboBox1->OnChange = [this](QObject* s) { RunGuarded(this, [&] { Wyswietl(s); }); };
+    ComboBox2->OnChange = [this](QObject* s) { RunGuarded(this, [&] { Wyswietl(s); }); };
+    connect(Dodaj, &QPushButton::clicked, this, bind(Dodaj, &TMainForm::DodajClick));
+    connect(Usun, &QPushButton::clicked, this, bind(Usun, &TMainForm::UsunClick));
+    connect(Zapisz, &QPushButton::clicked, this, bind(Zapisz, &TMainForm::ZapiszClick));
+    connect(Drukuj, &QPushButton::clicked, this, bind(Drukuj, &TMainForm::DrukujClick));
+    connect(Button1, &QPushButton::clicked, this, bind(Button1, &TMainForm::Button1Click));
+    connect(Zapiszzmiany1, &QAction::triggered, this, bind(Zapiszzmiany1, &TMainForm::ZapiszClick));
+    connect(Niezapisuj1, &QAction::triggered, this, bind(Niezapisuj1, &TMainForm::Niezapisuj1Click));
+    connect(Timer1, &QTimer::timeout, this, bind(Timer1, &TMainForm::Timer1Timer));
+    dfsList1->OnDblClick = [this](QObject* s) { RunGuarded(this, [&] { dfsList1DblClick(s); }); };
+
+    resize(630 - 8, 481 - 27); // the outer size, less a usual frame
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(630 / 2, 481 / 2));
+
+    Timer1->start();
+    FormCreate(this);
+}
+
+TMainForm::~TMainForm()
+{
+    delete QamLVPrinter1;
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+void TMainForm::SetUpList(TdfsExtListView& List, int HoverTime)
+{
+    List.BeginLoading();
+    struct TColumnSpec
+    {
+        const char* Caption;
+        int Width;
+        TAlignment Alignment;
+    };
+    const TColumnSpec columns[] = {{"Nazwa", 200, taLeftJustify},
+                                   {"Rodzaj", 125, taLeftJustify},
+                                   {"Ilość CD", 60, taRightJustify},
+                                   {"Półka", 50, taLeftJustify},
+                                   {"Pożyczone", 150, taLeftJustify}};
+    for (const auto& spec : columns) {
+        TListColumn* column = List.Columns().Add();
+        column->SetCaption(Cp1250::FromUtf8(spec.Caption));
+        column->SetWidth(spec.Width);
+        column->SetAlignment(spec.Alignment);
+    }
+    List.SetExtendedStyles({lvxGridLines, lvxTrackSelect, lvxHeaderDragDrop, lvxFullRowSelect,
+                            lvxOneClickActivate, lvxTwoClickActivate, lvxUnderlineHot});
+    List.SetHoverTime(HoverTime);
+    List.SetShowSortArrows(true);
+    List.SetAutoColumnSort(acsSortToggle);
+    List.SetAutoSortStyle(assDefault);
+    List.SetAutoResort(false);
+    List.Loaded();
+}
+
+void TMainForm::SetStatus(int Panel, const QString& Text)
+{
+    StatusPanels.at(static_cast<std::size_t>(Panel))->setText(Text);
+}
+
+QString TMainForm::StatusText(int Panel) const
+{
+    return StatusPanels.at(static_cast<std::size_t>(Panel))->text();
+}
+
+void TMainForm::FormCreate(QObject*)
+{
+    SetStatus(3, QStringLiteral("Inicjacja..."));
+    Zapisane = true;
+    Catalogue::Load(m_DataFile, *AllList);
+    OdswierzComboBoxy(this);
+    Wyswietl(this);
+    dfsList1->ResortItems();
+    SetStatus(3, QStringLiteral("Gotowy"));
+}
+
+void TMainForm::Wyswietl(QObject*)
+{
+    SetStatus(3, QStringLiteral("Odświerzanie..."));
+    dfsList1->setVisible(false);
+    TListItems& visible = dfsList1->Items();
+    visible.BeginUpdate();
+    visible.Clear();
+    const std::string kind = ComboBox1->Text();
+    const std::string shelf = ComboBox2->Text();
+    KindFilter = kind == kAll ? std::string() : kind;
+    ShelfFilter = shelf == kAll ? std::string() : shelf;
+    const bool lent = Porz->isChecked();
+    const bool notLent = Nieporz->isChecked();
+    const TListItems& master = AllList->Items();
+    const int count = master.Count();
+    for (int i = 0; i < count; ++i) {
+        TListItem* row = master.Item(i);
+        const TRowText& text = row->Texts();
+        const bool isLent = !text.SubItem(3).empty();
+        if (!((isLent && lent) || (!isLent && notLent)))
+            continue;
+        if (!KindFilter.empty() && text.SubItem(0) != KindFilter)
+            continue;
+        if (!ShelfFilter.empty() && text.SubItem(2) != ShelfFilter)
+            continue;
+        LastAdded = visible.Add();
+        LastAdded->SetTexts(text); // a copy in meaning; the texts are shared
+        LastAdded->Data = row;
+    }
+    LastAdded = nullptr;
+    visible.EndUpdate();
+    dfsList1->setVisible(true);
+    Timer1Timer(this);
+    SetStatus(3, QStringLiteral("Gotowy"));
+}
+
+void TMainForm::OdswierzComboBoxy(QObject*)
+{
+    const std::string kind = ComboBox1->Text();
+    const std::string shelf = ComboBox2->Text();
+    for (TSortedComboBox* box : {ComboBox1, ComboBox2}) {
+        box->BeginUpdate();
+        box->Clear();
+        box->Add(kAll);
+    }
+    // Exact spellings seen, then spellings seen ignoring case: each value is folded once.
+    struct TSeen
+    {
+        std::unordered_set<std::string_view> Exact;
+        std::unordered_set<QString> Folded;
+    };
+    TSeen seen[2];
+    seen[0].Folded.insert(Cp1250::ToUnicode(kAll).toCaseFolded());
+    seen[1].Folded.insert(Cp1250::ToUnicode(kAll).toCaseFolded());
+    TSortedComboBox* boxes[2] = {ComboBox1, ComboBox2};
+    const int fields[2] = {0, 2};
+    const TListItems& master = AllList->Items();
+    const int count = master.Count();
+    for (int i = 0; i < count; ++i) {
+        const TRowText& text = master.Item(i)->Texts();
+        for (int b = 0; b < 2; ++b) {
+            const std::string_view value = text.SubItem(fields[b]);
+            if (!seen[b].Exact.insert(value).second)
+                continue;
+            if (seen[b].Folded.insert(Cp1250::ToUnicode(value).toCaseFolded()).second)
+                boxes[b]->Add(value);
+        }
+    }
+    ComboBox1->EndUpdate();
+    ComboBox2->EndUpdate();
+    const int k = ComboBox1->FindIgnoreCase(kind);
+    ComboBox1->SetItemIndex(k >= 0 ? k : 0);
+    const int s = ComboBox2->FindIgnoreCase(shelf);
+    ComboBox2->SetItemIndex(s >= 0 ? s : 0);
+}
+
+void TMainForm::Timer1Timer(QObject*)
+{
+    SetStatus(0, TimeOfDay());
+    const TListItems& items = dfsList1->Items();
+    const int count = items.Count();
+    std::int64_t discs = 0;
+    for (int i = 0; i < count; ++i)
+        discs += Catalogue::DiscCount(items.Item(i)->SubItem(1));
+    SetStatus(1, QStringLiteral("Pozycji: %1").arg(count));
+    SetStatus(2, QStringLiteral("Płyt: %1").arg(discs));
+}
+
+TListItem* TMainForm::MasterRowOf(const TListItem* VisibleRow) const
+{
+    if (!VisibleRow || !VisibleRow->Data)
+        return nullptr;
+    auto* master = static_cast<TListItem*>(VisibleRow->Data);
+    // The master row may have gone since the view was built; never touch a row that has.
+    return AllList->Control().IndexOfRow(master) >= 0 ? master : nullptr;
+}
+
+void TMainForm::UsunClick(QObject*)
+{
+    TListItem* selected = dfsList1->Selected();
+    if (!selected)
+        return;
+    if (TListItem* master = MasterRowOf(selected))
+        master->Delete();
+    selected->Delete();
+    Zapisane = false;
+}
+
+void TMainForm::ZapiszClick(QObject* Sender)
+{
+    SetStatus(3, QStringLiteral("Zapisywanie..."));
+    const Catalogue::TSaveResult saved = Catalogue::Save(m_DataFile, *AllList);
+    SetStatus(3, QStringLiteral("Gotowy"));
+    if (!saved.Ok) {
+        ShowMessage(this, QStringLiteral("Nie można zapisać pliku %1: %2.\nZmiany nie zostały "
+                                         "zapisane; poprzednia zawartość pliku pozostała bez zmian.")
+                              .arg(QDir::toNativeSeparators(m_DataFile), saved.Error));
+        return;
+    }
+    const auto* button = qobject_cast<const TTagButton*>(Sender);
+    if (button && button->Tag == kSaveButtonTag)
+        return;
+    Zapisane = true;
+    RequestClose();
+}
+
+void TMainForm::Niezapisuj1Click(QObject*)
+{
+    Zapisane = true;
+    RequestClose();
+}
+
+void TMainForm::Button1Click(QObject*) { RequestClose(); }
+
+void TMainForm::RequestClose()
+{
+    // Inside the close query the window is already being closed; let that close pass.
+    if (m_InCloseQuery) {
+        m_CloseRequested = true;
+        return;
+    }
+    close();
+}
+
+void TMainForm::DrukujClick(QObject*) { QamLVPrinter1->Print(); }
+
+void TMainForm::FormCloseQuery(QObject*, bool& CanClose)
+{
+    CanClose = Zapisane;
+    if (CanClose)
+        return;
+    m_CloseRequested = false;
+    Popup->exec(QCursor::pos());
+    if (m_CloseRequested && Zapisane)
+        CanClose = true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* Event)
+{
+    if (m_InCloseQuery) {
+        Event->ignore();
+        return;
+    }
+    bool canClose = true;
+    m_InCloseQuery = true;
+    RunGuarded(this, [&] { FormCloseQuery(this, canClose); });
+    m_InCloseQuery = false;
+    m_CloseRequested = false;
+    if (canClose) {
+        Timer1->stop();
+        Event->accept();
+    } else {
+        Event->ignore();
+    }
+}
+
+void TMainForm::DodajClick(QObject*)
+{
+    SetStatus(3, QStringLiteral("Dodawanie..."));
+    DodajForm->Open(*ComboBox1);
+    OdswierzComboBoxy(this);
+    SetStatus(3, QStringLiteral("Gotowy"));
+}
+
+void TMainForm::dfsList1DblClick(QObject*)
+{
+    TListItem* selected = dfsList1->Selected();
+    if (!selected)
+        return;
+    SetStatus(3, QStringLiteral("Edycja..."));
+    EdytujForm->Open(*ComboBox1, *selected);
+    OdswierzComboBoxy(this);
+    SetStatus(3, QStringLiteral("Gotowy"));
+}

@@ -1,0 +1,472 @@
+#include "EnhListView.h"
+
+#include "Locale.h"
+#include "SortValues.h"
+
+#include <QDate>
+#include <QHeaderView>
+#include <QTimer>
+
+#include <optional>
+#include <stdexcept>
+
+using namespace Win;
+
+namespace {
+
+constexpr UINT kPostedHeaderFormats = 0x048F;
+
+// The running sort: set immediately before the control is asked to sort.
+struct TSortContext
+{
+    int Sign = 1;
+    int SubItem = -1;
+    bool Running = false;
+    TAutoSortStyle Style = assSmart;
+    Locale::TDateSettings Settings;
+    int CurrentYear = 2000;
+    int Generation = 0;
+};
+TSortContext g_Sort;
+
+// What the built-in comparison needs of one cell, kept with the row's texts until they change.
+struct TSortKeyCache final : TRowTextCache
+{
+    int Generation = 0;
+    int SubItem = 0;
+    TAutoSortStyle Style = assDefault;
+    int CurrentYear = 0;
+    QChar DateSeparator, TimeSeparator;
+    Locale::TDateOrder Order = Locale::doMDY;
+    std::optional<QCollatorSortKey> Key;
+    bool IsDate = false;
+    double Date = 0;
+    bool IsNumber = false;
+    long double Number = 0;
+
+    bool Fits(const TSortContext& C) const
+    {
+        if (Generation != C.Generation || SubItem != C.SubItem || Style != C.Style)
+            return false;
+        return Style == assDefault ||
+               (CurrentYear == C.CurrentYear && DateSeparator == C.Settings.DateSeparator &&
+                TimeSeparator == C.Settings.TimeSeparator && Order == C.Settings.Order);
+    }
+    void Fill(std::string_view Text, const TSortContext& C)
+    {
+        Generation = C.Generation;
+        SubItem = C.SubItem;
+        Style = C.Style;
+        CurrentYear = C.CurrentYear;
+        DateSeparator = C.Settings.DateSeparator;
+        TimeSeparator = C.Settings.TimeSeparator;
+        Order = C.Settings.Order;
+        Key = Locale::TextSortKey(Text);
+        IsDate = IsNumber = false;
+        if (Style == assSmart) {
+            IsDate = SortValues::TryDateTime(Text, C.Settings, C.CurrentYear, Date);
+            IsNumber = SortValues::TryNumber(Text, Number);
+        }
+    }
+};
+
+std::string_view CellOf(const TRowText& Text, int SubItem)
+{
+    return SubItem < 0 ? Text.Caption() : Text.SubItem(SubItem);
+}
+
+int Sign(double Value) { return Value < 0 ? -1 : (Value > 0 ? 1 : 0); }
+
+int ComparePrepared(const TSortKeyCache& A, const TSortKeyCache& B)
+{
+    if (A.Style == assSmart) {
+        if (A.IsDate && B.IsDate)
+            return Sign(A.Date - B.Date);
+        if (A.IsNumber && B.IsNumber)
+            return A.Number < B.Number ? -1 : (A.Number > B.Number ? 1 : 0);
+    }
+    const int c = A.Key->compare(*B.Key);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+const TSortKeyCache* CacheOf(const TListItem& Item)
+{
+    const auto* cache = dynamic_cast<const TSortKeyCache*>(Item.Texts().Cache());
+    return cache && cache->Fits(g_Sort) ? cache : nullptr;
+}
+
+} // namespace
+
+TCustomEnhListView::TCustomEnhListView(QWidget* Parent)
+    : TCustomListView(Parent), m_SaveSettings(std::make_unique<TdfsEnhLVSaveSettings>())
+{
+}
+
+TCustomEnhListView::~TCustomEnhListView() = default;
+
+std::string TCustomEnhListView::Version() const { return "TdfsEnhListView v3.55"; }
+
+void TCustomEnhListView::SetAutoColumnSort(TAutoColumnSort Value)
+{
+    if (Value == m_AutoColumnSort)
+        return;
+    m_AutoColumnSort = Value;
+    if (Value != acsNoSort)
+        ResortItems();
+}
+
+void TCustomEnhListView::SetAutoSortStyle(TAutoSortStyle Value)
+{
+    if (Value == m_AutoSortStyle)
+        return;
+    m_AutoSortStyle = Value;
+    ResortItems();
+}
+
+void TCustomEnhListView::SetAutoSortAscending(bool Value)
+{
+    if (Value == m_AutoSortAscending)
+        return;
+    m_AutoSortAscending = Value;
+    m_CurrentSortAscending = Value;
+}
+
+void TCustomEnhListView::SetStyle(TLVStyle Value)
+{
+    if (Value == m_Style)
+        return;
+    m_Style = Value;
+    if (HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomEnhListView::SetBackgroundImage(const QImage& Image)
+{
+    m_BackgroundImage = Image;
+    ApplyBackgroundImage();
+}
+
+void TCustomEnhListView::ApplyBackgroundImage()
+{
+    QWidget* viewport = Control().View()->viewport();
+    QPalette p = viewport->palette();
+    if (m_BackgroundImage.isNull())
+        p.setBrush(QPalette::Base, Color());
+    else
+        p.setBrush(QPalette::Base, QBrush(m_BackgroundImage));
+    viewport->setPalette(p);
+    viewport->update();
+}
+
+void TCustomEnhListView::SetShowSortArrows(bool Value)
+{
+    m_ShowSortArrows = Value;
+    ShowSortIndicator();
+}
+
+void TCustomEnhListView::SetReverseSortArrows(bool Value)
+{
+    if (Value == m_ReverseSortArrows)
+        return;
+    m_ReverseSortArrows = Value;
+    ShowSortIndicator();
+}
+
+// Until header items are painted by the list itself, the header's own indicator shows
+// which column the list is sorted by.
+void TCustomEnhListView::ShowSortIndicator()
+{
+    QHeaderView* header = Control().Header();
+    const bool arrow = m_ShowSortArrows && (m_AutoColumnSort != acsNoSort || OnSortItems) &&
+                       m_CurrentSortColumn >= 0 && m_CurrentSortColumn < Columns().Count();
+    header->setSortIndicatorShown(arrow);
+    if (arrow) {
+        const bool up = m_CurrentSortAscending != m_ReverseSortArrows;
+        // Qt draws its "ascending" indicator pointing down on some styles; we ask for the picture.
+        header->setSortIndicator(m_CurrentSortColumn, up ? Qt::AscendingOrder : Qt::DescendingOrder);
+    }
+}
+
+void TCustomEnhListView::SetCurrentSortColumn(int ColumnIndex)
+{
+    if (ColumnIndex == m_CurrentSortColumn)
+        return;
+    const int previous = m_CurrentSortColumn;
+    m_CurrentSortColumn = ColumnIndex;
+    if (m_ShowSortArrows)
+        InvalidateHeaderItem(previous);
+    ShowSortIndicator();
+}
+
+void TCustomEnhListView::SetCurrentSortDirection(bool Ascending)
+{
+    if (Ascending == m_CurrentSortAscending)
+        return;
+    m_CurrentSortAscending = Ascending;
+    InvalidateHeaderItem(m_CurrentSortColumn);
+    ShowSortIndicator();
+}
+
+void TCustomEnhListView::InvalidateHeaderItem(int ColumnIndex)
+{
+    if (ColumnIndex < 0 || ColumnIndex >= Columns().Count())
+        return;
+    QHeaderView* header = Control().Header();
+    const int left = header->sectionViewportPosition(ColumnIndex);
+    header->viewport()->update(
+        QRect(left, 0, header->sectionSize(ColumnIndex), header->height()).adjusted(2, 2, -2, -2));
+}
+
+void TCustomEnhListView::ResortItems()
+{
+    m_ResortPending = true;
+    const bool possible = (m_AutoColumnSort != acsNoSort && m_CurrentSortColumn >= 0 &&
+                           m_CurrentSortColumn < Columns().Count()) ||
+                          static_cast<bool>(OnSortItems);
+    if (possible && m_SortUpdateCount < 1)
+        SortByColumn(m_CurrentSortColumn, m_CurrentSortAscending);
+}
+
+void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
+{
+    // The context is process-wide: a sort asked for from inside a comparison would
+    // overwrite it under the running sort.
+    if (g_Sort.Running)
+        return;
+    m_ResortPending = false;
+    SetCurrentSortColumn(ColumnIndex);
+    SortBegin(ColumnIndex, Ascending);
+    g_Sort.Sign = Ascending ? 1 : -1;
+    g_Sort.SubItem = ColumnIndex - 1;
+    g_Sort.Running = true;
+    try {
+        if (OnSortItems) {
+            CustomSort(&TCustomEnhListView::EventCompare, reinterpret_cast<LPARAM>(this));
+        } else if (HandleAllocated()) {
+            PrepareSortKeys();
+            CustomSort(&TCustomEnhListView::BuiltInCompare, reinterpret_cast<LPARAM>(this));
+        }
+    } catch (...) {
+        g_Sort.Running = false;
+        throw;
+    }
+    g_Sort.Running = false;
+    ShowSortIndicator();
+    SortFinished(ColumnIndex, Ascending);
+}
+
+void TCustomEnhListView::PrepareSortKeys()
+{
+    g_Sort.Style = m_AutoSortStyle;
+    g_Sort.Generation = Locale::CollationGeneration();
+    if (m_AutoSortStyle == assSmart) {
+        g_Sort.Settings = Locale::DateSettings();
+        g_Sort.CurrentYear = QDate::currentDate().year();
+    }
+    const int count = Items().Count();
+    for (int i = 0; i < count; ++i) {
+        const TListItem* item = Items().Item(i);
+        const TRowText& text = item->Texts();
+        if (text.FieldCount() == 0 || CacheOf(*item))
+            continue;
+        auto cache = std::make_unique<TSortKeyCache>();
+        cache->Fill(CellOf(text, g_Sort.SubItem), g_Sort);
+        text.SetCache(std::move(cache));
+    }
+}
+
+int TCustomEnhListView::CompareTexts(std::string_view Left, std::string_view Right,
+                                     TAutoSortStyle Style)
+{
+    if (Style == assSmart) {
+        const Locale::TDateSettings settings = Locale::DateSettings();
+        const int year = QDate::currentDate().year();
+        double d1 = 0;
+        double d2 = 0;
+        if (SortValues::TryDateTime(Left, settings, year, d1) &&
+            SortValues::TryDateTime(Right, settings, year, d2))
+            return Sign(d1 - d2);
+        long double n1 = 0;
+        long double n2 = 0;
+        if (SortValues::TryNumber(Left, n1) && SortValues::TryNumber(Right, n2))
+            return n1 < n2 ? -1 : (n1 > n2 ? 1 : 0);
+    }
+    return Locale::CompareText(Left, Right);
+}
+
+int TCustomEnhListView::BuiltInCompare(LPARAM Item1, LPARAM Item2, LPARAM List)
+{
+    try {
+        const auto* a = reinterpret_cast<const TListItem*>(Item1);
+        const auto* b = reinterpret_cast<const TListItem*>(Item2);
+        const auto* list = reinterpret_cast<const TCustomEnhListView*>(List);
+        if (!a || !b || !list)
+            return 0;
+        const TSortKeyCache* ca = CacheOf(*a);
+        const TSortKeyCache* cb = CacheOf(*b);
+        int result = 0;
+        if (ca && cb) {
+            result = ComparePrepared(*ca, *cb);
+        } else {
+            result = CompareTexts(CellOf(a->Texts(), g_Sort.SubItem),
+                                  CellOf(b->Texts(), g_Sort.SubItem), list->m_AutoSortStyle);
+        }
+        return result * g_Sort.Sign;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int TCustomEnhListView::EventCompare(LPARAM Item1, LPARAM Item2, LPARAM List)
+{
+    auto* list = reinterpret_cast<TCustomEnhListView*>(List);
+    int result = 0;
+    try {
+        list->SortItems(reinterpret_cast<TListItem*>(Item1), reinterpret_cast<TListItem*>(Item2),
+                        g_Sort.SubItem, result);
+    } catch (...) {
+        return 0; // a pair the handler cannot compare counts as equal
+    }
+    return result * g_Sort.Sign;
+}
+
+void TCustomEnhListView::SortBegin(int SortColumn, bool Ascending)
+{
+    if (OnSortBegin)
+        OnSortBegin(this, SortColumn, Ascending);
+}
+
+void TCustomEnhListView::SortFinished(int SortColumn, bool Ascending)
+{
+    if (OnSortFinished)
+        OnSortFinished(this, SortColumn, Ascending);
+}
+
+void TCustomEnhListView::SortItems(TListItem* Item1, TListItem* Item2, int SortColumn,
+                                   int& CompResult)
+{
+    if (OnSortItems)
+        OnSortItems(this, Item1, Item2, SortColumn, CompResult);
+}
+
+void TCustomEnhListView::EditCanceled(TListItem* Item)
+{
+    if (OnEditCanceled)
+        OnEditCanceled(this, Item);
+}
+
+int TCustomEnhListView::PositionOfColumn(int ColumnIndex) { return ColumnIndex; }
+
+TListColumn* TCustomEnhListView::ColumnAtPosition(int Position)
+{
+    HandleNeeded();
+    if (Position < 0 || Position >= Columns().Count())
+        return nullptr;
+    return Columns().Items(Position);
+}
+
+void TCustomEnhListView::GetCellText(int ItemIndex, int Column, std::string& Text)
+{
+    Text.clear();
+    const TListItem* item = Items().Item(ItemIndex);
+    if (!item)
+        return;
+    Text = std::string(CellOf(item->Texts(), Column));
+}
+
+void TCustomEnhListView::BeginItemsUpdate()
+{
+    Items().BeginUpdate();
+    ++m_SortUpdateCount;
+}
+
+void TCustomEnhListView::EndItemsUpdate()
+{
+    if (--m_SortUpdateCount < 0)
+        m_SortUpdateCount = 0;
+    if (m_SortUpdateCount == 0 && m_ResortPending)
+        ResortItems();
+    Items().EndUpdate();
+}
+
+void TCustomEnhListView::SizeColumnsToContents(bool UseHeader)
+{
+    BeginItemsUpdate();
+    Columns().BeginUpdate();
+    try {
+        for (int i = 0; i < Columns().Count(); ++i)
+            Columns().Items(i)->SetWidth(UseHeader ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE);
+    } catch (...) {
+        Columns().EndUpdate();
+        EndItemsUpdate();
+        throw;
+    }
+    Columns().EndUpdate();
+    EndItemsUpdate();
+}
+
+void TCustomEnhListView::CreateWnd()
+{
+    m_CreatingWindow = true;
+    TCustomListView::CreateWnd();
+    m_CreatingWindow = false;
+    if (!IsLoading())
+        m_SortUpdateCount = 0;
+}
+
+void TCustomEnhListView::Loaded()
+{
+    TCustomListView::Loaded();
+    ApplyBackgroundImage();
+    if (!m_CreatingWindow)
+        HandleNeeded();
+    m_SortUpdateCount = 0;
+    if (!(AutoLoadListSettings() && m_SaveSettings->SaveCurrentSort)) {
+        if (Columns().Count() > 0)
+            m_CurrentSortColumn = 0;
+        ResortItems();
+    }
+    ShowSortIndicator();
+    QTimer::singleShot(0, this, [this] { HeaderFormatsPosted(); });
+}
+
+LRESULT TCustomEnhListView::CNNotify(NMHDR& Header)
+{
+    const LRESULT result = TCustomListView::CNNotify(Header);
+    if (Header.code == LVN_ENDLABELEDITA) {
+        const auto& info = reinterpret_cast<const LVDISPINFO&>(Header);
+        if (!info.item.pszText && info.item.iItem != -1)
+            EditCanceled(Items().Item(info.item.iItem));
+    }
+    return result;
+}
+
+void TCustomEnhListView::ColClick(TListColumn* Column)
+{
+    const int i = Column ? Column->Index() : -1;
+    if (m_AutoColumnSort == acsSortToggle) {
+        if (i == m_CurrentSortColumn)
+            m_CurrentSortAscending = !m_CurrentSortAscending;
+        else
+            m_CurrentSortAscending = m_AutoSortAscending;
+    }
+    TCustomListView::ColClick(Column);
+    if (m_AutoColumnSort != acsNoSort && i >= 0 && i < Columns().Count())
+        SortByColumn(i, m_CurrentSortAscending);
+    SetCurrentSortColumn(i);
+    ShowSortIndicator();
+}
+
+void TCustomEnhListView::InsertItem(TListItem* Item)
+{
+    TCustomListView::InsertItem(Item);
+    if (m_AutoResort)
+        ResortItems();
+}
+
+void TCustomEnhListView::Edit(const LVITEM& Item)
+{
+    TCustomListView::Edit(Item);
+    if (m_AutoResort)
+        ResortItems();
+}

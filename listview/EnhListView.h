@@ -1,0 +1,124 @@
+#pragma once
+
+#include "ListView.h"
+
+#include <QImage>
+
+#include <functional>
+#include <string>
+
+enum TAutoColumnSort : unsigned char { acsNoSort = 0, acsSort = 1, acsSortToggle = 2 };
+enum TAutoSortStyle : unsigned char { assSmart = 0, assDefault = 1 };
+enum TLVStyle : unsigned char { lvStandard = 0, lvOwnerDrawFixed = 1 };
+
+class TCustomEnhListView;
+
+// Whether and what a list keeps of its column widths and sort state between runs.
+class TdfsEnhLVSaveSettings
+{
+public:
+    virtual ~TdfsEnhLVSaveSettings() = default;
+
+    bool AutoSave = false;
+    std::string RegistryKey;
+    bool SaveColumnSizes = true;
+    bool SaveCurrentSort = true;
+};
+
+// The sorting level of the extended list view: sorting by a column on a header click, by a
+// call or after an insertion, with a smart, a plain-text or the user's own comparison.
+class TCustomEnhListView : public TCustomListView
+{
+    Q_OBJECT
+public:
+    using TLVSortStatusEvent = std::function<void(QObject*, int SortColumn, bool Ascending)>;
+    using TLVSortItemsEvent =
+        std::function<void(QObject*, TListItem*, TListItem*, int SortColumn, int& CompResult)>;
+    using TLVEditCanceled = std::function<void(QObject*, TListItem*)>;
+
+    explicit TCustomEnhListView(QWidget* Parent = nullptr);
+    ~TCustomEnhListView() override;
+
+    TAutoColumnSort AutoColumnSort() const { return m_AutoColumnSort; }
+    void SetAutoColumnSort(TAutoColumnSort Value);
+    TAutoSortStyle AutoSortStyle() const { return m_AutoSortStyle; }
+    void SetAutoSortStyle(TAutoSortStyle Value);
+    bool AutoResort() const { return m_AutoResort; }
+    void SetAutoResort(bool Value) { m_AutoResort = Value; }
+    bool AutoSortAscending() const { return m_AutoSortAscending; }
+    void SetAutoSortAscending(bool Value);
+    TLVStyle Style() const { return m_Style; }
+    void SetStyle(TLVStyle Value);
+    const QImage& BackgroundImage() const { return m_BackgroundImage; }
+    void SetBackgroundImage(const QImage& Image);
+    bool ShowSortArrows() const { return m_ShowSortArrows; }
+    void SetShowSortArrows(bool Value);
+    bool ReverseSortArrows() const { return m_ReverseSortArrows; }
+    void SetReverseSortArrows(bool Value);
+    virtual std::string Version() const;
+
+    int CurrentSortColumn() const { return m_CurrentSortColumn; }
+    bool CurrentSortAscending() const { return m_CurrentSortAscending; }
+    void SetCurrentSortColumn(int ColumnIndex);
+    void SetCurrentSortDirection(bool Ascending);
+    bool ResortPending() const { return m_ResortPending; }
+    int SortUpdateCount() const { return m_SortUpdateCount; }
+    TdfsEnhLVSaveSettings& SaveSettingsObject() { return *m_SaveSettings; }
+
+    virtual void InvalidateHeaderItem(int ColumnIndex);
+    virtual void SortByColumn(int ColumnIndex, bool Ascending);
+    virtual int PositionOfColumn(int ColumnIndex);
+    virtual TListColumn* ColumnAtPosition(int Position);
+    virtual void GetCellText(int ItemIndex, int Column, std::string& Text);
+    virtual void ResortItems();
+    virtual void BeginItemsUpdate();
+    virtual void EndItemsUpdate();
+    virtual void SizeColumnsToContents(bool UseHeader);
+
+    void Loaded() override;
+
+    TLVSortStatusEvent OnSortBegin;
+    TLVSortStatusEvent OnSortFinished;
+    TLVSortItemsEvent OnSortItems;
+    TLVEditCanceled OnEditCanceled;
+
+    // The comparison of the built-in sort for two texts under a style, with sign +1.
+    static int CompareTexts(std::string_view Left, std::string_view Right, TAutoSortStyle Style);
+
+protected:
+    virtual void SortBegin(int SortColumn, bool Ascending);
+    virtual void SortFinished(int SortColumn, bool Ascending);
+    virtual void SortItems(TListItem* Item1, TListItem* Item2, int SortColumn, int& CompResult);
+    virtual void EditCanceled(TListItem* Item);
+    virtual void ApplyBackgroundImage();
+    virtual bool AutoLoadListSettings() { return false; }
+    virtual void HeaderFormatsPosted() {}
+
+    void CreateWnd() override;
+    Win::LRESULT CNNotify(Win::NMHDR& Header) override;
+    void ColClick(TListColumn* Column) override;
+    void InsertItem(TListItem* Item) override;
+    void Edit(const Win::LVITEM& Item) override;
+
+    std::unique_ptr<TdfsEnhLVSaveSettings> m_SaveSettings;
+
+private:
+    static int BuiltInCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
+    static int EventCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
+    void PrepareSortKeys();
+    void ShowSortIndicator();
+
+    bool m_ResortPending = false;
+    int m_SortUpdateCount = 1;
+    TLVStyle m_Style = lvStandard;
+    TAutoColumnSort m_AutoColumnSort = acsNoSort;
+    TAutoSortStyle m_AutoSortStyle = assSmart;
+    bool m_AutoResort = true;
+    bool m_AutoSortAscending = true;
+    bool m_CurrentSortAscending = true;
+    int m_CurrentSortColumn = -1;
+    bool m_ShowSortArrows = false;
+    bool m_ReverseSortArrows = false;
+    bool m_CreatingWindow = false;
+    QImage m_BackgroundImage;
+};

@@ -1,0 +1,91 @@
+#include "ExtListView.h"
+
+using namespace Win;
+
+namespace {
+// Platform bit of each member, in member order; 0x200 and 0x400 have no member.
+constexpr UINT kStyleBits[] = {LVS_EX_GRIDLINES,        LVS_EX_SUBITEMIMAGES,   LVS_EX_CHECKBOXES,
+                               LVS_EX_TRACKSELECT,      LVS_EX_HEADERDRAGDROP,  LVS_EX_FULLROWSELECT,
+                               LVS_EX_ONECLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE, LVS_EX_FLATSB,
+                               LVS_EX_UNDERLINEHOT,     LVS_EX_UNDERLINECOLD};
+} // namespace
+
+UINT TLVExtendedStyles::ToPlatform() const
+{
+    UINT bits = 0;
+    for (unsigned i = 0; i < std::size(kStyleBits); ++i)
+        if (m_Bits & (1u << i))
+            bits |= kStyleBits[i];
+    return bits;
+}
+
+TLVExtendedStyles TLVExtendedStyles::FromPlatform(UINT Bits)
+{
+    TLVExtendedStyles set;
+    for (unsigned i = 0; i < std::size(kStyleBits); ++i)
+        if (Bits & kStyleBits[i])
+            set.Include(static_cast<TLVExtendedStyle>(i));
+    return set;
+}
+
+TCustomExtListView::TCustomExtListView(QWidget* Parent) : TCustomEnhListView(Parent)
+{
+    m_SaveSettings = std::make_unique<TdfsExtLVSaveSettings>();
+}
+
+TLVExtendedStyles TCustomExtListView::ExtendedStyles()
+{
+    if (HandleAllocated())
+        m_ExtendedStyles = TLVExtendedStyles::FromPlatform(
+            static_cast<UINT>(Perform(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
+    return m_ExtendedStyles;
+}
+
+void TCustomExtListView::SetExtendedStyles(TLVExtendedStyles Value)
+{
+    if (Value.Has(lvxUnderlineCold) && !Value.Has(lvxOneClickActivate))
+        Value.Include(lvxOneClickActivate);
+    if (Value.Has(lvxUnderlineHot) && !Value.Has(lvxOneClickActivate) &&
+        !Value.Has(lvxTwoClickActivate))
+        Value.Include(lvxOneClickActivate);
+    if (Value.Has(lvxSubItemImages) != m_ExtendedStyles.Has(lvxSubItemImages) && HandleAllocated())
+        Control().View()->viewport()->update();
+    m_ExtendedStyles = Value;
+    if (HandleAllocated())
+        Perform(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(Value.ToPlatform()));
+}
+
+int TCustomExtListView::HoverTime()
+{
+    if (HandleAllocated())
+        m_HoverTime = static_cast<int>(Perform(LVM_GETHOVERTIME, 0, 0));
+    return m_HoverTime;
+}
+
+void TCustomExtListView::SetHoverTime(int Value)
+{
+    m_HoverTime = Value;
+    if (HandleAllocated())
+        Perform(LVM_SETHOVERTIME, 0, Value);
+}
+
+void TCustomExtListView::SetSelectionMark(int Value)
+{
+    m_SelectionMark = Value;
+    if (HandleAllocated())
+        Perform(LVM_SETSELECTIONMARK, 0, Value);
+}
+
+void TCustomExtListView::CreateWnd()
+{
+    TCustomEnhListView::CreateWnd();
+    SetSelectionMark(m_SelectionMark);
+    SetHoverTime(m_HoverTime);
+    SetExtendedStyles(m_ExtendedStyles);
+}
+
+void TCustomExtListView::Loaded()
+{
+    TCustomEnhListView::Loaded();
+    HandleNeeded();
+}

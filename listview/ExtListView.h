@@ -1,0 +1,82 @@
+#pragma once
+
+#include "EnhListView.h"
+
+#include <cstdint>
+
+enum TLVExtendedStyle : unsigned char {
+    lvxGridLines,
+    lvxSubItemImages,
+    lvxCheckboxes,
+    lvxTrackSelect,
+    lvxHeaderDragDrop,
+    lvxFullRowSelect,
+    lvxOneClickActivate,
+    lvxTwoClickActivate,
+    lvxFlatScrollBar,
+    lvxUnderlineHot,
+    lvxUnderlineCold
+};
+
+// A set of extended styles; bit n stands for the member of ordinal n.
+class TLVExtendedStyles
+{
+public:
+    constexpr TLVExtendedStyles() = default;
+    constexpr TLVExtendedStyles(std::initializer_list<TLVExtendedStyle> Styles)
+    {
+        for (auto s : Styles)
+            m_Bits = static_cast<std::uint16_t>(m_Bits | (1u << s));
+    }
+    constexpr bool Has(TLVExtendedStyle S) const { return m_Bits & (1u << S); }
+    constexpr void Include(TLVExtendedStyle S) { m_Bits = static_cast<std::uint16_t>(m_Bits | (1u << S)); }
+    constexpr std::uint16_t Bits() const { return m_Bits; }
+    constexpr bool operator==(const TLVExtendedStyles&) const = default;
+
+    Win::UINT ToPlatform() const;
+    static TLVExtendedStyles FromPlatform(Win::UINT Bits);
+
+private:
+    std::uint16_t m_Bits = 0;
+};
+
+class TdfsExtLVSaveSettings : public TdfsEnhLVSaveSettings
+{
+public:
+    bool SaveColumnOrder = true;
+};
+
+// The extended level: extended styles, hover time and selection mark, sent to the list
+// control whenever its window is created.
+class TCustomExtListView : public TCustomEnhListView
+{
+    Q_OBJECT
+public:
+    explicit TCustomExtListView(QWidget* Parent = nullptr);
+    std::string Version() const override { return "TdfsExtListView v3.55"; }
+
+    TLVExtendedStyles ExtendedStyles();
+    void SetExtendedStyles(TLVExtendedStyles Value);
+    int HoverTime();
+    void SetHoverTime(int Value);
+    void SetSelectionMark(int Value);
+    int SelectionMark() const { return m_SelectionMark; }
+
+    void Loaded() override;
+
+protected:
+    void CreateWnd() override;
+
+private:
+    TLVExtendedStyles m_ExtendedStyles;
+    int m_SelectionMark = -1;
+    int m_HoverTime = -1;
+};
+
+// The list that windows place.
+class TdfsExtListView final : public TCustomExtListView
+{
+    Q_OBJECT
+public:
+    using TCustomExtListView::TCustomExtListView;
+};

@@ -1,0 +1,229 @@
+#pragma once
+
+#include <QRect>
+
+#include <cstdint>
+
+class QPainter;
+
+// The numbers and records by which the report list control and its header are driven.
+namespace Win {
+
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+using UINT = std::uint32_t;
+using PFNLVCOMPARE = int (*)(LPARAM, LPARAM, LPARAM);
+
+constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_USER = 0x0400;
+
+constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
+constexpr UINT LVM_GETITEMA = LVM_FIRST + 5;
+constexpr UINT LVM_SETITEMA = LVM_FIRST + 6;
+constexpr UINT LVM_INSERTITEMA = LVM_FIRST + 7;
+constexpr UINT LVM_DELETEITEM = LVM_FIRST + 8;
+constexpr UINT LVM_DELETEALLITEMS = LVM_FIRST + 9;
+constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
+constexpr UINT LVM_GETCOLUMNA = LVM_FIRST + 25;
+constexpr UINT LVM_SETCOLUMNA = LVM_FIRST + 26;
+constexpr UINT LVM_INSERTCOLUMNA = LVM_FIRST + 27;
+constexpr UINT LVM_DELETECOLUMN = LVM_FIRST + 28;
+constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
+constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
+constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+constexpr UINT LVM_SETITEMSTATE = LVM_FIRST + 43;
+constexpr UINT LVM_GETITEMSTATE = LVM_FIRST + 44;
+constexpr UINT LVM_GETITEMTEXTA = LVM_FIRST + 45;
+constexpr UINT LVM_SETITEMTEXTA = LVM_FIRST + 46;
+constexpr UINT LVM_SETITEMCOUNT = LVM_FIRST + 47;
+constexpr UINT LVM_SORTITEMS = LVM_FIRST + 48;
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 54;
+constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 55;
+constexpr UINT LVM_SETCOLUMNORDERARRAY = LVM_FIRST + 58;
+constexpr UINT LVM_GETCOLUMNORDERARRAY = LVM_FIRST + 59;
+constexpr UINT LVM_SETSELECTIONMARK = LVM_FIRST + 67;
+constexpr UINT LVM_SETHOVERTIME = LVM_FIRST + 71;
+constexpr UINT LVM_GETHOVERTIME = LVM_FIRST + 72;
+
+constexpr UINT HDM_FIRST = 0x1200;
+constexpr UINT HDM_GETITEMA = HDM_FIRST + 3;
+constexpr UINT HDM_SETITEMA = HDM_FIRST + 4;
+
+constexpr int NM_CLICK = -2;
+constexpr int NM_DBLCLK = -3;
+constexpr int LVN_ITEMCHANGED = -101;
+constexpr int LVN_INSERTITEM = -102;
+constexpr int LVN_DELETEITEM = -103;
+constexpr int LVN_DELETEALLITEMS = -104;
+constexpr int LVN_BEGINLABELEDITA = -105;
+constexpr int LVN_ENDLABELEDITA = -106;
+constexpr int LVN_COLUMNCLICK = -108;
+constexpr int LVN_ITEMACTIVATE = -114;
+constexpr int LVN_HOTTRACK = -121;
+constexpr int LVN_GETDISPINFOA = -150;
+constexpr int HDN_ITEMCHANGEDA = -301;
+constexpr int HDN_ITEMCLICKA = -302;
+constexpr int HDN_DIVIDERDBLCLICKA = -305;
+constexpr int HDN_BEGINTRACKA = -306;
+constexpr int HDN_ENDTRACKA = -307;
+constexpr int HDN_ENDDRAG = -311;
+
+constexpr UINT LVCF_FMT = 0x1;
+constexpr UINT LVCF_WIDTH = 0x2;
+constexpr UINT LVCF_TEXT = 0x4;
+constexpr UINT LVCF_SUBITEM = 0x8;
+constexpr UINT LVCF_IMAGE = 0x10;
+constexpr UINT LVCF_ORDER = 0x20;
+constexpr int LVCFMT_LEFT = 0;
+constexpr int LVCFMT_RIGHT = 1;
+constexpr int LVCFMT_CENTER = 2;
+constexpr int LVCFMT_JUSTIFYMASK = 3;
+constexpr int LVSCW_AUTOSIZE = -1;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
+
+constexpr UINT LVIF_TEXT = 0x1;
+constexpr UINT LVIF_IMAGE = 0x2;
+constexpr UINT LVIF_PARAM = 0x4;
+constexpr UINT LVIF_STATE = 0x8;
+constexpr UINT LVIF_INDENT = 0x10;
+constexpr UINT LVIS_FOCUSED = 0x1;
+constexpr UINT LVIS_SELECTED = 0x2;
+constexpr UINT LVNI_ALL = 0x0;
+constexpr UINT LVNI_FOCUSED = 0x1;
+constexpr UINT LVNI_SELECTED = 0x2;
+
+constexpr UINT LVS_EX_GRIDLINES = 0x1;
+constexpr UINT LVS_EX_SUBITEMIMAGES = 0x2;
+constexpr UINT LVS_EX_CHECKBOXES = 0x4;
+constexpr UINT LVS_EX_TRACKSELECT = 0x8;
+constexpr UINT LVS_EX_HEADERDRAGDROP = 0x10;
+constexpr UINT LVS_EX_FULLROWSELECT = 0x20;
+constexpr UINT LVS_EX_ONECLICKACTIVATE = 0x40;
+constexpr UINT LVS_EX_TWOCLICKACTIVATE = 0x80;
+constexpr UINT LVS_EX_FLATSB = 0x100;
+constexpr UINT LVS_EX_UNDERLINEHOT = 0x800;
+constexpr UINT LVS_EX_UNDERLINECOLD = 0x1000;
+
+constexpr UINT HDI_WIDTH = 0x1;
+constexpr UINT HDI_TEXT = 0x2;
+constexpr UINT HDI_FORMAT = 0x4;
+constexpr int HDF_LEFT = 0;
+constexpr int HDF_RIGHT = 1;
+constexpr int HDF_CENTER = 2;
+constexpr int HDF_STRING = 0x4000;
+constexpr int HDF_OWNERDRAW = 0x8000;
+
+constexpr UINT ODT_HEADER = 100;
+constexpr UINT ODS_SELECTED = 0x1;
+constexpr UINT ODS_FOCUS = 0x10;
+
+struct POINT
+{
+    int x = 0;
+    int y = 0;
+};
+
+struct NMHDR
+{
+    void* hwndFrom = nullptr;
+    WPARAM idFrom = 0;
+    int code = 0;
+};
+
+// Texts are Windows-1250 bytes; pszText/cchTextMax follow the platform's rules (zero-ended).
+struct LVCOLUMN
+{
+    UINT mask = 0;
+    int fmt = 0;
+    int cx = 0;
+    char* pszText = nullptr;
+    int cchTextMax = 0;
+    int iSubItem = 0;
+    int iImage = 0;
+    int iOrder = 0;
+};
+
+struct LVITEM
+{
+    UINT mask = 0;
+    int iItem = 0;
+    int iSubItem = 0;
+    UINT state = 0;
+    UINT stateMask = 0;
+    char* pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = 0;
+    LPARAM lParam = 0;
+    int iIndent = 0;
+};
+
+struct NMLISTVIEW
+{
+    NMHDR hdr;
+    int iItem = -1;
+    int iSubItem = 0;
+    UINT uNewState = 0;
+    UINT uOldState = 0;
+    UINT uChanged = 0;
+    POINT ptAction;
+    LPARAM lParam = 0;
+};
+
+struct NMITEMACTIVATE
+{
+    NMHDR hdr;
+    int iItem = -1;
+    int iSubItem = 0;
+    UINT uNewState = 0;
+    UINT uOldState = 0;
+    UINT uChanged = 0;
+    POINT ptAction;
+    LPARAM lParam = 0;
+    UINT uKeyFlags = 0;
+};
+
+struct LVDISPINFO
+{
+    NMHDR hdr;
+    LVITEM item;
+};
+
+struct HDITEM
+{
+    UINT mask = 0;
+    int cxy = 0;
+    char* pszText = nullptr;
+    void* hbm = nullptr;
+    int cchTextMax = 0;
+    int fmt = 0;
+    LPARAM lParam = 0;
+    int iImage = 0;
+    int iOrder = 0;
+};
+
+struct NMHEADER
+{
+    NMHDR hdr;
+    int iItem = -1;
+    int iButton = 0;
+    HDITEM* pitem = nullptr;
+};
+
+// hDC is the painter bound to the header item while it is painted.
+struct DRAWITEMSTRUCT
+{
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    void* hwndItem = nullptr;
+    QPainter* hDC = nullptr;
+    QRect rcItem;
+    std::uintptr_t itemData = 0;
+};
+
+} // namespace Win

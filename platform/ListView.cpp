@@ -1,0 +1,328 @@
+#include "ListView.h"
+
+#include <QVBoxLayout>
+
+using namespace Win;
+
+namespace {
+int FormatOf(TAlignment Alignment)
+{
+    switch (Alignment) {
+    case taRightJustify:
+        return LVCFMT_RIGHT;
+    case taCenter:
+        return LVCFMT_CENTER;
+    default:
+        return LVCFMT_LEFT;
+    }
+}
+} // namespace
+
+// --- TListItem --------------------------------------------------------------------------------
+
+TListItem::TListItem(TCustomListView& Owner) : m_Owner(Owner)
+{
+    Param = reinterpret_cast<LPARAM>(this);
+}
+
+void TListItem::Changed() { m_Owner.m_Control->RowTextChanged(this); }
+
+void TListItem::SetCaption(std::string_view Caption)
+{
+    Text = Text.WithField(0, Caption);
+    Changed();
+}
+
+void TListItem::AddSubItem(std::string_view SubItem)
+{
+    Text = Text.WithField(std::max(1, Text.FieldCount()), SubItem);
+    Changed();
+}
+
+void TListItem::SetSubItem(int Index, std::string_view SubItem)
+{
+    if (Index < 0)
+        return;
+    Text = Text.WithField(Index + 1, SubItem);
+    Changed();
+}
+
+void TListItem::ClearSubItems()
+{
+    Text = TRowText::FromFields({Text.Caption()});
+    Changed();
+}
+
+void TListItem::SetTexts(TRowText Texts)
+{
+    Text = std::move(Texts);
+    Changed();
+}
+
+int TListItem::Index() const { return m_Owner.m_Control->IndexOfRow(this); }
+
+bool TListItem::Selected() const
+{
+    const int sel = m_Owner.m_Control->SelectedRow();
+    return sel >= 0 && m_Owner.m_Control->Row(sel) == this;
+}
+
+void TListItem::SetSelected(bool Selected)
+{
+    if (Selected)
+        m_Owner.m_Control->SetSelectedRow(Index());
+    else if (this->Selected())
+        m_Owner.m_Control->SetSelectedRow(-1);
+}
+
+void TListItem::Delete()
+{
+    m_Owner.m_Control->DeleteRow(Index()); // frees this object
+}
+
+// --- TListItems -------------------------------------------------------------------------------
+
+TListItem* TListItems::Add() { return Insert(-1); }
+
+TListItem* TListItems::Insert(int Index)
+{
+    m_Owner.HandleNeeded();
+    auto item = std::make_unique<TListItem>(m_Owner);
+    TListItem* raw = item.get();
+    m_Owner.m_Control->InsertRow(Index, std::move(item));
+    return raw;
+}
+
+int TListItems::Count() const { return m_Owner.m_Control->RowCount(); }
+
+TListItem* TListItems::Item(int Index) const
+{
+    return static_cast<TListItem*>(m_Owner.m_Control->Row(Index));
+}
+
+void TListItems::Delete(int Index) { m_Owner.m_Control->DeleteRow(Index); }
+
+void TListItems::Clear() { m_Owner.m_Control->DeleteAllRows(); }
+
+void TListItems::BeginUpdate()
+{
+    ++m_UpdateCount;
+    m_Owner.m_Control->BeginUpdate();
+}
+
+void TListItems::EndUpdate()
+{
+    if (m_UpdateCount == 0)
+        return;
+    --m_UpdateCount;
+    m_Owner.m_Control->EndUpdate();
+}
+
+// --- TListColumn(s) ---------------------------------------------------------------------------
+
+void TListColumn::SetCaption(std::string_view Caption)
+{
+    m_Caption = std::string(Caption);
+    m_Owner.m_Control->SetColumnCaption(m_Index, m_Caption);
+}
+
+int TListColumn::Width() const
+{
+    return m_Owner.m_Control->ColumnCount() > m_Index ? m_Owner.m_Control->ColumnWidth(m_Index)
+                                                     : m_Width;
+}
+
+void TListColumn::SetWidth(int Width)
+{
+    m_Owner.m_Control->SetColumnWidth(m_Index, Width);
+    m_Width = m_Owner.m_Control->ColumnWidth(m_Index);
+}
+
+void TListColumn::SetAlignment(TAlignment Alignment)
+{
+    m_Alignment = Alignment;
+    m_Owner.m_Control->SetColumnFormat(m_Index, FormatOf(Alignment));
+}
+
+TListColumn* TListColumns::Add()
+{
+    const int index = Count();
+    m_Columns.push_back(std::make_unique<TListColumn>(m_Owner, index));
+    TListControl::TColumn column;
+    column.Width = m_Columns.back()->m_Width;
+    column.SubItem = index;
+    m_Owner.m_Control->InsertColumn(index, column);
+    return m_Columns.back().get();
+}
+
+TListColumn* TListColumns::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    return m_Columns[static_cast<std::size_t>(Index)].get();
+}
+
+void TListColumns::Delete(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    m_Columns.erase(m_Columns.begin() + Index);
+    for (int i = Index; i < Count(); ++i)
+        m_Columns[static_cast<std::size_t>(i)]->m_Index = i;
+    SendAll();
+}
+
+void TListColumns::Clear()
+{
+    m_Columns.clear();
+    SendAll();
+}
+
+// Rebuilds the control's columns so that column k shows sub-item k - 1 again.
+void TListColumns::SendAll()
+{
+    TListControl& control = *m_Owner.m_Control;
+    while (control.ColumnCount() > 0)
+        control.DeleteColumn(control.ColumnCount() - 1);
+    for (const auto& c : m_Columns) {
+        TListControl::TColumn column;
+        column.Caption = c->m_Caption;
+        column.Width = c->m_Width;
+        column.Format = FormatOf(c->m_Alignment);
+        column.HeaderFormat = HDF_STRING | column.Format;
+        column.SubItem = c->m_Index;
+        control.InsertColumn(c->m_Index, column);
+    }
+}
+
+// --- TCustomListView --------------------------------------------------------------------------
+
+TCustomListView::TCustomListView(QWidget* Parent)
+    : QWidget(Parent), m_Control(new TListControl(this)), m_Items(*this), m_Columns(*this),
+      m_Color(palette().color(QPalette::Base))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_Control);
+    setFocusProxy(m_Control);
+    m_Control->SetOwner([this](UINT Msg, WPARAM W, LPARAM L) { return WndProc(Msg, W, L); });
+}
+
+TCustomListView::~TCustomListView() { m_Control->SetOwner(nullptr); }
+
+TListItem* TCustomListView::Selected() const
+{
+    return static_cast<TListItem*>(m_Control->Row(m_Control->SelectedRow()));
+}
+
+void TCustomListView::SetSelected(TListItem* Item)
+{
+    m_Control->SetSelectedRow(Item ? Item->Index() : -1);
+}
+
+void TCustomListView::HandleNeeded()
+{
+    if (m_HandleAllocated)
+        return;
+    m_HandleAllocated = true;
+    CreateWnd();
+}
+
+void TCustomListView::RecreateWnd()
+{
+    if (!m_HandleAllocated)
+        return;
+    DestroyWnd();
+    m_HandleAllocated = false;
+    m_Control->ResetWindowState();
+    HandleNeeded();
+}
+
+void TCustomListView::CreateWnd() {}
+
+void TCustomListView::DestroyWnd() {}
+
+void TCustomListView::Loaded() { m_Loading = false; }
+
+void TCustomListView::SetColor(const QColor& Color)
+{
+    m_Color = Color;
+    QPalette p = m_Control->View()->palette();
+    p.setColor(QPalette::Base, Color);
+    m_Control->View()->setPalette(p);
+}
+
+LRESULT TCustomListView::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    return m_Control->SendMessage(Msg, WParam, LParam);
+}
+
+LRESULT TCustomListView::WndProc(UINT Msg, WPARAM, LPARAM LParam)
+{
+    if (Msg == WM_NOTIFY && LParam)
+        return CNNotify(*reinterpret_cast<NMHDR*>(LParam));
+    return 0;
+}
+
+LRESULT TCustomListView::CNNotify(NMHDR& Header)
+{
+    switch (Header.code) {
+    case LVN_COLUMNCLICK: {
+        const auto& nm = reinterpret_cast<NMLISTVIEW&>(Header);
+        ColClick(m_Columns.Items(nm.iSubItem));
+        return 0;
+    }
+    case LVN_INSERTITEM: {
+        const auto& nm = reinterpret_cast<NMLISTVIEW&>(Header);
+        InsertItem(reinterpret_cast<TListItem*>(nm.lParam));
+        return 0;
+    }
+    case LVN_ENDLABELEDITA: {
+        const auto& nm = reinterpret_cast<LVDISPINFO&>(Header);
+        if (nm.item.pszText)
+            Edit(nm.item);
+        return 1;
+    }
+    case NM_DBLCLK:
+        DblClick();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void TCustomListView::ColClick(TListColumn* Column)
+{
+    if (OnColumnClick)
+        OnColumnClick(this, Column);
+}
+
+void TCustomListView::InsertItem(TListItem* Item)
+{
+    if (OnInsert)
+        OnInsert(this, Item);
+}
+
+void TCustomListView::Edit(const LVITEM& Item)
+{
+    TListItem* item = m_Items.Item(Item.iItem);
+    if (!item)
+        return;
+    std::string text = Item.pszText;
+    if (OnEdited)
+        OnEdited(this, item, text);
+    item->SetCaption(text);
+}
+
+void TCustomListView::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+bool TCustomListView::CustomSort(PFNLVCOMPARE Compare, LPARAM Param)
+{
+    if (!m_HandleAllocated)
+        return false;
+    return Perform(LVM_SORTITEMS, static_cast<WPARAM>(Param), reinterpret_cast<LPARAM>(Compare)) != 0;
+}

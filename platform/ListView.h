@@ -1,0 +1,181 @@
+#pragma once
+
+#include "ListControl.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCustomListView;
+
+enum TAlignment : unsigned char { taLeftJustify, taRightJustify, taCenter };
+
+// A row of a list view: the item object that the list control carries and hands to sorts.
+class TListItem final : public TListRow
+{
+public:
+    explicit TListItem(TCustomListView& Owner);
+
+    std::string_view Caption() const { return Text.Caption(); }
+    void SetCaption(std::string_view Caption);
+    int SubItemCount() const { return Text.SubItemCount(); }
+    std::string_view SubItem(int Index) const { return Text.SubItem(Index); }
+    void AddSubItem(std::string_view SubItem);
+    void SetSubItem(int Index, std::string_view SubItem);
+    void ClearSubItems();
+    const TRowText& Texts() const { return Text; }
+    // Replaces caption and sub-items at once; shares the given texts.
+    void SetTexts(TRowText Texts);
+
+    int Index() const;
+    bool Selected() const;
+    void SetSelected(bool Selected);
+    void Delete();
+    TCustomListView& Owner() const { return m_Owner; }
+
+    void* Data = nullptr;
+
+private:
+    void Changed();
+    TCustomListView& m_Owner;
+};
+
+// The rows of a list view, in display order.
+class TListItems
+{
+public:
+    explicit TListItems(TCustomListView& Owner) : m_Owner(Owner) {}
+
+    TListItem* Add();
+    TListItem* Insert(int Index);
+    int Count() const;
+    TListItem* Item(int Index) const;
+    TListItem* operator[](int Index) const { return Item(Index); }
+    void Delete(int Index);
+    void Clear();
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return m_UpdateCount; }
+
+private:
+    TCustomListView& m_Owner;
+    int m_UpdateCount = 0;
+};
+
+class TListColumn
+{
+public:
+    TListColumn(TCustomListView& Owner, int Index) : m_Owner(Owner), m_Index(Index) {}
+
+    const std::string& Caption() const { return m_Caption; }
+    void SetCaption(std::string_view Caption);
+    int Width() const;
+    void SetWidth(int Width);
+    TAlignment Alignment() const { return m_Alignment; }
+    void SetAlignment(TAlignment Alignment);
+    int Index() const { return m_Index; }
+
+private:
+    friend class TListColumns;
+    TCustomListView& m_Owner;
+    int m_Index;
+    std::string m_Caption;
+    int m_Width = 50;
+    TAlignment m_Alignment = taLeftJustify;
+};
+
+// The columns of a list view, in their defined order.
+class TListColumns
+{
+public:
+    explicit TListColumns(TCustomListView& Owner) : m_Owner(Owner) {}
+
+    TListColumn* Add();
+    int Count() const { return static_cast<int>(m_Columns.size()); }
+    TListColumn* Items(int Index) const;
+    TListColumn* operator[](int Index) const { return Items(Index); }
+    void Delete(int Index);
+    void Clear();
+    void BeginUpdate() { ++m_UpdateCount; }
+    void EndUpdate()
+    {
+        if (m_UpdateCount > 0)
+            --m_UpdateCount;
+    }
+
+private:
+    friend class TCustomListView;
+    void SendAll();
+    TCustomListView& m_Owner;
+    std::vector<std::unique_ptr<TListColumn>> m_Columns;
+    int m_UpdateCount = 0;
+};
+
+// The base list view: items with caption and sub-items, columns, and the hooks that the
+// list control's notifications run, over the report list control (its "window").
+class TCustomListView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TCustomListView(QWidget* Parent = nullptr);
+    ~TCustomListView() override;
+
+    TListItems& Items() { return m_Items; }
+    const TListItems& Items() const { return m_Items; }
+    TListColumns& Columns() { return m_Columns; }
+    const TListColumns& Columns() const { return m_Columns; }
+    TListItem* Selected() const;
+    void SetSelected(TListItem* Item);
+
+    // The window: created on demand, kept while hidden, re-created on request.
+    bool HandleAllocated() const { return m_HandleAllocated; }
+    void HandleNeeded();
+    void RecreateWnd();
+    Win::LRESULT Perform(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
+    TListControl& Control() const { return *m_Control; }
+
+    // Stored settings are applied between BeginLoading() and Loaded(), as a form does.
+    void BeginLoading() { m_Loading = true; }
+    bool IsLoading() const { return m_Loading; }
+    virtual void Loaded();
+
+    QColor Color() const { return m_Color; }
+    void SetColor(const QColor& Color);
+
+    std::function<void(QObject*, TListColumn*)> OnColumnClick;
+    std::function<void(QObject*, TListItem*)> OnInsert;
+    std::function<void(QObject*, TListItem*, std::string&)> OnEdited;
+    std::function<void(QObject*)> OnDblClick;
+
+protected:
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    // Every message the list control sends its owner arrives here.
+    virtual Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
+    virtual Win::LRESULT CNNotify(Win::NMHDR& Header);
+
+    virtual void ColClick(TListColumn* Column);
+    virtual void InsertItem(TListItem* Item);
+    virtual void Edit(const Win::LVITEM& Item);
+    virtual void DblClick();
+
+    bool CustomSort(Win::PFNLVCOMPARE Compare, Win::LPARAM Param);
+
+private:
+    friend class TListItem;
+    friend class TListItems;
+    friend class TListColumn;
+    friend class TListColumns;
+
+    TListControl* m_Control;
+    TListItems m_Items;
+    TListColumns m_Columns;
+    QColor m_Color;
+    bool m_HandleAllocated = false;
+    bool m_Loading = false;
+};

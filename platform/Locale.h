@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QChar>
+#include <QCollatorSortKey>
+#include <QString>
+
+#include <string_view>
+
+// The user's locale: linguistic comparison of texts and the date and time settings.
+// Everything follows QLocale() (the system locale unless a default has been set).
+namespace Locale {
+
+// Case-sensitive linguistic comparison of two Windows-1250 texts: -1, 0 or +1.
+int CompareText(std::string_view Left, std::string_view Right);
+// Keys that order exactly as CompareText does.
+QCollatorSortKey TextSortKey(std::string_view Text);
+// Changes whenever the locale that CompareText uses changes; cached keys of another
+// generation must not be compared with new ones.
+int CollationGeneration();
+
+// Case-insensitive linguistic comparison of two Unicode texts, for sorted pick lists.
+int CompareTextIgnoreCase(const QString& Left, const QString& Right);
+QCollatorSortKey SortKeyIgnoreCase(const QString& Text);
+// Equal ignoring letter case.
+bool SameTextIgnoreCase(const QString& Left, const QString& Right);
+
+enum TDateOrder { doMDY, doDMY, doYMD };
+
+struct TDateSettings
+{
+    QChar DateSeparator = QLatin1Char('/');
+    QChar TimeSeparator = QLatin1Char(':');
+    TDateOrder Order = doMDY;
+    QString TimeAMString = QStringLiteral("AM");
+    QString TimePMString = QStringLiteral("PM");
+};
+
+TDateSettings DateSettings();
+// Derives the settings from a locale's short date and time formats.
+TDateSettings DateSettingsOf(const QLocale& Locale);
+
+} // namespace Locale

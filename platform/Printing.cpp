@@ -1,0 +1,174 @@
+#include "Printing.h"
+
+#include "Cp1250.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+QFont ToQFont(const TFont& Font)
+{
+    QFont f(Cp1250::ToUnicode(Font.Name));
+    f.setPointSize(Font.Size);
+    f.setBold(Font.Style & fsBold);
+    f.setItalic(Font.Style & fsItalic);
+    f.setUnderline(Font.Style & fsUnderline);
+    f.setStrikeOut(Font.Style & fsStrikeOut);
+    f.setStyleHint(Font.Name == "Courier New" ? QFont::TypeWriter : QFont::SansSerif);
+    return f;
+}
+
+class TQtPrinter final : public TPrinterCanvas
+{
+public:
+    explicit TQtPrinter(QString PdfPath) : m_PdfPath(std::move(PdfPath)) {}
+
+    void BeginDoc() override
+    {
+        if (m_Painter)
+            throw EPrinter("Printing in progress");
+        m_Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (m_PdfPath.isEmpty()) {
+            const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+            if (info.isNull())
+                throw EPrinter("There is no default printer currently selected");
+            m_Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        } else {
+            m_Printer->setOutputFormat(QPrinter::PdfFormat);
+            m_Printer->setOutputFileName(m_PdfPath);
+            m_Printer->setResolution(300);
+        }
+        m_Printer->setDocName(Cp1250::ToUnicode(Title()));
+        m_Painter = std::make_unique<QPainter>();
+        if (!m_Painter->begin(m_Printer.get())) {
+            m_Painter.reset();
+            m_Printer.reset();
+            throw EPrinter("Printer selected is not valid");
+        }
+    }
+    void EndDoc() override
+    {
+        if (!m_Painter)
+            return;
+        m_Painter->end();
+        m_Painter.reset();
+        m_Printer.reset();
+    }
+    void Abort() override
+    {
+        if (!m_Painter)
+            return;
+        m_Printer->abort();
+        m_Painter->end();
+        m_Painter.reset();
+        m_Printer.reset();
+    }
+    void NewPage() override
+    {
+        if (m_Printer)
+            m_Printer->newPage();
+    }
+    bool Printing() const override { return m_Painter != nullptr; }
+    int PageHeight() const override
+    {
+        return m_Printer ? m_Printer->pageLayout().paintRectPixels(m_Printer->resolution()).height()
+                         : 1 << 30;
+    }
+    void TextOut(int X, int Y, const std::string& Text) override
+    {
+        if (!m_Painter || Text.empty())
+            return;
+        m_Painter->setFont(ToQFont(Font()));
+        m_Painter->setPen(Font().Color);
+        const QFontMetrics fm(m_Painter->font(), m_Printer.get());
+        m_Painter->drawText(QPoint(X, Y + fm.ascent()), Cp1250::ToUnicode(Text));
+    }
+    int TextWidth(const std::string& Text) override
+    {
+        return Metrics().horizontalAdvance(Cp1250::ToUnicode(Text));
+    }
+    int TextHeight(const std::string&) override { return Metrics().height(); }
+
+private:
+    QFontMetrics Metrics() const
+    {
+        if (m_Printer)
+            return QFontMetrics(ToQFont(const_cast<TQtPrinter*>(this)->Font()), m_Printer.get());
+        return QFontMetrics(ToQFont(const_cast<TQtPrinter*>(this)->Font()));
+    }
+
+    QString m_PdfPath;
+    std::unique_ptr<QPrinter> m_Printer;
+    std::unique_ptr<QPainter> m_Painter;
+};
+
+std::unique_ptr<TPrinterCanvas>& Service()
+{
+    static std::unique_ptr<TPrinterCanvas> service;
+    return service;
+}
+
+} // namespace
+
+TPrinterCanvas& Printer()
+{
+    auto& service = Service();
+    if (!service)
+        service = MakeQtPrinter();
+    return *service;
+}
+
+std::unique_ptr<TPrinterCanvas> SetPrinter(std::unique_ptr<TPrinterCanvas> Printer)
+{
+    auto previous = std::move(Service());
+    Service() = std::move(Printer);
+    return previous;
+}
+
+std::unique_ptr<TPrinterCanvas> MakeQtPrinter(const QString& PdfPath)
+{
+    return std::make_unique<TQtPrinter>(PdfPath);
+}
+
+void TRecordingCanvas::BeginDoc()
+{
+    if (m_Printing)
+        throw EPrinter("Printing in progress");
+    if (!FailNextBeginDoc.empty()) {
+        const std::string message = std::move(FailNextBeginDoc);
+        FailNextBeginDoc.clear();
+        throw EPrinter(message);
+    }
+    m_Printing = true;
+    Calls.push_back({TCall::BeginDoc, 0, 0, {}, Font(), Title()});
+}
+
+void TRecordingCanvas::EndDoc()
+{
+    m_Printing = false;
+    Calls.push_back({TCall::EndDoc, 0, 0, {}, Font(), Title()});
+}
+
+void TRecordingCanvas::Abort()
+{
+    m_Printing = false;
+    Calls.push_back({TCall::Abort, 0, 0, {}, Font(), Title()});
+}
+
+void TRecordingCanvas::NewPage() { Calls.push_back({TCall::NewPage, 0, 0, {}, Font(), Title()}); }
+
+void TRecordingCanvas::TextOut(int X, int Y, const std::string& Text)
+{
+    Calls.push_back({TCall::TextOut, X, Y, Text, Font(), Title()});
+}
+
+int TRecordingCanvas::TextWidth(const std::string& Text)
+{
+    return static_cast<int>(Text.size()) * CharWidth(Font());
+}
+
+int TRecordingCanvas::TextHeight(const std::string&) { return LineHeight(Font()); }

@@ -1,0 +1,145 @@
+#include "RowText.h"
+
+#include <cstring>
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+struct TRowText::TBlock
+{
+    std::uint32_t Refs;
+    std::uint32_t Count;
+    mutable TRowTextCache* Cache;
+    // Followed by Count + 1 offsets, then the bytes of all fields back to back.
+    std::uint32_t* Offsets() { return reinterpret_cast<std::uint32_t*>(this + 1); }
+    const std::uint32_t* Offsets() const { return reinterpret_cast<const std::uint32_t*>(this + 1); }
+    const char* Bytes() const { return reinterpret_cast<const char*>(Offsets() + Count + 1); }
+    char* Bytes() { return reinterpret_cast<char*>(Offsets() + Count + 1); }
+};
+
+TRowText::TRowText(const TRowText& Other) noexcept : m_Block(Other.m_Block)
+{
+    if (m_Block)
+        ++m_Block->Refs;
+}
+
+TRowText& TRowText::operator=(TRowText Other) noexcept
+{
+    std::swap(m_Block, Other.m_Block);
+    return *this;
+}
+
+TRowText::~TRowText()
+{
+    if (m_Block && --m_Block->Refs == 0) {
+        delete m_Block->Cache;
+        ::operator delete(m_Block);
+    }
+}
+
+TRowText TRowText::Build(const std::vector<std::string_view>& Fields)
+{
+    if (Fields.empty())
+        return TRowText();
+    std::size_t bytes = 0;
+    for (auto f : Fields)
+        bytes += f.size();
+    if (bytes > 0xFFFFFFF0u)
+        throw std::length_error("row text too long");
+    const std::size_t count = Fields.size();
+    const std::size_t size = sizeof(TBlock) + (count + 1) * sizeof(std::uint32_t) + bytes;
+    auto* block = static_cast<TBlock*>(::operator new(size));
+    block->Refs = 1;
+    block->Count = static_cast<std::uint32_t>(count);
+    block->Cache = nullptr;
+    std::uint32_t* offsets = block->Offsets();
+    char* out = block->Bytes();
+    std::uint32_t pos = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        offsets[i] = pos;
+        if (!Fields[i].empty())
+            std::memcpy(out + pos, Fields[i].data(), Fields[i].size());
+        pos += static_cast<std::uint32_t>(Fields[i].size());
+    }
+    offsets[count] = pos;
+    return TRowText(block);
+}
+
+TRowText TRowText::FromFields(const std::vector<std::string_view>& Fields) { return Build(Fields); }
+
+TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount)
+{
+    std::vector<std::string_view> fields;
+    fields.reserve(static_cast<std::size_t>(FieldCount));
+    std::size_t start = 0;
+    for (int i = 0; i < FieldCount; ++i) {
+        if (start > Line.size()) {
+            fields.emplace_back();
+            continue;
+        }
+        const std::size_t tab = Line.find('\t', start);
+        const std::size_t end = tab == std::string_view::npos ? Line.size() : tab;
+        fields.push_back(Line.substr(start, end - start));
+        start = tab == std::string_view::npos ? Line.size() + 1 : tab + 1;
+    }
+    return Build(fields);
+}
+
+int TRowText::FieldCount() const { return m_Block ? static_cast<int>(m_Block->Count) : 0; }
+
+std::string_view TRowText::Field(int Index) const
+{
+    if (!m_Block || Index < 0 || static_cast<std::uint32_t>(Index) >= m_Block->Count)
+        return {};
+    const std::uint32_t* offsets = m_Block->Offsets();
+    return std::string_view(m_Block->Bytes() + offsets[Index], offsets[Index + 1] - offsets[Index]);
+}
+
+TRowText TRowText::WithField(int Index, std::string_view Text) const
+{
+    if (Index < 0)
+        return *this;
+    const int count = std::max(FieldCount(), Index + 1);
+    std::vector<std::string_view> fields(static_cast<std::size_t>(count));
+    for (int i = 0; i < FieldCount(); ++i)
+        fields[static_cast<std::size_t>(i)] = Field(i);
+    // Text may point into this block; Build copies before the old block can go.
+    fields[static_cast<std::size_t>(Index)] = Text;
+    return Build(fields);
+}
+
+TRowText TRowText::WithSubItems(const std::vector<std::string>& SubItems) const
+{
+    std::vector<std::string_view> fields;
+    fields.reserve(SubItems.size() + 1);
+    fields.push_back(Caption());
+    for (const auto& s : SubItems)
+        fields.emplace_back(s);
+    return Build(fields);
+}
+
+TRowText TRowText::WithoutField(int Index) const
+{
+    if (Index < 0 || Index >= FieldCount())
+        return *this;
+    std::vector<std::string_view> fields;
+    for (int i = 0; i < FieldCount(); ++i)
+        if (i != Index)
+            fields.push_back(Field(i));
+    return Build(fields);
+}
+
+TRowTextCache* TRowText::Cache() const { return m_Block ? m_Block->Cache : nullptr; }
+
+void TRowText::SetCache(std::unique_ptr<TRowTextCache> Cache) const
+{
+    if (!m_Block)
+        return;
+    delete m_Block->Cache;
+    m_Block->Cache = Cache.release();
+}
+
+std::size_t TRowText::ByteSize() const
+{
+    return m_Block ? m_Block->Offsets()[m_Block->Count] : 0;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Something a client keeps beside a row's texts (a sort key, say); dropped with the texts.
+class TRowTextCache
+{
+public:
+    virtual ~TRowTextCache() = default;
+};
+
+// The texts of one list row (caption, then sub-items) in a single shared, immutable block.
+// Copies share the block, so a list that shows copies of another list's rows costs no text.
+class TRowText
+{
+public:
+    TRowText() = default;
+    TRowText(const TRowText& Other) noexcept;
+    TRowText(TRowText&& Other) noexcept : m_Block(Other.m_Block) { Other.m_Block = nullptr; }
+    TRowText& operator=(TRowText Other) noexcept;
+    ~TRowText();
+
+    // Field 0 is the caption, fields 1.. are the sub-items.
+    static TRowText FromFields(const std::vector<std::string_view>& Fields);
+    // The fields of a line split at TABs, as many as given (missing ones empty).
+    static TRowText FromTabbedLine(std::string_view Line, int FieldCount);
+
+    int FieldCount() const;
+    std::string_view Field(int Index) const; // empty beyond the last field
+    std::string_view Caption() const { return Field(0); }
+    int SubItemCount() const { return FieldCount() > 0 ? FieldCount() - 1 : 0; }
+    std::string_view SubItem(int Index) const { return Index < 0 ? std::string_view() : Field(Index + 1); }
+
+    TRowText WithField(int Index, std::string_view Text) const; // grows with empty fields
+    TRowText WithSubItems(const std::vector<std::string>& SubItems) const;
+    TRowText WithoutField(int Index) const;
+
+    TRowTextCache* Cache() const;
+    void SetCache(std::unique_ptr<TRowTextCache> Cache) const;
+
+    bool SharesWith(const TRowText& Other) const { return m_Block == Other.m_Block; }
+    std::size_t ByteSize() const;
+
+private:
+    struct TBlock;
+    explicit TRowText(TBlock* Block) : m_Block(Block) {}
+    static TRowText Build(const std::vector<std::string_view>& Fields);
+
+    TBlock* m_Block = nullptr;
+};

@@ -1,0 +1,160 @@
+#include "SortedComboBox.h"
+
+#include "Cp1250.h"
+#include "Locale.h"
+
+#include <QLineEdit>
+#include <QStringListModel>
+
+#include <algorithm>
+#include <numeric>
+
+bool TCp1250Validator::IsStorable(const QString& Text)
+{
+    for (const QChar c : Text) {
+        const char16_t u = c.unicode();
+        if (u == 0 || u == u'\t' || u == u'\r' || u == u'\n' || u == 0x1A || !Cp1250::CanEncode(c))
+            return false;
+    }
+    return true;
+}
+
+QValidator::State TCp1250Validator::validate(QString& Input, int&) const
+{
+    return IsStorable(Input) ? Acceptable : Invalid;
+}
+
+TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
+    : QComboBox(Parent), m_Model(new QStringListModel(this))
+{
+    setModel(m_Model);
+    setEditable(Style == csDropDown);
+    setInsertPolicy(QComboBox::NoInsert);
+    if (Style == csDropDown) {
+        lineEdit()->setValidator(new TCp1250Validator(this));
+        setCompleter(nullptr);
+    }
+    connect(this, &QComboBox::activated, this, [this](int) {
+        if (OnChange)
+            OnChange(this);
+    });
+}
+
+int TSortedComboBox::Add(std::string_view Entry)
+{
+    const QString text = Cp1250::ToUnicode(Entry);
+    if (m_UpdateCount > 0) {
+        m_Pending.push_back(text);
+        return -1;
+    }
+    const QStringList& list = m_Model->stringList();
+    const auto at = std::upper_bound(list.begin(), list.end(), text,
+                                     [](const QString& a, const QString& b) {
+                                         return Locale::CompareTextIgnoreCase(a, b) < 0;
+                                     });
+    const int index = static_cast<int>(at - list.begin());
+    const QString keep = currentText();
+    const bool editable = isEditable();
+    m_Model->insertRows(index, 1);
+    m_Model->setData(m_Model->index(index), text);
+    if (editable)
+        setEditText(keep);
+    return index;
+}
+
+void TSortedComboBox::BeginUpdate() { ++m_UpdateCount; }
+
+void TSortedComboBox::EndUpdate()
+{
+    if (m_UpdateCount == 0 || --m_UpdateCount > 0)
+        return;
+    QStringList all = m_Model->stringList();
+    for (auto& s : m_Pending)
+        all.push_back(std::move(s));
+    m_Pending.clear();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(static_cast<std::size_t>(all.size()));
+    for (const auto& s : all)
+        keys.push_back(Locale::SortKeyIgnoreCase(s));
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    QStringList sorted;
+    sorted.reserve(all.size());
+    for (std::size_t i : order)
+        sorted.push_back(all[static_cast<qsizetype>(i)]);
+    const QString keep = currentText();
+    m_Model->setStringList(sorted);
+    if (isEditable())
+        setEditText(keep);
+    else
+        setCurrentIndex(-1);
+}
+
+void TSortedComboBox::Clear()
+{
+    m_Pending.clear();
+    const QString keep = currentText();
+    m_Model->setStringList({});
+    if (isEditable())
+        setEditText(keep);
+}
+
+std::string TSortedComboBox::Item(int Index) const
+{
+    if (Index < 0 || Index >= count())
+        return {};
+    return Cp1250::FromUnicode(itemText(Index)).value_or(std::string());
+}
+
+int TSortedComboBox::FindIgnoreCase(std::string_view Text) const
+{
+    const QString wanted = Cp1250::ToUnicode(Text);
+    const QStringList& list = m_Model->stringList();
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (Locale::SameTextIgnoreCase(list[i], wanted))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TSortedComboBox::Delete(int Index)
+{
+    if (Index >= 0 && Index < count())
+        m_Model->removeRows(Index, 1);
+}
+
+void TSortedComboBox::AssignEntries(const TSortedComboBox& Source)
+{
+    m_Pending.clear();
+    const QString keep = currentText();
+    m_Model->setStringList(Source.m_Model->stringList());
+    if (isEditable())
+        setEditText(keep);
+    else
+        setCurrentIndex(-1);
+}
+
+void TSortedComboBox::SetItemIndex(int Index)
+{
+    const QSignalBlocker block(this);
+    setCurrentIndex(Index >= 0 && Index < count() ? Index : -1);
+    if (isEditable() && currentIndex() < 0)
+        setEditText(QString());
+}
+
+std::string TSortedComboBox::Text() const
+{
+    return Cp1250::FromUnicode(currentText()).value_or(std::string());
+}
+
+void TSortedComboBox::SetText(std::string_view Text)
+{
+    const QSignalBlocker block(this);
+    const QString text = Cp1250::ToUnicode(Text);
+    if (isEditable()) {
+        setEditText(text);
+        return;
+    }
+    setCurrentIndex(findText(text, Qt::MatchExactly));
+}

@@ -177,6 +177,7 @@ TListControl::TListControl(QWidget* Parent) : QWidget(Parent)
     m_Header = new TListHeader(*this);
     m_View->setHeader(m_Header);
     m_View->setModel(m_Model);
+    m_Header->setSectionsClickable(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_View);

@@ -1,0 +1,225 @@
+// The report list control, driven through its messages; notifications recorded by the owner.
+#include "ListControl.h"
+
+#include <QtTest>
+
+#include <stdexcept>
+
+using namespace Win;
+
+namespace {
+
+struct TSpy
+{
+    std::vector<int> Codes;
+    std::vector<int> Items;
+    std::vector<int> SubItems;
+    LRESULT operator()(UINT Msg, WPARAM, LPARAM LParam)
+    {
+        if (Msg != WM_NOTIFY)
+            return 0;
+        const auto* nm = reinterpret_cast<const NMLISTVIEW*>(LParam);
+        Codes.push_back(nm->hdr.code);
+        if (nm->hdr.code != HDN_ITEMCHANGEDA && nm->hdr.code != HDN_ENDDRAG) {
+            Items.push_back(nm->iItem);
+            SubItems.push_back(nm->iSubItem);
+        }
+        return 0;
+    }
+    int Count(int Code) const { return int(std::count(Codes.begin(), Codes.end(), Code)); }
+};
+
+int AddRow(TListControl& List, const char* Caption, LPARAM Param)
+{
+    LVITEM item;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = List.RowCount();
+    item.pszText = const_cast<char*>(Caption);
+    item.lParam = Param;
+    return int(List.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void AddColumn(TListControl& List, const char* Caption, int Width)
+{
+    LVCOLUMN col;
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = const_cast<char*>(Caption);
+    col.cx = Width;
+    List.SendMessage(LVM_INSERTCOLUMNA, WPARAM(List.ColumnCount()), reinterpret_cast<LPARAM>(&col));
+}
+
+std::string Text(TListControl& List, int Row, int SubItem = 0, int Size = 256)
+{
+    std::vector<char> buffer(std::size_t(std::max(Size, 1)), 'x');
+    LVITEM item;
+    item.iSubItem = SubItem;
+    item.pszText = buffer.data();
+    item.cchTextMax = Size;
+    List.SendMessage(LVM_GETITEMTEXTA, WPARAM(Row), reinterpret_cast<LPARAM>(&item));
+    return buffer.data();
+}
+
+// Compares rows by their Param: a number, with tens counting as equal.
+int ByTens(LPARAM A, LPARAM B, LPARAM) { return int(A / 10 - B / 10); }
+int Throwing(LPARAM A, LPARAM B, LPARAM)
+{
+    if (A == 3 || B == 3)
+        throw std::runtime_error("cannot compare");
+    return int(A - B);
+}
+TListControl* g_Inner = nullptr;
+bool g_InnerResult = true;
+int Reentering(LPARAM A, LPARAM B, LPARAM)
+{
+    if (g_Inner)
+        g_InnerResult = g_Inner->SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens)) != 0;
+    return int(A - B);
+}
+
+std::vector<LPARAM> Params(const TListControl& List)
+{
+    std::vector<LPARAM> params;
+    for (int i = 0; i < List.RowCount(); ++i)
+        params.push_back(List.Row(i)->Param);
+    return params;
+}
+
+} // namespace
+
+class TestListControl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void InsertedRows_areNotifiedAndReadBack()
+    {
+        TListControl list;
+        TSpy spy;
+        list.SetOwner(std::ref(spy));
+        AddColumn(list, "Nazwa", 100);
+        AddColumn(list, "Rodzaj", 80);
+        AddRow(list, "Abc", 1);
+        AddRow(list, "Def", 2);
+        LVITEM sub;
+        sub.iSubItem = 1;
+        sub.pszText = const_cast<char*>("Rock");
+        list.SendMessage(LVM_SETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&sub));
+        QCOMPARE(list.SendMessage(LVM_GETITEMCOUNT, 0, 0), LRESULT(2));
+        QCOMPARE(spy.Count(LVN_INSERTITEM), 2);
+        QCOMPARE(spy.Items, (std::vector<int>{0, 1}));
+        QCOMPARE(Text(list, 1, 1), std::string("Rock"));
+        QCOMPARE(Text(list, 0, 1), std::string()); // a missing sub-item reads empty
+        QCOMPARE(Text(list, 1, 0, 3), std::string("De")); // cut to the buffer, zero-ended
+    }
+
+    void Sort_movesRowsByTheCallbackAndKeepsEqualRowsInOrder()
+    {
+        TListControl list;
+        AddColumn(list, "N", 50);
+        const LPARAM params[] = {31, 12, 35, 10, 33, 17};
+        for (LPARAM p : params)
+            AddRow(list, "x", p);
+        const TListRow* first = list.Row(0);
+        QVERIFY(list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens)));
+        QCOMPARE(Params(list), (std::vector<LPARAM>{12, 10, 17, 31, 35, 33}));
+        QCOMPARE(list.Row(3), first); // moved, not copied
+    }
+
+    void Sort_keepsTheSelectedRowSelected()
+    {
+        TListControl list;
+        AddColumn(list, "N", 50);
+        for (LPARAM p : {30, 20, 10})
+            AddRow(list, "x", p);
+        list.SetSelectedRow(0);
+        const TListRow* selected = list.Row(0);
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        QCOMPARE(list.SelectedRow(), 2);
+        QCOMPARE(list.Row(list.SelectedRow()), selected);
+    }
+
+    void Sort_withAThrowingComparison_losesNoRow()
+    {
+        TListControl list;
+        AddColumn(list, "N", 50);
+        for (LPARAM p : {5, 3, 4, 1, 2})
+            AddRow(list, "x", p);
+        QVERIFY(list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&Throwing)));
+        auto params = Params(list);
+        std::sort(params.begin(), params.end());
+        QCOMPARE(params, (std::vector<LPARAM>{1, 2, 3, 4, 5}));
+    }
+
+    void Sort_startedFromInsideASort_isRefused()
+    {
+        TListControl list;
+        AddColumn(list, "N", 50);
+        for (LPARAM p : {3, 1, 2})
+            AddRow(list, "x", p);
+        g_Inner = &list;
+        QVERIFY(list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&Reentering)));
+        g_Inner = nullptr;
+        QVERIFY(!g_InnerResult);
+        QCOMPARE(Params(list), (std::vector<LPARAM>{1, 2, 3}));
+    }
+
+    void HeaderClick_isNotifiedAsColumnClick()
+    {
+        TListControl list;
+        TSpy spy;
+        list.SetOwner(std::ref(spy));
+        AddColumn(list, "A", 60);
+        AddColumn(list, "B", 60);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QHeaderView* header = list.Header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionPosition(1) + 20, header->height() / 2));
+        QCOMPARE(spy.Count(LVN_COLUMNCLICK), 1);
+        QCOMPARE(spy.SubItems.back(), 1);
+    }
+
+    void DoubleClick_isNotified()
+    {
+        TListControl list;
+        TSpy spy;
+        list.SetOwner(std::ref(spy));
+        AddColumn(list, "A", 100);
+        AddRow(list, "Abc", 1);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QRect r = list.View()->visualRect(list.View()->model()->index(0, 0));
+        QTest::mouseDClick(list.View()->viewport(), Qt::LeftButton, {}, r.center());
+        QCOMPARE(spy.Count(NM_DBLCLK), 1);
+        QCOMPARE(list.SelectedRow(), 0);
+    }
+
+    void ColumnOrder_isSetAndReadBack()
+    {
+        TListControl list;
+        for (const char* c : {"A", "B", "C"})
+            AddColumn(list, c, 40);
+        int order[] = {2, 0, 1};
+        QVERIFY(list.SendMessage(LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order)));
+        int back[3] = {-1, -1, -1};
+        QVERIFY(list.SendMessage(LVM_GETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(back)));
+        QCOMPARE(std::vector<int>(back, back + 3), (std::vector<int>{2, 0, 1}));
+        int bad[] = {0, 0, 1};
+        QVERIFY(!list.SendMessage(LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(bad)));
+    }
+
+    void BulkInsertInsideTheUpdateBracket_showsEveryRow()
+    {
+        TListControl list;
+        AddColumn(list, "A", 100);
+        list.BeginUpdate();
+        for (int i = 0; i < 1000; ++i)
+            AddRow(list, "r", i);
+        list.EndUpdate();
+        QCOMPARE(list.View()->model()->rowCount(), 1000);
+    }
+};
+
+QTEST_MAIN(TestListControl)
+#include "tst_ListControl.moc"

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QTimer>
 
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 
@@ -17,9 +18,12 @@ namespace {
 constexpr UINT kPostedHeaderFormats = 0x048F;
 
 // The running sort: set immediately before the control is asked to sort.
+enum TPrefixKind { pkNone, pkText, pkNumber, pkDate };
+
 struct TSortContext
 {
     int Sign = 1;
+    TPrefixKind Prefix = pkNone;
     int SubItem = -1;
     bool Running = false;
     TAutoSortStyle Style = assSmart;
@@ -32,13 +36,16 @@ TSortContext g_Sort;
 // What the built-in comparison needs of one cell, kept with the row's texts until they change.
 struct TSortKeyCache final : TRowTextCache
 {
+    static const char kTag;
+    TSortKeyCache() : TRowTextCache(&kTag) {}
+
     int Generation = 0;
     int SubItem = 0;
     TAutoSortStyle Style = assDefault;
     int CurrentYear = 0;
     QChar DateSeparator, TimeSeparator;
     Locale::TDateOrder Order = Locale::doMDY;
-    std::optional<QCollatorSortKey> Key;
+    std::string Key;
     bool IsDate = false;
     double Date = 0;
     bool IsNumber = false;
@@ -70,6 +77,8 @@ struct TSortKeyCache final : TRowTextCache
     }
 };
 
+const char TSortKeyCache::kTag = 0;
+
 std::string_view CellOf(const TRowText& Text, int SubItem)
 {
     return SubItem < 0 ? Text.Caption() : Text.SubItem(SubItem);
@@ -85,14 +94,83 @@ int ComparePrepared(const TSortKeyCache& A, const TSortKeyCache& B)
         if (A.IsNumber && B.IsNumber)
             return A.Number < B.Number ? -1 : (A.Number > B.Number ? 1 : 0);
     }
-    const int c = A.Key->compare(*B.Key);
+    const int c = A.Key.compare(B.Key);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+// Rows without any text share one prepared empty cell per sort.
+TSortKeyCache g_EmptyCell;
+
 const TSortKeyCache* CacheOf(const TListItem& Item)
 {
-    const auto* cache = dynamic_cast<const TSortKeyCache*>(Item.Texts().Cache());
-    return cache && cache->Fits(g_Sort) ? cache : nullptr;
+    if (Item.Texts().FieldCount() == 0)
+        return g_EmptyCell.Fits(g_Sort) ? &g_EmptyCell : nullptr;
+    const TRowTextCache* any = Item.Texts().Cache();
+    if (!any || any->Tag() != &TSortKeyCache::kTag)
+        return nullptr;
+    const auto* cache = static_cast<const TSortKeyCache*>(any);
+    return cache->Fits(g_Sort) ? cache : nullptr;
+}
+
+// The prepared cell of a row, made now if the row has none for this sort.
+const TSortKeyCache& PreparedCell(const TListItem& Item)
+{
+    if (const TSortKeyCache* cache = CacheOf(Item))
+        return *cache;
+    if (Item.Texts().FieldCount() == 0) { // no texts to keep a cell with
+        g_EmptyCell.Fill({}, g_Sort);
+        return g_EmptyCell;
+    }
+    auto fresh = std::make_unique<TSortKeyCache>();
+    fresh->Fill(CellOf(Item.Texts(), g_Sort.SubItem), g_Sort);
+    const TSortKeyCache& made = *fresh;
+    Item.Texts().SetCache(std::move(fresh));
+    return made;
+}
+
+// An order-preserving 64-bit image of a double.
+std::uint64_t Ordered(double Value)
+{
+    if (Value == 0)
+        Value = 0; // -0 and +0 are equal
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &Value, sizeof bits);
+    return (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
+}
+
+std::uint64_t TextPrefix(const std::string& Key)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = (prefix << 8) | (i < Key.size() ? static_cast<unsigned char>(Key[i]) : 0u);
+    return prefix;
+}
+
+void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
+{
+    const auto* item = reinterpret_cast<const TListItem*>(Item);
+    if (!item)
+        return; // incomplete: the pairwise comparison decides
+    const TSortKeyCache* cache = &PreparedCell(*item);
+    switch (g_Sort.Prefix) {
+    case pkText:
+        Key.Prefix = TextPrefix(cache->Key);
+        if (cache->Key.size() > 8) {
+            Key.Bytes = cache->Key.data() + 8;
+            Key.Size = cache->Key.size() - 8;
+        }
+        Key.Complete = true;
+        break;
+    case pkNumber:
+        Key.Prefix = Ordered(static_cast<double>(cache->Number)); // ties may differ in precision
+        break;
+    case pkDate:
+        Key.Prefix = Ordered(cache->Date);
+        Key.Complete = true;
+        break;
+    case pkNone:
+        break;
+    }
 }
 
 } // namespace
@@ -244,7 +322,16 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
             CustomSort(&TCustomEnhListView::EventCompare, reinterpret_cast<LPARAM>(this));
         } else if (HandleAllocated()) {
             PrepareSortKeys();
-            CustomSort(&TCustomEnhListView::BuiltInCompare, reinterpret_cast<LPARAM>(this));
+            if (g_Sort.Prefix == pkNone || Items().Count() < 2) {
+                CustomSort(&TCustomEnhListView::BuiltInCompare, reinterpret_cast<LPARAM>(this));
+            } else {
+                LVSORTKEYED sort;
+                sort.Compare = &TCustomEnhListView::BuiltInCompare;
+                sort.SortParam = reinterpret_cast<LPARAM>(this);
+                sort.Key = &SortKey;
+                sort.Descending = g_Sort.Sign < 0;
+                Perform(LVM_SORTITEMSKEYED, 0, reinterpret_cast<LPARAM>(&sort));
+            }
         }
     } catch (...) {
         g_Sort.Running = false;
@@ -263,16 +350,28 @@ void TCustomEnhListView::PrepareSortKeys()
         g_Sort.Settings = Locale::DateSettings();
         g_Sort.CurrentYear = QDate::currentDate().year();
     }
-    const int count = Items().Count();
-    for (int i = 0; i < count; ++i) {
-        const TListItem* item = Items().Item(i);
-        const TRowText& text = item->Texts();
-        if (text.FieldCount() == 0 || CacheOf(*item))
-            continue;
-        auto cache = std::make_unique<TSortKeyCache>();
-        cache->Fill(CellOf(text, g_Sort.SubItem), g_Sort);
-        text.SetCache(std::move(cache));
+    g_EmptyCell.Fill({}, g_Sort);
+    if (m_AutoSortStyle == assDefault) {
+        g_Sort.Prefix = pkText; // every pair is text; cells are prepared as their keys are asked for
+        return;
     }
+    const int count = Items().Count();
+    int dates = 0;
+    int numbers = 0;
+    for (int i = 0; i < count; ++i) {
+        const TSortKeyCache& cache = PreparedCell(*Items().Item(i));
+        dates += cache.IsDate;
+        numbers += cache.IsNumber;
+    }
+    // A prefix may decide a pair only where every row is compared the same way.
+    if (dates == 0 && numbers == 0)
+        g_Sort.Prefix = pkText;
+    else if (dates == count)
+        g_Sort.Prefix = pkDate;
+    else if (dates == 0 && numbers == count)
+        g_Sort.Prefix = pkNumber;
+    else
+        g_Sort.Prefix = pkNone;
 }
 
 int TCustomEnhListView::CompareTexts(std::string_view Left, std::string_view Right,

@@ -266,7 +266,8 @@ void TListControl::CopyText(const std::string_view Text, char* Buffer, int Size)
     if (!Buffer || Size <= 0)
         return;
     const std::size_t n = std::min(Text.size(), static_cast<std::size_t>(Size - 1));
-    std::memcpy(Buffer, Text.data(), n);
+    if (n > 0)
+        std::memcpy(Buffer, Text.data(), n);
     Buffer[n] = '\0';
 }
 
@@ -493,10 +494,12 @@ void TListControl::ResetWindowState()
     m_Header->viewport()->update();
 }
 
-bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
+// Runs Sort over the rows with the model told, and the selection and current row kept on
+// the same row objects.
+template <typename TReorder> bool TListControl::Reorder(TReorder&& Sort)
 {
     // A sort asked for from inside a running comparison would reorder the rows under it.
-    if (!Compare || m_Sorting)
+    if (m_Sorting)
         return false;
     m_Sorting = true;
     const QModelIndexList persistent = m_Model->persistentIndexList();
@@ -507,14 +510,7 @@ bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
     if (!Deferred())
         emit m_Model->layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
-    std::stable_sort(m_Rows.begin(), m_Rows.end(),
-                     [&](const std::unique_ptr<TListRow>& a, const std::unique_ptr<TListRow>& b) {
-                         try {
-                             return Compare(a->Param, b->Param, SortParam) < 0;
-                         } catch (...) {
-                             return false; // a pair that cannot be compared counts as equal
-                         }
-                     });
+    Sort();
 
     if (!persistent.isEmpty()) {
         std::unordered_map<const TListRow*, int> where;
@@ -540,6 +536,79 @@ bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
         emit m_Model->layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     m_Sorting = false;
     return true;
+}
+
+namespace {
+bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
+{
+    try {
+        return Compare(A, B, SortParam) < 0;
+    } catch (...) {
+        return false; // a pair that cannot be compared counts as equal
+    }
+}
+} // namespace
+
+bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
+{
+    if (!Compare)
+        return false;
+    return Reorder([&] {
+        std::stable_sort(m_Rows.begin(), m_Rows.end(),
+                         [&](const std::unique_ptr<TListRow>& a, const std::unique_ptr<TListRow>& b) {
+                             return Less(Compare, a->Param, b->Param, SortParam);
+                         });
+    });
+}
+
+bool TListControl::SortItemsKeyed(const LVSORTKEYED& Sort)
+{
+    if (!Sort.Compare || !Sort.Key)
+        return false;
+    return Reorder([&] {
+        // Sorting the keys decides most comparisons without touching the rows; the rows
+        // themselves move only once everything has been sorted.
+        struct TEntry
+        {
+            LVSORTKEY Key;
+            std::uint32_t Index;
+            const TListRow* Row;
+        };
+        std::vector<TEntry> entries;
+        entries.reserve(m_Rows.size());
+        for (std::size_t i = 0; i < m_Rows.size(); ++i) {
+            LVSORTKEY key;
+            try {
+                Sort.Key(m_Rows[i]->Param, Sort.SortParam, key);
+            } catch (...) {
+                key = LVSORTKEY(); // incomplete: the comparison decides
+            }
+            entries.push_back({key, static_cast<std::uint32_t>(i), m_Rows[i].get()});
+        }
+        // -1, 0, +1 by the keys alone, in ascending order; 2 when they cannot tell.
+        auto byKey = [](const LVSORTKEY& a, const LVSORTKEY& b) {
+            if (a.Prefix != b.Prefix)
+                return a.Prefix < b.Prefix ? -1 : 1;
+            const std::size_t n = std::min(a.Size, b.Size);
+            const int c = n ? std::memcmp(a.Bytes, b.Bytes, n) : 0;
+            if (c != 0)
+                return c < 0 ? -1 : 1;
+            if (a.Size != b.Size)
+                return a.Size < b.Size ? -1 : 1;
+            return a.Complete && b.Complete ? 0 : 2;
+        };
+        std::stable_sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
+            const int k = byKey(a.Key, b.Key);
+            if (k != 2)
+                return Sort.Descending ? k > 0 : k < 0;
+            return Less(Sort.Compare, a.Row->Param, b.Row->Param, Sort.SortParam);
+        });
+        std::vector<std::unique_ptr<TListRow>> sorted;
+        sorted.reserve(m_Rows.size());
+        for (const TEntry& e : entries)
+            sorted.push_back(std::move(m_Rows[e.Index]));
+        m_Rows.swap(sorted);
+    });
 }
 
 LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -710,6 +779,8 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
         return reinterpret_cast<LRESULT>(m_Header);
     case LVM_SORTITEMS:
         return SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam), static_cast<LPARAM>(WParam)) ? 1 : 0;
+    case LVM_SORTITEMSKEYED:
+        return LParam && SortItemsKeyed(*Record<LVSORTKEYED>(LParam)) ? 1 : 0;
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {
         const UINT old = m_ExStyle;
         const UINT mask = WParam == 0 ? ~UINT(0) : static_cast<UINT>(WParam);

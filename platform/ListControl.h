@@ -146,6 +146,8 @@ private:
     Win::LRESULT HeaderDrawItem(QPainter* Painter, const QRect& Rect, int Item, bool Pressed);
 
     bool SortItems(Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
+    bool SortItemsKeyed(const Win::LVSORTKEYED& Sort);
+    template <typename TReorder> bool Reorder(TReorder&& Sort);
     int AutoSizeWidth(int Column, bool UseHeader) const;
     void ApplyExtendedStyle(Win::UINT Style);
     bool Deferred() const { return m_UpdateCount > 0; }

@@ -2,6 +2,7 @@
 
 #include <QRect>
 
+#include <cstddef>
 #include <cstdint>
 
 class QPainter;
@@ -47,6 +48,9 @@ constexpr UINT LVM_GETCOLUMNORDERARRAY = LVM_FIRST + 59;
 constexpr UINT LVM_SETSELECTIONMARK = LVM_FIRST + 67;
 constexpr UINT LVM_SETHOVERTIME = LVM_FIRST + 71;
 constexpr UINT LVM_GETHOVERTIME = LVM_FIRST + 72;
+
+// Our own: the sort message with a 64-bit key prefix per row (LVSORTKEYED in lParam).
+constexpr UINT LVM_SORTITEMSKEYED = LVM_FIRST + 0xF0;
 
 constexpr UINT HDM_FIRST = 0x1200;
 constexpr UINT HDM_GETITEMA = HDM_FIRST + 3;
@@ -210,6 +214,26 @@ struct NMHEADER
     int iItem = -1;
     int iButton = 0;
     HDITEM* pitem = nullptr;
+};
+
+// The key of one row for LVM_SORTITEMSKEYED: Prefix, then Bytes, order rows as Compare would
+// wherever they differ. Complete: equal keys mean Compare would say equal too.
+struct LVSORTKEY
+{
+    std::uint64_t Prefix = 0;
+    const char* Bytes = nullptr; // stays valid for the sort
+    std::size_t Size = 0;
+    bool Complete = false;
+};
+
+// A sort in which each row's key is asked for once; only rows whose keys cannot tell them
+// apart go to Compare. Descending reverses the key order (Compare carries its own sign).
+struct LVSORTKEYED
+{
+    PFNLVCOMPARE Compare = nullptr;
+    LPARAM SortParam = 0;
+    void (*Key)(LPARAM Item, LPARAM SortParam, LVSORTKEY& Key) = nullptr;
+    bool Descending = false;
 };
 
 // hDC is the painter bound to the header item while it is painted.

@@ -5,15 +5,25 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <unicode/ucol.h>
+
+#include <memory>
 #include <optional>
 
 namespace Locale {
 namespace {
 
+struct TUCollatorCloser
+{
+    void operator()(UCollator* C) const { ucol_close(C); }
+};
+
+// The case-sensitive comparison talks to ICU itself: its key bytes are what lets a sort
+// order most pairs by a prefix; the pick lists use QCollator over the same ICU.
 struct TCollators
 {
     QLocale Locale;
-    QCollator CaseSensitive;
+    std::unique_ptr<UCollator, TUCollatorCloser> CaseSensitive;
     QCollator CaseInsensitive;
     int Generation = 0;
 
@@ -23,13 +33,27 @@ struct TCollators
         if (Generation != 0 && now == Locale)
             return;
         Locale = now;
-        CaseSensitive = QCollator(now);
-        CaseSensitive.setCaseSensitivity(Qt::CaseSensitive);
+        UErrorCode status = U_ZERO_ERROR;
+        const QByteArray name = now.name().toLatin1();
+        CaseSensitive.reset(ucol_open(name == "C" ? "" : name.constData(), &status));
+        if (U_FAILURE(status) || !CaseSensitive) {
+            status = U_ZERO_ERROR;
+            CaseSensitive.reset(ucol_open("", &status)); // the root collation
+        }
         CaseInsensitive = QCollator(now);
         CaseInsensitive.setCaseSensitivity(Qt::CaseInsensitive);
         ++Generation;
     }
 };
+
+// Windows-1250 bytes as UTF-16 in a buffer that grows as needed and is reused.
+const UChar* Wide(std::string_view Text, std::u16string& Buffer)
+{
+    Buffer.resize(Text.size());
+    for (std::size_t i = 0; i < Text.size(); ++i)
+        Buffer[i] = Cp1250::ToUnicode(static_cast<unsigned char>(Text[i])).unicode();
+    return reinterpret_cast<const UChar*>(Buffer.data());
+}
 
 TCollators& Collators()
 {
@@ -44,12 +68,39 @@ int Sign(int Value) { return Value < 0 ? -1 : (Value > 0 ? 1 : 0); }
 
 int CompareText(std::string_view Left, std::string_view Right)
 {
-    return Sign(Collators().CaseSensitive.compare(Cp1250::ToUnicode(Left), Cp1250::ToUnicode(Right)));
+    static std::u16string left, right;
+    UCollator* collator = Collators().CaseSensitive.get();
+    const UChar* l = Wide(Left, left);
+    const UChar* r = Wide(Right, right);
+    switch (ucol_strcoll(collator, l, static_cast<int32_t>(Left.size()), r,
+                         static_cast<int32_t>(Right.size()))) {
+    case UCOL_LESS:
+        return -1;
+    case UCOL_GREATER:
+        return 1;
+    default:
+        return 0;
+    }
 }
 
-QCollatorSortKey TextSortKey(std::string_view Text)
+std::string TextSortKey(std::string_view Text)
 {
-    return Collators().CaseSensitive.sortKey(Cp1250::ToUnicode(Text));
+    static std::u16string wide;
+    UCollator* collator = Collators().CaseSensitive.get();
+    const UChar* w = Wide(Text, wide);
+    std::string key(Text.size() * 3 + 16, '\0');
+    for (;;) {
+        const int32_t n = ucol_getSortKey(collator, w, static_cast<int32_t>(Text.size()),
+                                          reinterpret_cast<uint8_t*>(key.data()),
+                                          static_cast<int32_t>(key.size()));
+        if (n <= 0)
+            return {};
+        if (static_cast<std::size_t>(n) <= key.size()) {
+            key.resize(static_cast<std::size_t>(n - 1)); // without the closing zero
+            return key;
+        }
+        key.resize(static_cast<std::size_t>(n));
+    }
 }
 
 int CollationGeneration() { return Collators().Generation; }

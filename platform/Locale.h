@@ -4,6 +4,7 @@
 #include <QCollatorSortKey>
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 // The user's locale: linguistic comparison of texts and the date and time settings.
@@ -12,8 +13,8 @@ namespace Locale {
 
 // Case-sensitive linguistic comparison of two Windows-1250 texts: -1, 0 or +1.
 int CompareText(std::string_view Left, std::string_view Right);
-// Keys that order exactly as CompareText does.
-QCollatorSortKey TextSortKey(std::string_view Text);
+// Collation key bytes: comparing two keys bytewise orders exactly as CompareText does.
+std::string TextSortKey(std::string_view Text);
 // Changes whenever the locale that CompareText uses changes; cached keys of another
 // generation must not be compared with new ones.
 int CollationGeneration();

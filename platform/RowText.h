@@ -10,7 +10,13 @@
 class TRowTextCache
 {
 public:
+    // Tag tells its kind without a dynamic cast, which would cost more than the lookup.
+    explicit TRowTextCache(const void* Tag) : m_Tag(Tag) {}
     virtual ~TRowTextCache() = default;
+    const void* Tag() const { return m_Tag; }
+
+private:
+    const void* m_Tag;
 };
 
 // The texts of one list row (caption, then sub-items) in a single shared, immutable block.

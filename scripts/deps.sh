@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Dyskar need, if missing.
 set -euo pipefail
-packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libbenchmark-dev
+packages=(g++ cmake ninja-build qt6-base-dev libgl1-mesa-dev libicu-dev libbenchmark-dev
           fonts-liberation poppler-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,86 @@
+// Loading and saving the data file; the main window's start-up; view and pick-list rebuilds.
+#include "BenchMain.h"
+#include "Catalogue.h"
+#include "Dodaj.h"
+#include "Edytuj.h"
+#include "ExtListView.h"
+#include "Generate.h"
+#include "Main.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+QString WriteFile(const QTemporaryDir& Dir, int Records, int Shelves = 200)
+{
+    const QString path = Dir.filePath("Dyskar.dat");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(Generate::Catalogue(Records, Shelves));
+    return path;
+}
+
+void BM_Load(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    for (auto _ : State) {
+        TdfsExtListView master;
+        Catalogue::Load(path, master);
+        benchmark::DoNotOptimize(master.Items().Count());
+    }
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+BENCHMARK(BM_Load)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    TdfsExtListView master;
+    Catalogue::Load(path, master);
+    for (auto _ : State) {
+        if (!Catalogue::Save(dir.filePath("out.dat"), master).Ok)
+            State.SkipWithError("save failed");
+    }
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// FormCreate: load, pick lists, view, first sort by name.
+void BM_StartUp(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    for (auto _ : State) {
+        TMainForm main(path);
+        benchmark::DoNotOptimize(main.dfsList1->Items().Count());
+    }
+}
+BENCHMARK(BM_StartUp)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Every record on its own shelf: the shelf pick list gets 100 000 entries.
+void BM_RefreshPickLists(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)), int(State.range(0)));
+    TMainForm main(path);
+    for (auto _ : State)
+        main.OdswierzComboBoxy(nullptr);
+}
+BENCHMARK(BM_RefreshPickLists)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_RebuildView(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    TMainForm main(path);
+    for (auto _ : State)
+        main.Wyswietl(nullptr);
+}
+BENCHMARK(BM_RebuildView)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+DYSKAR_BENCHMARK_MAIN()

@@ -2,6 +2,7 @@
 
 #include "Cp1250.h"
 #include "ExtListView.h"
+#include "Fonts.h"
 #include "Main.h"
 #include "SortedComboBox.h"
 
@@ -26,10 +27,7 @@ void SetUpDialog(QDialog& Dialog, const QString& Caption, int Width, int Height)
     Dialog.setWindowTitle(Caption);
     Dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    Dialog.setFont(font);
+    Dialog.setFont(FormFont(11));
     Dialog.setFixedSize(Width, Height);
     Dialog.setModal(true);
 }
@@ -45,9 +43,7 @@ QLineEdit* MakeField(QWidget* Parent, int Left, int Top)
 QLabel* MakeLabel(QWidget* Parent, const QString& Caption, int Left, int Top)
 {
     auto* label = new QLabel(Caption, Parent);
-    QFont font = Parent->font();
-    font.setPixelSize(12);
-    label->setFont(font);
+    label->setFont(FormFont(12));
     label->move(Left, Top);
     label->adjustSize();
     return label;

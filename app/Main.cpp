@@ -4,6 +4,7 @@
 #include "Cp1250.h"
 #include "Dodaj.h"
 #include "Edytuj.h"
+#include "Fonts.h"
 #include "ExtListView.h"
 #include "QamLVPrinter.h"
 #include "SortedComboBox.h"
@@ -31,14 +32,6 @@ namespace {
 
 const std::string kAll = "- Wszystkie -";
 constexpr int kSaveButtonTag = 666;
-
-QFont FormFont(int PixelHeight)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(PixelHeight);
-    return font;
-}
 
 // The clock in the user's time format, without a time zone.
 QString TimeOfDay()
@@ -135,7 +128,7 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
         auto* panel = new QLabel(StatusBar1);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(2, 0, 2, 0);
+        panel->setContentsMargins(1, 0, 1, 0);
         if (widths[i] > 0)
             panel->setFixedWidth(widths[i]);
         bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
@@ -235,7 +228,13 @@ void TMainForm::FormCreate(QObject*)
 {
     SetStatus(3, QStringLiteral("Inicjacja..."));
     Zapisane = true;
-    Catalogue::Load(m_DataFile, *AllList);
+    const Catalogue::TLoadResult loaded = Catalogue::Load(m_DataFile, *AllList);
+    if (loaded.ReadFailed)
+        // Saving now would write back only the part that could be read.
+        ShowMessage(this, QStringLiteral("Nie można w całości odczytać pliku %1: %2.\nWczytano %3 "
+                                         "pozycji; zapisanie zmian zastąpi plik tylko nimi.")
+                              .arg(QDir::toNativeSeparators(m_DataFile), loaded.Error)
+                              .arg(loaded.Records));
     OdswierzComboBoxy(this);
     Wyswietl(this);
     dfsList1->ResortItems();

@@ -260,8 +260,8 @@ void TCustomEnhListView::ShowSortIndicator()
     header->setSortIndicatorShown(arrow);
     if (arrow) {
         const bool up = m_CurrentSortAscending != m_ReverseSortArrows;
-        // Qt draws its "ascending" indicator pointing down on some styles; we ask for the picture.
-        header->setSortIndicator(m_CurrentSortColumn, up ? Qt::AscendingOrder : Qt::DescendingOrder);
+        // QHeaderView draws Qt::DescendingOrder as the upward arrow.
+        header->setSortIndicator(m_CurrentSortColumn, up ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
 }
 

@@ -205,8 +205,13 @@ TListControl::TListControl(QWidget* Parent) : QWidget(Parent)
 
 TListControl::~TListControl()
 {
-    // Item objects must not call back into an owner that is going away.
+    // Item objects must not call back into an owner that is going away, and the view must
+    // not ask the model about rows while this object is already half destroyed.
     m_Owner = nullptr;
+    delete m_View;
+    m_View = nullptr;
+    delete m_Model;
+    m_Model = nullptr;
 }
 
 LRESULT TListControl::Notify(NMHDR& Header)

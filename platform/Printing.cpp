@@ -8,6 +8,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <optional>
+
 namespace {
 
 QFont ToQFont(const TFont& Font)
@@ -43,6 +45,8 @@ public:
             m_Printer->setResolution(300);
         }
         m_Printer->setDocName(Cp1250::ToUnicode(Title()));
+        m_Cached.reset(); // metrics belong to the device
+        m_PainterFont.reset();
         m_Painter = std::make_unique<QPainter>();
         if (!m_Painter->begin(m_Printer.get())) {
             m_Painter.reset();
@@ -57,6 +61,7 @@ public:
         m_Painter->end();
         m_Painter.reset();
         m_Printer.reset();
+        m_Cached.reset();
     }
     void Abort() override
     {
@@ -66,6 +71,7 @@ public:
         m_Painter->end();
         m_Painter.reset();
         m_Printer.reset();
+        m_Cached.reset();
     }
     void NewPage() override
     {
@@ -82,24 +88,40 @@ public:
     {
         if (!m_Painter || Text.empty())
             return;
-        m_Painter->setFont(ToQFont(Font()));
-        m_Painter->setPen(Font().Color);
-        const QFontMetrics fm(m_Painter->font(), m_Printer.get());
-        m_Painter->drawText(QPoint(X, Y + fm.ascent()), Cp1250::ToUnicode(Text));
+        const TCached& font = Current();
+        if (m_PainterFont != Font()) {
+            m_Painter->setFont(font.QtFont);
+            m_Painter->setPen(Font().Color);
+            m_PainterFont = Font();
+        }
+        m_Painter->drawText(QPoint(X, Y + font.Metrics.ascent()), Cp1250::ToUnicode(Text));
     }
     int TextWidth(const std::string& Text) override
     {
-        return Metrics().horizontalAdvance(Cp1250::ToUnicode(Text));
+        return Current().Metrics.horizontalAdvance(Cp1250::ToUnicode(Text));
     }
-    int TextHeight(const std::string&) override { return Metrics().height(); }
+    int TextHeight(const std::string&) override { return Current().Metrics.height(); }
 
 private:
-    QFontMetrics Metrics() const
+    // A table switches between a few fonts thousands of times; resolve each only once.
+    struct TCached
     {
-        if (m_Printer)
-            return QFontMetrics(ToQFont(const_cast<TQtPrinter*>(this)->Font()), m_Printer.get());
-        return QFontMetrics(ToQFont(const_cast<TQtPrinter*>(this)->Font()));
+        QFont QtFont;
+        QFontMetrics Metrics;
+    };
+    const TCached& Current()
+    {
+        if (!m_Cached || m_CachedFor != Font()) {
+            const QFont f = ToQFont(Font());
+            m_Cached.reset(new TCached{f, m_Printer ? QFontMetrics(f, m_Printer.get()) : QFontMetrics(f)});
+            m_CachedFor = Font();
+        }
+        return *m_Cached;
     }
+
+    std::unique_ptr<TCached> m_Cached;
+    TFont m_CachedFor;
+    std::optional<TFont> m_PainterFont;
 
     QString m_PdfPath;
     std::unique_ptr<QPrinter> m_Printer;

@@ -198,11 +198,11 @@ void TMainForm::SetUpList(TdfsExtListView& List, int HoverTime)
                                    {"Ilość CD", 60, taRightJustify},
                                    {"Półka", 50, taLeftJustify},
                                    {"Pożyczone", 150, taLeftJustify}};
-    for (const auto& spec : columns) {
+    for (const auto& wanted : columns) {
         TListColumn* column = List.Columns().Add();
-        column->SetCaption(Cp1250::FromUtf8(spec.Caption));
-        column->SetWidth(spec.Width);
-        column->SetAlignment(spec.Alignment);
+        column->SetCaption(Cp1250::FromUtf8(wanted.Caption));
+        column->SetWidth(wanted.Width);
+        column->SetAlignment(wanted.Alignment);
     }
     List.SetExtendedStyles({lvxGridLines, lvxTrackSelect, lvxHeaderDragDrop, lvxFullRowSelect,
                             lvxOneClickActivate, lvxTwoClickActivate, lvxUnderlineHot});

@@ -7,6 +7,7 @@
 #include "Main.h"
 #include "Printing.h"
 #include "SortedComboBox.h"
+#include "support/ListTexts.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -53,16 +54,6 @@ struct TFixture
         QVERIFY(QTest::qWaitForWindowExposed(Main.get()));
     }
 };
-
-QStringList Column(const TCustomListView& List, int Column)
-{
-    QStringList texts;
-    for (int i = 0; i < List.Items().Count(); ++i) {
-        const TListItem* item = List.Items().Item(i);
-        texts << Cp1250::ToUnicode(Column == 0 ? item->Caption() : item->SubItem(Column - 1));
-    }
-    return texts;
-}
 
 QStringList Entries(const QComboBox& Box)
 {

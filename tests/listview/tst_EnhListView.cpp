@@ -2,12 +2,15 @@
 #include "Cp1250.h"
 #include "ExtListView.h"
 #include "SortValues.h"
+#include "support/ListTexts.h"
 
 #include <QHeaderView>
 #include <QLocale>
 #include <QtTest>
 
 #include <stdexcept>
+
+using TestSupport::Column;
 
 namespace {
 
@@ -29,16 +32,6 @@ void AddRow(TCustomListView& List, std::vector<std::string> Fields)
 {
     std::vector<std::string_view> views(Fields.begin(), Fields.end());
     List.Items().Add()->SetTexts(TRowText::FromFields(views));
-}
-
-QStringList Column(const TCustomListView& List, int Column)
-{
-    QStringList texts;
-    for (int i = 0; i < List.Items().Count(); ++i) {
-        const TListItem* item = List.Items().Item(i);
-        texts << Cp1250::ToUnicode(Column == 0 ? item->Caption() : item->SubItem(Column - 1));
-    }
-    return texts;
 }
 
 void ClickHeader(TCustomListView& List, int Column)

@@ -353,14 +353,20 @@ void TListControl::SetRowText(int Index, TRowText Text)
     if (Index < 0 || Index >= RowCount())
         return;
     m_Rows[static_cast<std::size_t>(Index)]->Text = std::move(Text);
-    if (!Deferred() && ColumnCount() > 0)
+    if (Deferred())
+        BeginChange();
+    else if (ColumnCount() > 0)
         emit m_Model->dataChanged(m_Model->index(Index, 0),
                                   m_Model->index(Index, ColumnCount() - 1));
 }
 
 void TListControl::RowTextChanged(const TListRow* Row)
 {
-    if (Deferred() || !m_View->isVisible() || ColumnCount() == 0)
+    if (Deferred()) {
+        BeginChange();
+        return;
+    }
+    if (!m_View->isVisible() || ColumnCount() == 0)
         return;
     const int index = IndexOfRow(Row);
     if (index >= 0)
@@ -507,14 +513,19 @@ template <typename TReorder> bool TListControl::Reorder(TReorder&& Sort)
     if (m_Sorting)
         return false;
     m_Sorting = true;
+    if (Deferred()) {
+        // Inside the update bracket the view is reset at its close; make sure it will be.
+        BeginChange();
+        Sort();
+        m_Sorting = false;
+        return true;
+    }
     const QModelIndexList persistent = m_Model->persistentIndexList();
     std::vector<const TListRow*> persistentRows;
     persistentRows.reserve(static_cast<std::size_t>(persistent.size()));
     for (const auto& index : persistent)
         persistentRows.push_back(index.isValid() ? Row(index.row()) : nullptr);
-    if (!Deferred())
-        emit m_Model->layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-
+    emit m_Model->layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     Sort();
 
     if (!persistent.isEmpty()) {
@@ -537,8 +548,7 @@ template <typename TReorder> bool TListControl::Reorder(TReorder&& Sort)
         }
         m_Model->changePersistentIndexList(persistent, moved);
     }
-    if (!Deferred())
-        emit m_Model->layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    emit m_Model->layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     m_Sorting = false;
     return true;
 }

@@ -209,6 +209,21 @@ private slots:
         QVERIFY(!list.SendMessage(LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(bad)));
     }
 
+    void SortInsideTheUpdateBracket_reachesTheViewAtItsClose()
+    {
+        TListControl list;
+        AddColumn(list, "A", 100);
+        AddRow(list, "b", 20);
+        AddRow(list, "a", 10);
+        QAbstractItemModel* model = list.View()->model();
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("b"));
+        list.BeginUpdate();
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        list.EndUpdate();
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a"));
+        QCOMPARE(model->rowCount(), 2);
+    }
+
     void BulkInsertInsideTheUpdateBracket_showsEveryRow()
     {
         TListControl list;

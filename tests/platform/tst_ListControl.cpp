@@ -217,9 +217,12 @@ private slots:
         AddRow(list, "a", 10);
         QAbstractItemModel* model = list.View()->model();
         QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("b"));
+        QSignalSpy reset(model, &QAbstractItemModel::modelReset);
         list.BeginUpdate();
         list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        QCOMPARE(reset.count(), 0);
         list.EndUpdate();
+        QCOMPARE(reset.count(), 1); // the view hears of the new order
         QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a"));
         QCOMPARE(model->rowCount(), 2);
     }

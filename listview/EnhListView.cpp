@@ -138,10 +138,12 @@ std::uint64_t Ordered(double Value)
     return (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
 }
 
-std::uint64_t TextPrefix(const std::string& Key)
+// Eight key bytes from From on as one big-endian number; missing bytes count as 0, which no
+// key byte is, so a shorter key still orders first.
+std::uint64_t TextPrefix(const std::string& Key, std::size_t From)
 {
     std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 8; ++i)
+    for (std::size_t i = From; i < From + 8; ++i)
         prefix = (prefix << 8) | (i < Key.size() ? static_cast<unsigned char>(Key[i]) : 0u);
     return prefix;
 }
@@ -154,10 +156,11 @@ void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
     const TSortKeyCache* cache = &PreparedCell(*item);
     switch (g_Sort.Prefix) {
     case pkText:
-        Key.Prefix = TextPrefix(cache->Key);
-        if (cache->Key.size() > 8) {
-            Key.Bytes = cache->Key.data() + 8;
-            Key.Size = cache->Key.size() - 8;
+        Key.Prefix = TextPrefix(cache->Key, 0);
+        Key.Prefix2 = TextPrefix(cache->Key, 8);
+        if (cache->Key.size() > 16) {
+            Key.Bytes = cache->Key.data() + 16;
+            Key.Size = cache->Key.size() - 16;
         }
         Key.Complete = true;
         break;

@@ -604,6 +604,8 @@ bool TListControl::SortItemsKeyed(const LVSORTKEYED& Sort)
         auto byKey = [](const LVSORTKEY& a, const LVSORTKEY& b) {
             if (a.Prefix != b.Prefix)
                 return a.Prefix < b.Prefix ? -1 : 1;
+            if (a.Prefix2 != b.Prefix2)
+                return a.Prefix2 < b.Prefix2 ? -1 : 1;
             const std::size_t n = std::min(a.Size, b.Size);
             const int c = n ? std::memcmp(a.Bytes, b.Bytes, n) : 0;
             if (c != 0)

@@ -221,6 +221,7 @@ struct NMHEADER
 struct LVSORTKEY
 {
     std::uint64_t Prefix = 0;
+    std::uint64_t Prefix2 = 0;   // compared after Prefix, before Bytes
     const char* Bytes = nullptr; // stays valid for the sort
     std::size_t Size = 0;
     bool Complete = false;

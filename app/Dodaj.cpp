@@ -12,15 +12,19 @@
 
 TDodajForm* DodajForm = nullptr;
 
-namespace {
-const std::string kAll = "- Wszystkie -";
-
-std::string Bytes(const QLineEdit* Edit)
+std::string FieldBytes(const QLineEdit* Edit)
 {
     // The validator lets only storable text in, so the conversion cannot fail.
     return Cp1250::FromUnicode(Edit->text()).value_or(std::string());
 }
-} // namespace
+
+void FillKindList(TSortedComboBox& Kinds, const TSortedComboBox& MainKinds)
+{
+    Kinds.AssignEntries(MainKinds);
+    const int all = Kinds.FindIgnoreCase(kWszystkie);
+    if (all >= 0)
+        Kinds.Delete(all);
+}
 
 void SetUpDialog(QDialog& Dialog, const QString& Caption, int Width, int Height)
 {
@@ -85,10 +89,7 @@ TDodajForm::~TDodajForm()
 
 void TDodajForm::Open(const TSortedComboBox& MainKinds)
 {
-    ComboBox1->AssignEntries(MainKinds);
-    const int all = ComboBox1->FindIgnoreCase(kAll);
-    if (all >= 0)
-        ComboBox1->Delete(all);
+    FillKindList(*ComboBox1, MainKinds);
     ComboBox1->SetItemIndex(MainKinds.ItemIndex() - 1);
     Edit1->setFocus();
     exec();
@@ -98,10 +99,10 @@ void TDodajForm::Button1Click(QObject*)
 {
     m_Main.Zapisane = false;
     m_Main.LastAdded = m_Main.AllList->Items().Add();
-    const std::string name = Bytes(Edit1);
+    const std::string name = FieldBytes(Edit1);
     const std::string kind = ComboBox1->Text();
-    const std::string discs = Bytes(Edit2);
-    const std::string shelf = Bytes(Edit3);
+    const std::string discs = FieldBytes(Edit2);
+    const std::string shelf = FieldBytes(Edit3);
     m_Main.LastAdded->SetTexts(TRowText::FromFields({name, kind, discs, shelf, ""}));
     m_Main.LastAdded = nullptr;
     Edit1->clear();

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,6 +14,10 @@ class TSortedComboBox;
 void SetUpDialog(QDialog& Dialog, const QString& Caption, int Width, int Height);
 QLineEdit* MakeField(QWidget* Parent, int Left, int Top);
 QLabel* MakeLabel(QWidget* Parent, const QString& Caption, int Left, int Top);
+// A field's text as Windows-1250 bytes.
+std::string FieldBytes(const QLineEdit* Edit);
+// A dialog's kind list: the main window's kinds without "- Wszystkie -".
+void FillKindList(TSortedComboBox& Kinds, const TSortedComboBox& MainKinds);
 
 // The Add dialog: stays open for several records; its fields carry over between openings.
 class TDodajForm final : public QDialog

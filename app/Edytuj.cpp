@@ -12,15 +12,6 @@
 
 TEdytujForm* EdytujForm = nullptr;
 
-namespace {
-const std::string kAll = "- Wszystkie -";
-
-std::string Bytes(const QLineEdit* Edit)
-{
-    return Cp1250::FromUnicode(Edit->text()).value_or(std::string());
-}
-} // namespace
-
 TEdytujForm::TEdytujForm(TMainForm& Main, QWidget* Parent) : QDialog(Parent), m_Main(Main)
 {
     EdytujForm = this;
@@ -61,10 +52,7 @@ TEdytujForm::~TEdytujForm()
 
 void TEdytujForm::Open(const TSortedComboBox& MainKinds, TListItem& Row)
 {
-    ComboBox1->AssignEntries(MainKinds);
-    const int all = ComboBox1->FindIgnoreCase(kAll);
-    if (all >= 0)
-        ComboBox1->Delete(all);
+    FillKindList(*ComboBox1, MainKinds);
     m_Row = &Row;
     const TRowText& text = Row.Texts();
     Edit1->setText(Cp1250::ToUnicode(text.Caption()));
@@ -84,7 +72,7 @@ void TEdytujForm::Button1Click(QObject*)
     if (master) {
         const std::string kind = ComboBox1->ItemIndex() >= 0 ? ComboBox1->Text() : std::string();
         master->SetTexts(
-            TRowText::FromFields({Bytes(Edit1), kind, Bytes(Edit2), Bytes(Edit3), Bytes(Edit4)}));
+            TRowText::FromFields({FieldBytes(Edit1), kind, FieldBytes(Edit2), FieldBytes(Edit3), FieldBytes(Edit4)}));
         m_Main.AllList->ResortItems();
         m_Main.Wyswietl(this);
         m_Main.Zapisane = false;

@@ -30,7 +30,6 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-const std::string kAll = "- Wszystkie -";
 constexpr int kSaveButtonTag = 666;
 
 // The clock in the user's time format, without a time zone.
@@ -250,8 +249,8 @@ void TMainForm::Wyswietl(QObject*)
     visible.Clear();
     const std::string kind = ComboBox1->Text();
     const std::string shelf = ComboBox2->Text();
-    KindFilter = kind == kAll ? std::string() : kind;
-    ShelfFilter = shelf == kAll ? std::string() : shelf;
+    KindFilter = kind == kWszystkie ? std::string() : kind;
+    ShelfFilter = shelf == kWszystkie ? std::string() : shelf;
     const bool lent = Porz->isChecked();
     const bool notLent = Nieporz->isChecked();
     const TListItems& master = AllList->Items();
@@ -284,7 +283,7 @@ void TMainForm::OdswierzComboBoxy(QObject*)
     for (TSortedComboBox* box : {ComboBox1, ComboBox2}) {
         box->BeginUpdate();
         box->Clear();
-        box->Add(kAll);
+        box->Add(kWszystkie);
     }
     // Exact spellings seen, then spellings seen ignoring case: each value is folded once.
     struct TSeen
@@ -293,8 +292,8 @@ void TMainForm::OdswierzComboBoxy(QObject*)
         std::unordered_set<QString> Folded;
     };
     TSeen seen[2];
-    seen[0].Folded.insert(Cp1250::ToUnicode(kAll).toCaseFolded());
-    seen[1].Folded.insert(Cp1250::ToUnicode(kAll).toCaseFolded());
+    seen[0].Folded.insert(Cp1250::ToUnicode(kWszystkie).toCaseFolded());
+    seen[1].Folded.insert(Cp1250::ToUnicode(kWszystkie).toCaseFolded());
     TSortedComboBox* boxes[2] = {ComboBox1, ComboBox2};
     const int fields[2] = {0, 2};
     const TListItems& master = AllList->Items();

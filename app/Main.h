@@ -103,5 +103,8 @@ private:
 
 extern TMainForm* MainForm;
 
+// The pick lists' entry that switches a filter off.
+inline const std::string kWszystkie = "- Wszystkie -";
+
 // Runs a handler and shows any error that escapes it, as the application's error report does.
 void RunGuarded(QWidget* Window, const std::function<void()>& Handler);

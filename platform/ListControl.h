@@ -168,5 +168,4 @@ private:
     int m_UpdateCount = 0;
     bool m_ResetOpen = false;
     bool m_Sorting = false;
-    bool m_Notifying = false;
 };

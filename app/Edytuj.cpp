@@ -71,8 +71,8 @@ void TEdytujForm::Button1Click(QObject*)
     TListItem* master = m_Row ? m_Main.MasterRowOf(m_Row) : nullptr;
     if (master) {
         const std::string kind = ComboBox1->ItemIndex() >= 0 ? ComboBox1->Text() : std::string();
-        master->SetTexts(
-            TRowText::FromFields({FieldBytes(Edit1), kind, FieldBytes(Edit2), FieldBytes(Edit3), FieldBytes(Edit4)}));
+        master->SetTexts(TRowText::FromFields(
+            {FieldBytes(Edit1), kind, FieldBytes(Edit2), FieldBytes(Edit3), FieldBytes(Edit4)}));
         m_Main.AllList->ResortItems();
         m_Main.Wyswietl(this);
         m_Main.Zapisane = false;
@@ -80,4 +80,7 @@ void TEdytujForm::Button1Click(QObject*)
     done(QDialog::Accepted);
 }
 
-void TEdytujForm::Button2Click(QObject*) { done(QDialog::Rejected); }
+void TEdytujForm::Button2Click(QObject*)
+{
+    done(QDialog::Rejected);
+}

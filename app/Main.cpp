@@ -4,8 +4,8 @@
 #include "Cp1250.h"
 #include "Dodaj.h"
 #include "Edytuj.h"
-#include "Fonts.h"
 #include "ExtListView.h"
+#include "Fonts.h"
 #include "QamLVPrinter.h"
 #include "SortedComboBox.h"
 
@@ -42,10 +42,10 @@ QString TimeOfDay()
 
 } // namespace
 
-std::function<void(QWidget*, const QString&)> TMainForm::ShowMessage =
-    [](QWidget* Parent, const QString& Text) {
-        QMessageBox::critical(Parent, QStringLiteral("Dyskar"), Text);
-    };
+std::function<void(QWidget*, const QString&)> TMainForm::ShowMessage = [](QWidget* Parent,
+                                                                          const QString& Text) {
+    QMessageBox::critical(Parent, QStringLiteral("Dyskar"), Text);
+};
 
 void RunGuarded(QWidget* Window, const std::function<void()>& Handler)
 {
@@ -112,8 +112,8 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     Button1->setGeometry(432, 16, 130, 65);
 
     // Tab order: the list, then the panel's controls by their tab numbers.
-    QWidget* order[] = {dfsList1, ComboBox1, Porz, Nieporz, Drukuj, ComboBox2,
-                        Dodaj,    Usun,      Zapisz, Button1};
+    QWidget* order[] = {dfsList1,  ComboBox1, Porz, Nieporz, Drukuj,
+                        ComboBox2, Dodaj,     Usun, Zapisz,  Button1};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -164,7 +164,8 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     connect(Drukuj, &QPushButton::clicked, this, bind(Drukuj, &TMainForm::DrukujClick));
     connect(Button1, &QPushButton::clicked, this, bind(Button1, &TMainForm::Button1Click));
     connect(Zapiszzmiany1, &QAction::triggered, this, bind(Zapiszzmiany1, &TMainForm::ZapiszClick));
-    connect(Niezapisuj1, &QAction::triggered, this, bind(Niezapisuj1, &TMainForm::Niezapisuj1Click));
+    connect(Niezapisuj1, &QAction::triggered, this,
+            bind(Niezapisuj1, &TMainForm::Niezapisuj1Click));
     connect(Timer1, &QTimer::timeout, this, bind(Timer1, &TMainForm::Timer1Timer));
     dfsList1->OnDblClick = [this](QObject* s) { RunGuarded(this, [&] { dfsList1DblClick(s); }); };
 
@@ -354,9 +355,10 @@ void TMainForm::ZapiszClick(QObject* Sender)
     const Catalogue::TSaveResult saved = Catalogue::Save(m_DataFile, *AllList);
     SetStatus(3, QStringLiteral("Gotowy"));
     if (!saved.Ok) {
-        ShowMessage(this, QStringLiteral("Nie można zapisać pliku %1: %2.\nZmiany nie zostały "
-                                         "zapisane; poprzednia zawartość pliku pozostała bez zmian.")
-                              .arg(QDir::toNativeSeparators(m_DataFile), saved.Error));
+        ShowMessage(this,
+                    QStringLiteral("Nie można zapisać pliku %1: %2.\nZmiany nie zostały "
+                                   "zapisane; poprzednia zawartość pliku pozostała bez zmian.")
+                        .arg(QDir::toNativeSeparators(m_DataFile), saved.Error));
         return;
     }
     const auto* button = qobject_cast<const TTagButton*>(Sender);
@@ -372,7 +374,10 @@ void TMainForm::Niezapisuj1Click(QObject*)
     RequestClose();
 }
 
-void TMainForm::Button1Click(QObject*) { RequestClose(); }
+void TMainForm::Button1Click(QObject*)
+{
+    RequestClose();
+}
 
 void TMainForm::RequestClose()
 {
@@ -384,7 +389,10 @@ void TMainForm::RequestClose()
     close();
 }
 
-void TMainForm::DrukujClick(QObject*) { QamLVPrinter1->Print(); }
+void TMainForm::DrukujClick(QObject*)
+{
+    QamLVPrinter1->Print();
+}
 
 void TMainForm::FormCloseQuery(QObject*, bool& CanClose)
 {

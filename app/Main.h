@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QLabel>
-#include <QPushButton>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QString>
 
 #include <array>

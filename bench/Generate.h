@@ -14,8 +14,26 @@ namespace Generate {
 
 inline std::string Word(std::mt19937& Rng)
 {
-    static const char* syllables[] = {"ka", "ro", "\xb3" "a", "mi", "\xbf" "e", "to", "\x9c" "wi",
-                                      "ba", "cz", "\xea" "d", "po", "ny", "\xf3" "r", "la", "gu"};
+    static const char* syllables[] = {"ka",
+                                      "ro",
+                                      "\xb3"
+                                      "a",
+                                      "mi",
+                                      "\xbf"
+                                      "e",
+                                      "to",
+                                      "\x9c"
+                                      "wi",
+                                      "ba",
+                                      "cz",
+                                      "\xea"
+                                      "d",
+                                      "po",
+                                      "ny",
+                                      "\xf3"
+                                      "r",
+                                      "la",
+                                      "gu"};
     std::uniform_int_distribution<int> count(2, 4), pick(0, int(std::size(syllables)) - 1);
     std::string w;
     for (int i = count(Rng); i > 0; --i)
@@ -29,9 +47,27 @@ inline QByteArray Catalogue(int Records, int Shelves = 200, unsigned Seed = 1250
 {
     std::mt19937 rng(Seed);
     std::uniform_int_distribution<int> discs(1, 5), kind(0, 19), shelf(0, Shelves - 1), lent(0, 9);
-    static const char* kinds[] = {"Rock", "Pop", "Jazz", "Klasyka", "Blues", "Metal", "Folk",
-                                  "Muzyka filmowa", "Program", "Gra", "Reggae", "Punk", "Disco",
-                                  "Poezja", "Ksi\xb9\xbfka", "Kol\xea" "dy", "Soul", "Funk", "Rap", "Inne"};
+    static const char* kinds[] = {"Rock",
+                                  "Pop",
+                                  "Jazz",
+                                  "Klasyka",
+                                  "Blues",
+                                  "Metal",
+                                  "Folk",
+                                  "Muzyka filmowa",
+                                  "Program",
+                                  "Gra",
+                                  "Reggae",
+                                  "Punk",
+                                  "Disco",
+                                  "Poezja",
+                                  "Ksi\xb9\xbfka",
+                                  "Kol\xea"
+                                  "dy",
+                                  "Soul",
+                                  "Funk",
+                                  "Rap",
+                                  "Inne"};
     QByteArray out;
     out.reserve(Records * 40);
     for (int i = 0; i < Records; ++i) {

@@ -58,7 +58,12 @@ void BM_StartUp(benchmark::State& State)
         benchmark::DoNotOptimize(main.dfsList1->Items().Count());
     }
 }
-BENCHMARK(BM_StartUp)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_StartUp)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // Every record on its own shelf: the shelf pick list gets 100 000 entries.
 void BM_RefreshPickLists(benchmark::State& State)

@@ -63,7 +63,11 @@ void BM_SortAgainByName(benchmark::State& State)
         ascending = !ascending;
     }
 }
-BENCHMARK(BM_SortAgainByName)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SortAgainByName)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

@@ -18,7 +18,13 @@ namespace {
 constexpr UINT kPostedHeaderFormats = 0x048F;
 
 // The running sort: set immediately before the control is asked to sort.
-enum TPrefixKind { pkNone, pkText, pkNumber, pkDate };
+enum TPrefixKind
+{
+    pkNone,
+    pkText,
+    pkNumber,
+    pkDate
+};
 
 struct TSortContext
 {
@@ -84,7 +90,10 @@ std::string_view CellOf(const TRowText& Text, int SubItem)
     return SubItem < 0 ? Text.Caption() : Text.SubItem(SubItem);
 }
 
-int Sign(double Value) { return Value < 0 ? -1 : (Value > 0 ? 1 : 0); }
+int Sign(double Value)
+{
+    return Value < 0 ? -1 : (Value > 0 ? 1 : 0);
+}
 
 int ComparePrepared(const TSortKeyCache& A, const TSortKeyCache& B)
 {
@@ -185,7 +194,10 @@ TCustomEnhListView::TCustomEnhListView(QWidget* Parent)
 
 TCustomEnhListView::~TCustomEnhListView() = default;
 
-std::string TCustomEnhListView::Version() const { return "TdfsEnhListView v3.55"; }
+std::string TCustomEnhListView::Version() const
+{
+    return "TdfsEnhListView v3.55";
+}
 
 void TCustomEnhListView::SetAutoColumnSort(TAutoColumnSort Value)
 {
@@ -264,7 +276,8 @@ void TCustomEnhListView::ShowSortIndicator()
     if (arrow) {
         const bool up = m_CurrentSortAscending != m_ReverseSortArrows;
         // QHeaderView draws Qt::DescendingOrder as the upward arrow.
-        header->setSortIndicator(m_CurrentSortColumn, up ? Qt::DescendingOrder : Qt::AscendingOrder);
+        header->setSortIndicator(m_CurrentSortColumn,
+                                 up ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
 }
 
@@ -355,7 +368,8 @@ void TCustomEnhListView::PrepareSortKeys()
     }
     g_EmptyCell.Fill({}, g_Sort);
     if (m_AutoSortStyle == assDefault) {
-        g_Sort.Prefix = pkText; // every pair is text; cells are prepared as their keys are asked for
+        g_Sort.Prefix =
+            pkText; // every pair is text; cells are prepared as their keys are asked for
         return;
     }
     const int count = Items().Count();
@@ -457,7 +471,10 @@ void TCustomEnhListView::EditCanceled(TListItem* Item)
         OnEditCanceled(this, Item);
 }
 
-int TCustomEnhListView::PositionOfColumn(int ColumnIndex) { return ColumnIndex; }
+int TCustomEnhListView::PositionOfColumn(int ColumnIndex)
+{
+    return ColumnIndex;
+}
 
 TListColumn* TCustomEnhListView::ColumnAtPosition(int Position)
 {

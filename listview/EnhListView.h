@@ -7,9 +7,22 @@
 #include <functional>
 #include <string>
 
-enum TAutoColumnSort : unsigned char { acsNoSort = 0, acsSort = 1, acsSortToggle = 2 };
-enum TAutoSortStyle : unsigned char { assSmart = 0, assDefault = 1 };
-enum TLVStyle : unsigned char { lvStandard = 0, lvOwnerDrawFixed = 1 };
+enum TAutoColumnSort : unsigned char
+{
+    acsNoSort = 0,
+    acsSort = 1,
+    acsSortToggle = 2
+};
+enum TAutoSortStyle : unsigned char
+{
+    assSmart = 0,
+    assDefault = 1
+};
+enum TLVStyle : unsigned char
+{
+    lvStandard = 0,
+    lvOwnerDrawFixed = 1
+};
 
 class TCustomEnhListView;
 

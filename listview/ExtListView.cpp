@@ -4,10 +4,10 @@ using namespace Win;
 
 namespace {
 // Platform bit of each member, in member order; 0x200 and 0x400 have no member.
-constexpr UINT kStyleBits[] = {LVS_EX_GRIDLINES,        LVS_EX_SUBITEMIMAGES,   LVS_EX_CHECKBOXES,
-                               LVS_EX_TRACKSELECT,      LVS_EX_HEADERDRAGDROP,  LVS_EX_FULLROWSELECT,
-                               LVS_EX_ONECLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE, LVS_EX_FLATSB,
-                               LVS_EX_UNDERLINEHOT,     LVS_EX_UNDERLINECOLD};
+constexpr UINT kStyleBits[] = {
+    LVS_EX_GRIDLINES,      LVS_EX_SUBITEMIMAGES, LVS_EX_CHECKBOXES,       LVS_EX_TRACKSELECT,
+    LVS_EX_HEADERDRAGDROP, LVS_EX_FULLROWSELECT, LVS_EX_ONECLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE,
+    LVS_EX_FLATSB,         LVS_EX_UNDERLINEHOT,  LVS_EX_UNDERLINECOLD};
 } // namespace
 
 UINT TLVExtendedStyles::ToPlatform() const

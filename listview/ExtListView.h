@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-enum TLVExtendedStyle : unsigned char {
+enum TLVExtendedStyle : unsigned char
+{
     lvxGridLines,
     lvxSubItemImages,
     lvxCheckboxes,
@@ -29,7 +30,10 @@ public:
             m_Bits = static_cast<std::uint16_t>(m_Bits | (1u << s));
     }
     constexpr bool Has(TLVExtendedStyle S) const { return m_Bits & (1u << S); }
-    constexpr void Include(TLVExtendedStyle S) { m_Bits = static_cast<std::uint16_t>(m_Bits | (1u << S)); }
+    constexpr void Include(TLVExtendedStyle S)
+    {
+        m_Bits = static_cast<std::uint16_t>(m_Bits | (1u << S));
+    }
     constexpr std::uint16_t Bits() const { return m_Bits; }
     constexpr bool operator==(const TLVExtendedStyles&) const = default;
 

@@ -72,8 +72,7 @@ bool ScanDate(TScanner& S, const Locale::TDateSettings& Settings, int CurrentYea
 {
     int n[3] = {0, 0, 0};
     int digits[3] = {0, 0, 0};
-    if (!S.Number(n[0], digits[0]) || !S.Char(Settings.DateSeparator) ||
-        !S.Number(n[1], digits[1]))
+    if (!S.Number(n[0], digits[0]) || !S.Char(Settings.DateSeparator) || !S.Number(n[1], digits[1]))
         return false;
     int count = 2;
     if (S.Char(Settings.DateSeparator)) {

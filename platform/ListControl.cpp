@@ -26,7 +26,10 @@ Qt::Alignment AlignmentOf(int Format)
     }
 }
 
-template <typename T> T* Record(LPARAM LParam) { return reinterpret_cast<T*>(LParam); }
+template <typename T> T* Record(LPARAM LParam)
+{
+    return reinterpret_cast<T*>(LParam);
+}
 
 } // namespace
 
@@ -370,7 +373,8 @@ void TListControl::RowTextChanged(const TListRow* Row)
         return;
     const int index = IndexOfRow(Row);
     if (index >= 0)
-        emit m_Model->dataChanged(m_Model->index(index, 0), m_Model->index(index, ColumnCount() - 1));
+        emit m_Model->dataChanged(m_Model->index(index, 0),
+                                  m_Model->index(index, ColumnCount() - 1));
 }
 
 int TListControl::SelectedRow() const
@@ -476,10 +480,9 @@ int TListControl::AutoSizeWidth(int Column, bool UseHeader) const
     widest += 12;
     if (UseHeader) {
         const QFontMetrics hm(m_Header->font());
-        widest = std::max(
-            widest,
-            hm.horizontalAdvance(Cp1250::ToUnicode(m_Columns[static_cast<std::size_t>(Column)].Caption)) +
-                16);
+        widest = std::max(widest, hm.horizontalAdvance(Cp1250::ToUnicode(
+                                      m_Columns[static_cast<std::size_t>(Column)].Caption)) +
+                                      16);
     }
     return widest;
 }
@@ -569,10 +572,11 @@ bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
     if (!Compare)
         return false;
     return Reorder([&] {
-        std::stable_sort(m_Rows.begin(), m_Rows.end(),
-                         [&](const std::unique_ptr<TListRow>& a, const std::unique_ptr<TListRow>& b) {
-                             return Less(Compare, a->Param, b->Param, SortParam);
-                         });
+        std::stable_sort(
+            m_Rows.begin(), m_Rows.end(),
+            [&](const std::unique_ptr<TListRow>& a, const std::unique_ptr<TListRow>& b) {
+                return Less(Compare, a->Param, b->Param, SortParam);
+            });
     });
 }
 
@@ -660,7 +664,8 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
         if (item->mask & LVIF_PARAM)
             item->lParam = row->Param;
         if (item->mask & LVIF_TEXT)
-            CopyText(item->iSubItem == 0 ? row->Text.Caption() : row->Text.SubItem(item->iSubItem - 1),
+            CopyText(item->iSubItem == 0 ? row->Text.Caption()
+                                         : row->Text.SubItem(item->iSubItem - 1),
                      item->pszText, item->cchTextMax);
         if (item->mask & LVIF_STATE) {
             UINT state = 0;
@@ -675,13 +680,14 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
     case LVM_SETITEMA:
     case LVM_SETITEMTEXTA: {
         auto* item = Record<LVITEM>(LParam);
-        const int index = Msg == LVM_SETITEMTEXTA ? static_cast<int>(WParam) : (item ? item->iItem : -1);
+        const int index =
+            Msg == LVM_SETITEMTEXTA ? static_cast<int>(WParam) : (item ? item->iItem : -1);
         TListRow* row = Row(index);
         if (!row || !item)
             return 0;
         if ((Msg == LVM_SETITEMTEXTA || (item->mask & LVIF_TEXT)))
-            SetRowText(index, row->Text.WithField(item->iSubItem,
-                                                  item->pszText ? item->pszText : ""));
+            SetRowText(index,
+                       row->Text.WithField(item->iSubItem, item->pszText ? item->pszText : ""));
         if (Msg == LVM_SETITEMA && (item->mask & LVIF_PARAM))
             row->Param = item->lParam;
         return 1;
@@ -691,9 +697,11 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
         const TListRow* row = Row(static_cast<int>(WParam));
         if (!row || !item)
             return 0;
-        const auto text = item->iSubItem == 0 ? row->Text.Caption() : row->Text.SubItem(item->iSubItem - 1);
+        const auto text =
+            item->iSubItem == 0 ? row->Text.Caption() : row->Text.SubItem(item->iSubItem - 1);
         CopyText(text, item->pszText, item->cchTextMax);
-        return static_cast<LRESULT>(std::min<std::size_t>(text.size(), item->cchTextMax > 0 ? item->cchTextMax - 1 : 0));
+        return static_cast<LRESULT>(
+            std::min<std::size_t>(text.size(), item->cchTextMax > 0 ? item->cchTextMax - 1 : 0));
     }
     case LVM_SETITEMSTATE: {
         auto* item = Record<LVITEM>(LParam);
@@ -711,7 +719,8 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
         UINT state = 0;
         if (SelectedRow() == static_cast<int>(WParam) && static_cast<int>(WParam) >= 0)
             state |= LVIS_SELECTED;
-        if (m_View->currentIndex().isValid() && m_View->currentIndex().row() == static_cast<int>(WParam))
+        if (m_View->currentIndex().isValid() &&
+            m_View->currentIndex().row() == static_cast<int>(WParam))
             state |= LVIS_FOCUSED;
         return static_cast<LRESULT>(state & static_cast<UINT>(LParam));
     }
@@ -795,7 +804,8 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
     case LVM_GETHEADER:
         return reinterpret_cast<LRESULT>(m_Header);
     case LVM_SORTITEMS:
-        return SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam), static_cast<LPARAM>(WParam)) ? 1 : 0;
+        return SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam), static_cast<LPARAM>(WParam)) ? 1
+                                                                                              : 0;
     case LVM_SORTITEMSKEYED:
         return LParam && SortItemsKeyed(*Record<LVSORTKEYED>(LParam)) ? 1 : 0;
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {

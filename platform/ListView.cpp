@@ -25,7 +25,10 @@ TListItem::TListItem(TCustomListView& Owner) : m_Owner(Owner)
     Param = reinterpret_cast<LPARAM>(this);
 }
 
-void TListItem::Changed() { m_Owner.m_Control->RowTextChanged(this); }
+void TListItem::Changed()
+{
+    m_Owner.m_Control->RowTextChanged(this);
+}
 
 void TListItem::SetCaption(std::string_view Caption)
 {
@@ -59,7 +62,10 @@ void TListItem::SetTexts(TRowText Texts)
     Changed();
 }
 
-int TListItem::Index() const { return m_Owner.m_Control->IndexOfRow(this); }
+int TListItem::Index() const
+{
+    return m_Owner.m_Control->IndexOfRow(this);
+}
 
 bool TListItem::Selected() const
 {
@@ -82,7 +88,10 @@ void TListItem::Delete()
 
 // --- TListItems -------------------------------------------------------------------------------
 
-TListItem* TListItems::Add() { return Insert(-1); }
+TListItem* TListItems::Add()
+{
+    return Insert(-1);
+}
 
 TListItem* TListItems::Insert(int Index)
 {
@@ -93,16 +102,25 @@ TListItem* TListItems::Insert(int Index)
     return raw;
 }
 
-int TListItems::Count() const { return m_Owner.m_Control->RowCount(); }
+int TListItems::Count() const
+{
+    return m_Owner.m_Control->RowCount();
+}
 
 TListItem* TListItems::Item(int Index) const
 {
     return static_cast<TListItem*>(m_Owner.m_Control->Row(Index));
 }
 
-void TListItems::Delete(int Index) { m_Owner.m_Control->DeleteRow(Index); }
+void TListItems::Delete(int Index)
+{
+    m_Owner.m_Control->DeleteRow(Index);
+}
 
-void TListItems::Clear() { m_Owner.m_Control->DeleteAllRows(); }
+void TListItems::Clear()
+{
+    m_Owner.m_Control->DeleteAllRows();
+}
 
 void TListItems::BeginUpdate()
 {
@@ -129,7 +147,7 @@ void TListColumn::SetCaption(std::string_view Caption)
 int TListColumn::Width() const
 {
     return m_Owner.m_Control->ColumnCount() > m_Index ? m_Owner.m_Control->ColumnWidth(m_Index)
-                                                     : m_Width;
+                                                      : m_Width;
 }
 
 void TListColumn::SetWidth(int Width)
@@ -208,7 +226,10 @@ TCustomListView::TCustomListView(QWidget* Parent)
     m_Control->SetOwner([this](UINT Msg, WPARAM W, LPARAM L) { return WndProc(Msg, W, L); });
 }
 
-TCustomListView::~TCustomListView() { m_Control->SetOwner(nullptr); }
+TCustomListView::~TCustomListView()
+{
+    m_Control->SetOwner(nullptr);
+}
 
 TListItem* TCustomListView::Selected() const
 {
@@ -242,7 +263,10 @@ void TCustomListView::CreateWnd() {}
 
 void TCustomListView::DestroyWnd() {}
 
-void TCustomListView::Loaded() { m_Loading = false; }
+void TCustomListView::Loaded()
+{
+    m_Loading = false;
+}
 
 void TCustomListView::SetColor(const QColor& Color)
 {
@@ -324,5 +348,6 @@ bool TCustomListView::CustomSort(PFNLVCOMPARE Compare, LPARAM Param)
 {
     if (!m_HandleAllocated)
         return false;
-    return Perform(LVM_SORTITEMS, static_cast<WPARAM>(Param), reinterpret_cast<LPARAM>(Compare)) != 0;
+    return Perform(LVM_SORTITEMS, static_cast<WPARAM>(Param), reinterpret_cast<LPARAM>(Compare)) !=
+           0;
 }

@@ -13,7 +13,12 @@
 
 class TCustomListView;
 
-enum TAlignment : unsigned char { taLeftJustify, taRightJustify, taCenter };
+enum TAlignment : unsigned char
+{
+    taLeftJustify,
+    taRightJustify,
+    taCenter
+};
 
 // A row of a list view: the item object that the list control carries and hands to sorts.
 class TListItem final : public TListRow

@@ -62,7 +62,10 @@ TCollators& Collators()
     return collators;
 }
 
-int Sign(int Value) { return Value < 0 ? -1 : (Value > 0 ? 1 : 0); }
+int Sign(int Value)
+{
+    return Value < 0 ? -1 : (Value > 0 ? 1 : 0);
+}
 
 } // namespace
 
@@ -103,7 +106,10 @@ std::string TextSortKey(std::string_view Text)
     }
 }
 
-int CollationGeneration() { return Collators().Generation; }
+int CollationGeneration()
+{
+    return Collators().Generation;
+}
 
 int CompareTextIgnoreCase(const QString& Left, const QString& Right)
 {
@@ -171,6 +177,9 @@ TDateSettings DateSettingsOf(const QLocale& Locale)
     return s;
 }
 
-TDateSettings DateSettings() { return DateSettingsOf(QLocale()); }
+TDateSettings DateSettings()
+{
+    return DateSettingsOf(QLocale());
+}
 
 } // namespace Locale

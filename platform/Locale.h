@@ -25,7 +25,12 @@ QCollatorSortKey SortKeyIgnoreCase(const QString& Text);
 // Equal ignoring letter case.
 bool SameTextIgnoreCase(const QString& Left, const QString& Right);
 
-enum TDateOrder { doMDY, doDMY, doYMD };
+enum TDateOrder
+{
+    doMDY,
+    doDMY,
+    doYMD
+};
 
 struct TDateSettings
 {

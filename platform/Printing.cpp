@@ -113,7 +113,8 @@ private:
     {
         if (!m_Cached || m_CachedFor != Font()) {
             const QFont f = ToQFont(Font());
-            m_Cached.reset(new TCached{f, m_Printer ? QFontMetrics(f, m_Printer.get()) : QFontMetrics(f)});
+            m_Cached.reset(
+                new TCached{f, m_Printer ? QFontMetrics(f, m_Printer.get()) : QFontMetrics(f)});
             m_CachedFor = Font();
         }
         return *m_Cached;
@@ -181,7 +182,10 @@ void TRecordingCanvas::Abort()
     Calls.push_back({TCall::Abort, 0, 0, {}, Font(), Title()});
 }
 
-void TRecordingCanvas::NewPage() { Calls.push_back({TCall::NewPage, 0, 0, {}, Font(), Title()}); }
+void TRecordingCanvas::NewPage()
+{
+    Calls.push_back({TCall::NewPage, 0, 0, {}, Font(), Title()});
+}
 
 void TRecordingCanvas::TextOut(int X, int Y, const std::string& Text)
 {
@@ -193,4 +197,7 @@ int TRecordingCanvas::TextWidth(const std::string& Text)
     return static_cast<int>(Text.size()) * CharWidth(Font());
 }
 
-int TRecordingCanvas::TextHeight(const std::string&) { return LineHeight(Font()); }
+int TRecordingCanvas::TextHeight(const std::string&)
+{
+    return LineHeight(Font());
+}

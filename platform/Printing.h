@@ -8,7 +8,13 @@
 #include <string>
 #include <vector>
 
-enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+enum TFontStyle : unsigned
+{
+    fsBold = 1,
+    fsItalic = 2,
+    fsUnderline = 4,
+    fsStrikeOut = 8
+};
 using TFontStyles = unsigned;
 
 // A font description: face, size in points, style set, colour.
@@ -79,7 +85,14 @@ class TRecordingCanvas final : public TPrinterCanvas
 public:
     struct TCall
     {
-        enum TKind { BeginDoc, EndDoc, Abort, NewPage, TextOut } Kind;
+        enum TKind
+        {
+            BeginDoc,
+            EndDoc,
+            Abort,
+            NewPage,
+            TextOut
+        } Kind;
         int X = 0;
         int Y = 0;
         std::string Text;

@@ -1,7 +1,7 @@
 #include "RowText.h"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -12,7 +12,10 @@ struct TRowText::TBlock
     mutable TRowTextCache* Cache;
     // Followed by Count + 1 offsets, then the bytes of all fields back to back.
     std::uint32_t* Offsets() { return reinterpret_cast<std::uint32_t*>(this + 1); }
-    const std::uint32_t* Offsets() const { return reinterpret_cast<const std::uint32_t*>(this + 1); }
+    const std::uint32_t* Offsets() const
+    {
+        return reinterpret_cast<const std::uint32_t*>(this + 1);
+    }
     const char* Bytes() const { return reinterpret_cast<const char*>(Offsets() + Count + 1); }
     char* Bytes() { return reinterpret_cast<char*>(Offsets() + Count + 1); }
 };
@@ -65,7 +68,10 @@ TRowText TRowText::Build(const std::vector<std::string_view>& Fields)
     return TRowText(block);
 }
 
-TRowText TRowText::FromFields(const std::vector<std::string_view>& Fields) { return Build(Fields); }
+TRowText TRowText::FromFields(const std::vector<std::string_view>& Fields)
+{
+    return Build(Fields);
+}
 
 TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount)
 {
@@ -85,7 +91,10 @@ TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount)
     return Build(fields);
 }
 
-int TRowText::FieldCount() const { return m_Block ? static_cast<int>(m_Block->Count) : 0; }
+int TRowText::FieldCount() const
+{
+    return m_Block ? static_cast<int>(m_Block->Count) : 0;
+}
 
 std::string_view TRowText::Field(int Index) const
 {
@@ -129,7 +138,10 @@ TRowText TRowText::WithoutField(int Index) const
     return Build(fields);
 }
 
-TRowTextCache* TRowText::Cache() const { return m_Block ? m_Block->Cache : nullptr; }
+TRowTextCache* TRowText::Cache() const
+{
+    return m_Block ? m_Block->Cache : nullptr;
+}
 
 void TRowText::SetCache(std::unique_ptr<TRowTextCache> Cache) const
 {

@@ -39,7 +39,10 @@ public:
     std::string_view Field(int Index) const; // empty beyond the last field
     std::string_view Caption() const { return Field(0); }
     int SubItemCount() const { return FieldCount() > 0 ? FieldCount() - 1 : 0; }
-    std::string_view SubItem(int Index) const { return Index < 0 ? std::string_view() : Field(Index + 1); }
+    std::string_view SubItem(int Index) const
+    {
+        return Index < 0 ? std::string_view() : Field(Index + 1);
+    }
 
     TRowText WithField(int Index, std::string_view Text) const; // grows with empty fields
     TRowText WithSubItems(const std::vector<std::string>& SubItems) const;

@@ -48,10 +48,10 @@ int TSortedComboBox::Add(std::string_view Entry)
         return -1;
     }
     const QStringList& list = m_Model->stringList();
-    const auto at = std::upper_bound(list.begin(), list.end(), text,
-                                     [](const QString& a, const QString& b) {
-                                         return Locale::CompareTextIgnoreCase(a, b) < 0;
-                                     });
+    const auto at =
+        std::upper_bound(list.begin(), list.end(), text, [](const QString& a, const QString& b) {
+            return Locale::CompareTextIgnoreCase(a, b) < 0;
+        });
     const int index = static_cast<int>(at - list.begin());
     const QString keep = currentText();
     const bool editable = isEditable();
@@ -62,7 +62,10 @@ int TSortedComboBox::Add(std::string_view Entry)
     return index;
 }
 
-void TSortedComboBox::BeginUpdate() { ++m_UpdateCount; }
+void TSortedComboBox::BeginUpdate()
+{
+    ++m_UpdateCount;
+}
 
 void TSortedComboBox::EndUpdate()
 {

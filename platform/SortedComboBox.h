@@ -28,7 +28,11 @@ class TSortedComboBox final : public QComboBox
 {
     Q_OBJECT
 public:
-    enum TStyle { csDropDownList, csDropDown };
+    enum TStyle
+    {
+        csDropDownList,
+        csDropDown
+    };
 
     explicit TSortedComboBox(TStyle Style, QWidget* Parent = nullptr);
 

@@ -13,7 +13,10 @@ constexpr char kCr = 0x0D;
 constexpr char kLf = 0x0A;
 } // namespace
 
-TTextFileReader::~TTextFileReader() { Close(); }
+TTextFileReader::~TTextFileReader()
+{
+    Close();
+}
 
 bool TTextFileReader::Open(const QString& Path)
 {
@@ -148,8 +151,8 @@ bool TSafeFileWriter::FlushBuffer()
         return false;
     std::size_t done = 0;
     while (done < m_Buffer.size()) {
-        const qint64 n = m_File.write(m_Buffer.data() + done,
-                                      static_cast<qint64>(m_Buffer.size() - done));
+        const qint64 n =
+            m_File.write(m_Buffer.data() + done, static_cast<qint64>(m_Buffer.size() - done));
         if (n <= 0) {
             Fail(m_File.errorString());
             return false;

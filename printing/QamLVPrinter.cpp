@@ -86,7 +86,10 @@ void TQamLVPrinter::MatchColumnFonts(int Columns)
         *m_ColumnFonts->Add() = TableFont();
 }
 
-void TQamLVPrinter::Print() { Print(Printer()); }
+void TQamLVPrinter::Print()
+{
+    Print(Printer());
+}
 
 void TQamLVPrinter::Print(TPrinterCanvas& Canvas)
 {
@@ -190,7 +193,8 @@ void TQamLVPrinter::Print(TPrinterCanvas& Canvas)
                             Canvas.SetFont(TFont(*font));
                     }
                 }
-                pen.Put(Justify(text, width[static_cast<std::size_t>(k)], columns.Items(k)->Alignment()));
+                pen.Put(Justify(text, width[static_cast<std::size_t>(k)],
+                                columns.Items(k)->Alignment()));
                 Canvas.SetFont(m_FrameFont);
                 pen.Put(kSeparator);
             }

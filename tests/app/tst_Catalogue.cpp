@@ -33,7 +33,8 @@ class TestCatalogue : public QObject
         const TListItem* item = List.Items().Item(Row);
         fields << QString::fromLatin1(item->Caption().data(), qsizetype(item->Caption().size()));
         for (int j = 0; j < item->SubItemCount(); ++j)
-            fields << QString::fromLatin1(item->SubItem(j).data(), qsizetype(item->SubItem(j).size()));
+            fields << QString::fromLatin1(item->SubItem(j).data(),
+                                          qsizetype(item->SubItem(j).size()));
         return fields;
     }
 
@@ -44,7 +45,8 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("first field") << QByteArray("Abc\tRock\t2\tA1\t") << 0 << QByteArray("Abc");
-        QTest::newRow("middle field") << QByteArray("Abc\tRock\t2\tA1\t") << 1 << QByteArray("Rock");
+        QTest::newRow("middle field")
+            << QByteArray("Abc\tRock\t2\tA1\t") << 1 << QByteArray("Rock");
         QTest::newRow("empty last field") << QByteArray("Abc\tRock\t2\tA1\t") << 4 << QByteArray();
         QTest::newRow("beyond the last tab") << QByteArray("Abc\tRock") << 3 << QByteArray();
         QTest::newRow("blanks are text") << QByteArray(" a \t b ") << 1 << QByteArray(" b ");
@@ -57,8 +59,9 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(int, field);
         QFETCH(QByteArray, expected);
-        const std::string got = Catalogue::PobierzPole(std::string_view(line.constData(), std::size_t(line.size())),
-                                                       static_cast<unsigned char>(field));
+        const std::string got =
+            Catalogue::PobierzPole(std::string_view(line.constData(), std::size_t(line.size())),
+                                   static_cast<unsigned char>(field));
         QCOMPARE(QByteArray::fromStdString(got), expected);
     }
 
@@ -66,8 +69,10 @@ private slots:
     {
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("directory") << "/opt/dyskar/bin/dyskar" << "/opt/dyskar/bin/Dyskar.dat";
-        QTest::newRow("root keeps its separator") << "/dyskar" << "//Dyskar.dat";
+        QTest::newRow("directory") << "/opt/dyskar/bin/dyskar"
+                                   << "/opt/dyskar/bin/Dyskar.dat";
+        QTest::newRow("root keeps its separator") << "/dyskar"
+                                                  << "//Dyskar.dat";
     }
     void DataFilePath_isBesideTheExecutable()
     {
@@ -85,9 +90,11 @@ private slots:
                 field.append(char(b));
         QByteArray file;
         file += "Abc\tRock\t2\tA1\t\r\n";
-        file += field + "\t" + field.left(40) + "\t" + field.mid(40, 3) + "\t" + field.right(9) + "\t" + field + "\r\n";
+        file += field + "\t" + field.left(40) + "\t" + field.mid(40, 3) + "\t" + field.right(9) +
+                "\t" + field + "\r\n";
         file += "\t\t\t\t\r\n";
-        file += "Kol\xea" "dy\tMuzyka\t2\tA1\tbrat\r\n";
+        file += "Kol\xea"
+                "dy\tMuzyka\t2\tA1\tbrat\r\n";
         // When it is loaded and saved unchanged, then the bytes are the same
         int rows = 0;
         QCOMPARE(LoadAndSave(file, &rows), file);
@@ -100,16 +107,21 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<QByteArray>("saved");
         QTest::newRow("empty file") << QByteArray() << 0 << QByteArray();
-        QTest::newRow("first byte Ctrl-Z") << QByteArray("\x1a" "Abc\t\t\t\t\r\n") << 0 << QByteArray();
-        QTest::newRow("extra CR LF at the end")
-            << QByteArray("A\tB\tC\tD\tE\r\n\r\n") << 2 << QByteArray("A\tB\tC\tD\tE\r\n\t\t\t\t\r\n");
+        QTest::newRow("first byte Ctrl-Z") << QByteArray("\x1a"
+                                                         "Abc\t\t\t\t\r\n")
+                                           << 0 << QByteArray();
+        QTest::newRow("extra CR LF at the end") << QByteArray("A\tB\tC\tD\tE\r\n\r\n") << 2
+                                                << QByteArray("A\tB\tC\tD\tE\r\n\t\t\t\t\r\n");
         QTest::newRow("last line without a line end")
             << QByteArray("A\tB\tC\tD\tE") << 1 << QByteArray("A\tB\tC\tD\tE\r\n");
         QTest::newRow("LF-only lines are one record")
-            << QByteArray("a\tb\tc\td\te\nf\tg\th\ti\tj\n") << 1 << QByteArray("a\tb\tc\td\te\nf\r\n");
-        QTest::newRow("lone CR ends a line") << QByteArray("a\rb") << 2 << QByteArray("a\t\t\t\t\r\nb\t\t\t\t\r\n");
-        QTest::newRow("Ctrl-Z ends the file mid-line")
-            << QByteArray("a\tb\x1a" "c\r\nd\r\n") << 1 << QByteArray("a\tb\t\t\t\r\n");
+            << QByteArray("a\tb\tc\td\te\nf\tg\th\ti\tj\n") << 1
+            << QByteArray("a\tb\tc\td\te\nf\r\n");
+        QTest::newRow("lone CR ends a line")
+            << QByteArray("a\rb") << 2 << QByteArray("a\t\t\t\t\r\nb\t\t\t\t\r\n");
+        QTest::newRow("Ctrl-Z ends the file mid-line") << QByteArray("a\tb\x1a"
+                                                                     "c\r\nd\r\n")
+                                                       << 1 << QByteArray("a\tb\t\t\t\r\n");
         QTest::newRow("more than four tabs lose the rest")
             << QByteArray("a\tb\tc\td\te\tf\tg\r\n") << 1 << QByteArray("a\tb\tc\td\te\r\n");
         QTest::newRow("fewer than four tabs")
@@ -187,8 +199,8 @@ private slots:
         const QByteArray old = "Old\tRock\t1\tA\t\r\n";
         TdfsExtListView master;
         for (int i = 0; i < 5000; ++i)
-            master.Items().Add()->SetTexts(
-                TRowText::FromFields({"A rather long name " + std::to_string(i), "Rock", "1", "A1", ""}));
+            master.Items().Add()->SetTexts(TRowText::FromFields(
+                {"A rather long name " + std::to_string(i), "Rock", "1", "A1", ""}));
         Catalogue::TSaveResult result;
         if (fault == "directory") {
             QVERIFY(QDir().mkpath(path + "/inside"));
@@ -201,7 +213,8 @@ private slots:
             WriteAll(path, old);
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
             result = Catalogue::Save(path, master);
-            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QCOMPARE(ReadAll(path), old);
         } else {
             WriteAll(path, old);
@@ -235,7 +248,8 @@ private slots:
         QTest::newRow("hexadecimal then text") << QByteArray("$1Fz") << qint64(31);
         QTest::newRow("dollar alone") << QByteArray("$") << qint64(0);
         QTest::newRow("trailing blank") << QByteArray("7 ") << qint64(7);
-        QTest::newRow("digits stop past the limit") << QByteArray("99999999999") << qint64(999999999);
+        QTest::newRow("digits stop past the limit")
+            << QByteArray("99999999999") << qint64(999999999);
         QTest::newRow("largest decimal") << QByteArray("2147483649") << qint64(2147483649LL);
         QTest::newRow("largest hexadecimal") << QByteArray("$FFFFFFFF") << qint64(4294967295LL);
     }
@@ -243,7 +257,9 @@ private slots:
     {
         QFETCH(QByteArray, field);
         QFETCH(qint64, count);
-        QCOMPARE(Catalogue::DiscCount(std::string_view(field.constData(), std::size_t(field.size()))), count);
+        QCOMPARE(
+            Catalogue::DiscCount(std::string_view(field.constData(), std::size_t(field.size()))),
+            count);
     }
 };
 

@@ -25,7 +25,8 @@ using namespace TestSupport;
 
 namespace {
 
-const QByteArray kSmall = "Kol\xea" "dy\tMuzyka\t2\tA1\t\r\n"
+const QByteArray kSmall = "Kol\xea"
+                          "dy\tMuzyka\t2\tA1\t\r\n"
                           "Atlas\tProgram\t12\tB\tbrat\r\n"
                           "Bach\tklasyka\t3\tA1\t\r\n"
                           "Abba\tPop\t1\tC\tAnia\r\n"
@@ -127,9 +128,10 @@ private slots:
         QTest::addColumn<QString>("discs");
         QTest::newRow("missing file") << QByteArray() << true << QStringList{} << "Płyt: 0";
         QTest::newRow("empty file") << QByteArray() << false << QStringList{} << "Płyt: 0";
-        QTest::newRow("small catalogue") << kSmall << false
-                                         << QStringList{"Abba", "Atlas", "Bach", "Chopin", QString::fromUtf8("Kolędy")}
-                                         << "Płyt: 20";
+        QTest::newRow("small catalogue")
+            << kSmall << false
+            << QStringList{"Abba", "Atlas", "Bach", "Chopin", QString::fromUtf8("Kolędy")}
+            << "Płyt: 20";
     }
     void StartUp_showsTheCatalogueSortedByName()
     {
@@ -159,12 +161,15 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("discs");
         const QString all = "- Wszystkie -";
-        QTest::newRow("nothing checked") << false << false << all << all << QStringList{} << "Płyt: 0";
-        QTest::newRow("lent only") << true << false << all << all << QStringList{"Atlas", "Abba"} << "Płyt: 13";
+        QTest::newRow("nothing checked")
+            << false << false << all << all << QStringList{} << "Płyt: 0";
+        QTest::newRow("lent only")
+            << true << false << all << all << QStringList{"Atlas", "Abba"} << "Płyt: 13";
         QTest::newRow("not lent on shelf A1")
-            << false << true << all << "A1" << QStringList{QString::fromUtf8("Kolędy"), "Bach"} << "Płyt: 5";
-        QTest::newRow("kind spelled as first met") << true << true << "Program" << all << QStringList{"Atlas"}
-                                                   << "Płyt: 12";
+            << false << true << all << "A1" << QStringList{QString::fromUtf8("Kolędy"), "Bach"}
+            << "Płyt: 5";
+        QTest::newRow("kind spelled as first met")
+            << true << true << "Program" << all << QStringList{"Atlas"} << "Płyt: 12";
     }
     void Filters_showOnlyTheMatchingRecords()
     {
@@ -188,7 +193,8 @@ private slots:
 
     void PickLists_offerEachValueOnceInTheSpellingMetFirst()
     {
-        const QByteArray file = "a\tRock\t1\tA\t\r\nb\trock\t1\ta\t\r\nc\t\t1\tB\t\r\nd\tJazz\t1\t\t\r\n";
+        const QByteArray file =
+            "a\tRock\t1\tA\t\r\nb\trock\t1\ta\t\r\nc\t\t1\tB\t\r\nd\tJazz\t1\t\t\r\n";
         TFixture f(&file);
         QCOMPARE(Entries(*f.Main->ComboBox1), (QStringList{"", "- Wszystkie -", "Jazz", "Rock"}));
         QCOMPARE(Entries(*f.Main->ComboBox2), (QStringList{"", "- Wszystkie -", "A", "B"}));
@@ -223,8 +229,10 @@ private slots:
         QTest::addColumn<bool>("written");
         for (const char* change : {"delete", "add", "edit"}) {
             QTest::addRow("%s, dismissed", change) << change << QString() << false << false;
-            QTest::addRow("%s, do not save", change) << change << QStringLiteral("Nie zapisuj") << true << false;
-            QTest::addRow("%s, save", change) << change << QStringLiteral("Zapisz zmiany") << true << true;
+            QTest::addRow("%s, do not save", change)
+                << change << QStringLiteral("Nie zapisuj") << true << false;
+            QTest::addRow("%s, save", change)
+                << change << QStringLiteral("Zapisz zmiany") << true << true;
         }
     }
     void Close_afterAChange_asksThroughThePopup()
@@ -236,7 +244,8 @@ private slots:
         TFixture f(&kSmall);
         QByteArray expected = kSmall;
         if (change == "delete") {
-            f.Main->dfsList1->SetSelected(f.Main->dfsList1->Items().Item(RowOf(*f.Main->dfsList1, "Bach")));
+            f.Main->dfsList1->SetSelected(
+                f.Main->dfsList1->Items().Item(RowOf(*f.Main->dfsList1, "Bach")));
             QTest::mouseClick(f.Main->Usun, Qt::LeftButton);
             QCOMPARE(f.Main->StatusText(1), QStringLiteral("Pozycji: 5")); // until the next tick
             expected.replace("Bach\tklasyka\t3\tA1\t\r\n", "");
@@ -257,7 +266,8 @@ private slots:
             // The confirmed edit re-sorts the master list by name.
             expected = "Abba\tPop\t1\tZ9\tAnia\r\nAtlas\tProgram\t12\tB\tbrat\r\n"
                        "Bach\tklasyka\t3\tA1\t\r\nChopin\tKlasyka\t2\tB\t\r\n"
-                       "Kol\xea" "dy\tMuzyka\t2\tA1\t\r\n";
+                       "Kol\xea"
+                       "dy\tMuzyka\t2\tA1\t\r\n";
         }
         QVERIFY(!f.Main->Zapisane);
         QCursor::setPos(f.Main->geometry().center());
@@ -354,7 +364,8 @@ private slots:
         });
         QTest::mouseClick(f.Main->Dodaj, Qt::LeftButton);
         QCOMPARE(Column(*f.Main->AllList, 0),
-                 (QStringList{"Aaa", "Abba", "Atlas", "Bach", "Chopin", QString::fromUtf8("Kolędy"), "Mozart", "Zappa"}));
+                 (QStringList{"Aaa", "Abba", "Atlas", "Bach", "Chopin", QString::fromUtf8("Kolędy"),
+                              "Mozart", "Zappa"}));
         QCOMPARE(Column(*f.Main->dfsList1, 0), Column(*f.Main->AllList, 0));
         QVERIFY(!f.Main->Zapisane);
         QCOMPARE(f.Main->StatusText(3), QStringLiteral("Gotowy"));
@@ -400,7 +411,8 @@ private slots:
         });
         QTest::mouseClick(f.Main->Dodaj, Qt::LeftButton);
         QVERIFY(next.contains("Blues"));
-        QCOMPARE(typed, QString()); // "- Wszystkie -" chosen in the main window: nothing preselected
+        QCOMPARE(typed,
+                 QString()); // "- Wszystkie -" chosen in the main window: nothing preselected
     }
 
     void AddDialog_preselectsTheKindChosenInTheFilter()
@@ -452,7 +464,8 @@ private slots:
         });
         DoubleClickRow(*f.Main, RowOf(*f.Main->dfsList1, "Chopin"));
         QCOMPARE(shown, QStringLiteral("klasyka"));
-        QCOMPARE(Column(*f.Main->AllList, 1).at(RowOf(*f.Main->AllList, "Chopin")), QStringLiteral("klasyka"));
+        QCOMPARE(Column(*f.Main->AllList, 1).at(RowOf(*f.Main->AllList, "Chopin")),
+                 QStringLiteral("klasyka"));
         QVERIFY(!f.Main->Zapisane); // no field changed, yet the catalogue counts as changed
     }
 
@@ -521,9 +534,11 @@ private slots:
             rows.last() += Cp1250::ToUnicode(call.Text);
         }
         QCOMPARE(rows.first(), QStringLiteral("Lista CD"));
-        QCOMPARE(rows.mid(5, 3), (QStringList{QString::fromUtf8(" | Kolędy | Muzyka  |        2 | A1    |           | "),
-                                              " | Chopin | Klasyka |        2 | B     |           | ",
-                                              " | Bach   | klasyka |        3 | A1    |           | "}));
+        QCOMPARE(
+            rows.mid(5, 3),
+            (QStringList{QString::fromUtf8(" | Kolędy | Muzyka  |        2 | A1    |           | "),
+                         " | Chopin | Klasyka |        2 | B     |           | ",
+                         " | Bach   | klasyka |        3 | A1    |           | "}));
         QCOMPARE(rows.size(), 9);
         // A printing error reaches the error report, and the program goes on.
         canvas->FailNextBeginDoc = "There is no default printer currently selected";

@@ -15,7 +15,8 @@ using TestSupport::Column;
 namespace {
 
 // A list as a window places it: columns, then the end of loading.
-std::unique_ptr<TdfsExtListView> MakeList(TAutoColumnSort Sort, TAutoSortStyle Style, int Columns = 3)
+std::unique_ptr<TdfsExtListView> MakeList(TAutoColumnSort Sort, TAutoSortStyle Style,
+                                          int Columns = 3)
 {
     auto list = std::make_unique<TdfsExtListView>();
     list->BeginLoading();
@@ -56,10 +57,10 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("sortColumn");
         QTest::addColumn<bool>("ascending");
-        QTest::newRow("toggle: first click ascends") << int(acsSortToggle) << QList<int>{1}
-                                                     << QStringList{"b", "c", "a"} << 1 << true;
-        QTest::newRow("toggle: second click descends") << int(acsSortToggle) << QList<int>{1, 1}
-                                                       << QStringList{"a", "c", "b"} << 1 << false;
+        QTest::newRow("toggle: first click ascends")
+            << int(acsSortToggle) << QList<int>{1} << QStringList{"b", "c", "a"} << 1 << true;
+        QTest::newRow("toggle: second click descends")
+            << int(acsSortToggle) << QList<int>{1, 1} << QStringList{"a", "c", "b"} << 1 << false;
         QTest::newRow("toggle: another column ascends again")
             << int(acsSortToggle) << QList<int>{1, 1, 0} << QStringList{"a", "b", "c"} << 0 << true;
         QTest::newRow("sort: a second click keeps the direction")
@@ -101,16 +102,17 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("sorted");
-        QTest::newRow("default: 10 before 9 as text") << int(assDefault) << "en_US"
-                                                      << QStringList{"9", "10"} << QStringList{"10", "9"};
+        QTest::newRow("default: 10 before 9 as text")
+            << int(assDefault) << "en_US" << QStringList{"9", "10"} << QStringList{"10", "9"};
         QTest::newRow("default: case makes texts differ")
-            << int(assDefault) << "en_US" << QStringList{"Abc", "abc", "Abc"} << QStringList{"abc", "Abc", "Abc"};
-        QTest::newRow("smart: 9 before 10") << int(assSmart) << "en_US" << QStringList{"10", "9"}
-                                            << QStringList{"9", "10"};
-        QTest::newRow("smart: 2.5 before 10") << int(assSmart) << "pl_PL" << QStringList{"10", "2.5"}
-                                              << QStringList{"2.5", "10"};
-        QTest::newRow("smart: 1,5 is text") << int(assSmart) << "en_US" << QStringList{"1,5", "10"}
-                                            << QStringList{"1,5", "10"};
+            << int(assDefault) << "en_US" << QStringList{"Abc", "abc", "Abc"}
+            << QStringList{"abc", "Abc", "Abc"};
+        QTest::newRow("smart: 9 before 10")
+            << int(assSmart) << "en_US" << QStringList{"10", "9"} << QStringList{"9", "10"};
+        QTest::newRow("smart: 2.5 before 10")
+            << int(assSmart) << "pl_PL" << QStringList{"10", "2.5"} << QStringList{"2.5", "10"};
+        QTest::newRow("smart: 1,5 is text")
+            << int(assSmart) << "en_US" << QStringList{"1,5", "10"} << QStringList{"1,5", "10"};
         QTest::newRow("smart: dates with the slash")
             << int(assSmart) << "en_US" << QStringList{"1/2/2003", "3/4/2002"}
             << QStringList{"3/4/2002", "1/2/2003"};
@@ -120,13 +122,15 @@ private slots:
         QTest::newRow("smart: times") << int(assSmart) << "en_US" << QStringList{"10:00", "9:30"}
                                       << QStringList{"9:30", "10:00"};
         QTest::newRow("smart: a date against a number is text")
-            << int(assSmart) << "en_US" << QStringList{"5", "1/2/2003"} << QStringList{"1/2/2003", "5"};
+            << int(assSmart) << "en_US" << QStringList{"5", "1/2/2003"}
+            << QStringList{"1/2/2003", "5"};
         QTest::newRow("smart: numbers at their limits")
             << int(assSmart) << "en_US" << QStringList{"1e4000", "-1e4000", "0"}
             << QStringList{"-1e4000", "0", "1e4000"};
-        QTest::newRow("polish letters collate") << int(assDefault) << "pl_PL"
-                                                << QStringList{QString::fromUtf8("Żaba"), "Zebra", QString::fromUtf8("Łoś"), "Lis"}
-                                                << QStringList{"Lis", QString::fromUtf8("Łoś"), "Zebra", QString::fromUtf8("Żaba")};
+        QTest::newRow("polish letters collate")
+            << int(assDefault) << "pl_PL"
+            << QStringList{QString::fromUtf8("Żaba"), "Zebra", QString::fromUtf8("Łoś"), "Lis"}
+            << QStringList{"Lis", QString::fromUtf8("Łoś"), "Zebra", QString::fromUtf8("Żaba")};
     }
     void BuiltInComparison_ordersAsTheStyleSays()
     {
@@ -151,8 +155,14 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<double>("value");
-        for (auto [t, v] : std::initializer_list<std::pair<const char*, double>>{
-                 {"12", 12}, {" 12", 12}, {"-3.5", -3.5}, {"1.", 1}, {"2e3", 2000}, {".", 0}, {"E5", 0}, {"+7", 7}})
+        for (auto [t, v] : std::initializer_list<std::pair<const char*, double>>{{"12", 12},
+                                                                                 {" 12", 12},
+                                                                                 {"-3.5", -3.5},
+                                                                                 {"1.", 1},
+                                                                                 {"2e3", 2000},
+                                                                                 {".", 0},
+                                                                                 {"E5", 0},
+                                                                                 {"+7", 7}})
             QTest::newRow(t) << QByteArray(t) << true << v;
         for (const char* t : {"12 ", "1,5", "1e", "+", "abc", "", " ", "1..2", "--1", "1e99999"})
             QTest::newRow(*t ? t : "empty") << QByteArray(t) << false << 0.0;

@@ -60,7 +60,10 @@ std::string Text(TListControl& List, int Row, int SubItem = 0, int Size = 256)
 }
 
 // Compares rows by their Param: a number, with tens counting as equal.
-int ByTens(LPARAM A, LPARAM B, LPARAM) { return int(A / 10 - B / 10); }
+int ByTens(LPARAM A, LPARAM B, LPARAM)
+{
+    return int(A / 10 - B / 10);
+}
 int Throwing(LPARAM A, LPARAM B, LPARAM)
 {
     if (A == 3 || B == 3)
@@ -72,7 +75,8 @@ bool g_InnerResult = true;
 int Reentering(LPARAM A, LPARAM B, LPARAM)
 {
     if (g_Inner)
-        g_InnerResult = g_Inner->SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens)) != 0;
+        g_InnerResult =
+            g_Inner->SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens)) != 0;
     return int(A - B);
 }
 
@@ -107,7 +111,7 @@ private slots:
         QCOMPARE(spy.Count(LVN_INSERTITEM), 2);
         QCOMPARE(spy.Items, (std::vector<int>{0, 1}));
         QCOMPARE(Text(list, 1, 1), std::string("Rock"));
-        QCOMPARE(Text(list, 0, 1), std::string()); // a missing sub-item reads empty
+        QCOMPARE(Text(list, 0, 1), std::string());        // a missing sub-item reads empty
         QCOMPARE(Text(list, 1, 0, 3), std::string("De")); // cut to the buffer, zero-ended
     }
 

@@ -33,12 +33,14 @@ private slots:
         TSortedComboBox box(TSortedComboBox::csDropDownList);
         if (bulk)
             box.BeginUpdate();
-        for (const char* e : {"rock", "Łódź", "jazz", "- Wszystkie -", "Lubelski", "2 CD", "", "Ćma", "Cygan"})
+        for (const char* e :
+             {"rock", "Łódź", "jazz", "- Wszystkie -", "Lubelski", "2 CD", "", "Ćma", "Cygan"})
             box.Add(Cp1250::FromUtf8(e));
         if (bulk)
             box.EndUpdate();
-        QCOMPARE(Entries(box), (QStringList{"", "- Wszystkie -", "2 CD", "Cygan", QString::fromUtf8("Ćma"),
-                                            "jazz", "Lubelski", QString::fromUtf8("Łódź"), "rock"}));
+        QCOMPARE(Entries(box),
+                 (QStringList{"", "- Wszystkie -", "2 CD", "Cygan", QString::fromUtf8("Ćma"),
+                              "jazz", "Lubelski", QString::fromUtf8("Łódź"), "rock"}));
     }
 
     void FindIgnoreCase_findsAnySpelling()
@@ -47,7 +49,8 @@ private slots:
         box.Add("Rock");
         box.Add(Cp1250::FromUtf8("Żółw"));
         QCOMPARE(box.FindIgnoreCase("rOCK"), box.findText("Rock"));
-        QCOMPARE(box.FindIgnoreCase(Cp1250::FromUtf8("ŻÓŁW")), box.findText(QString::fromUtf8("Żółw")));
+        QCOMPARE(box.FindIgnoreCase(Cp1250::FromUtf8("ŻÓŁW")),
+                 box.findText(QString::fromUtf8("Żółw")));
         QCOMPARE(box.FindIgnoreCase("Pop"), -1);
     }
 

@@ -18,7 +18,9 @@ private slots:
         QTest::newRow("no line end") << QByteArray("a\r\nb") << QByteArrayList{"a", "b"};
         QTest::newRow("lone LF is a byte") << QByteArray("a\nb") << QByteArrayList{"a\nb"};
         QTest::newRow("LF CR") << QByteArray("a\n\rb") << QByteArrayList{"a\n", "b"};
-        QTest::newRow("Ctrl-Z first") << QByteArray("\x1a" "abc") << QByteArrayList{};
+        QTest::newRow("Ctrl-Z first") << QByteArray("\x1a"
+                                                    "abc")
+                                      << QByteArrayList{};
         QTest::newRow("Ctrl-Z after a line") << QByteArray("a\r\n\x1a\r\n") << QByteArrayList{"a"};
         QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QByteArrayList{"", ""};
     }

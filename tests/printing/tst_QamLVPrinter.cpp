@@ -15,7 +15,10 @@ using TCall = TRecordingCanvas::TCall;
 
 namespace {
 
-std::string B(const char* Utf8) { return Cp1250::FromUtf8(Utf8); }
+std::string B(const char* Utf8)
+{
+    return Cp1250::FromUtf8(Utf8);
+}
 
 struct TColumnSpec
 {
@@ -163,18 +166,32 @@ private slots:
     {
         QTest::addColumn<int>("which");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("empty list") << 0
-                                    << QStringList{"T", "", " | ----- | --- | ", " | Nazwa | Ile | ",
-                                                   " | ----- | --- | ", " | ----------- | "};
-        QTest::newRow("fewer and more sub-items")
-            << 1
-            << QStringList{"T", "", " | ----- | --- | ", " | Nazwa | Ile | ", " | ----- | --- | ",
-                           " | a     |     | ", " | b     |   1 | ", " | ----------- | "};
+        QTest::newRow("empty list") << 0 << QStringList{"T",
+                                                        "",
+                                                        " | ----- | --- | ",
+                                                        " | Nazwa | Ile | ",
+                                                        " | ----- | --- | ",
+                                                        " | ----------- | "};
+        QTest::newRow("fewer and more sub-items") << 1
+                                                  << QStringList{"T",
+                                                                 "",
+                                                                 " | ----- | --- | ",
+                                                                 " | Nazwa | Ile | ",
+                                                                 " | ----- | --- | ",
+                                                                 " | a     |     | ",
+                                                                 " | b     |   1 | ",
+                                                                 " | ----------- | "};
         QTest::newRow("all-empty column has width 0")
-            << 2 << QStringList{"T", "", " | - |  | ", " | A |  | ", " | - |  | ", " | x |  | ", " | ---- | "};
-        QTest::newRow("centred and right-justified")
-            << 3 << QStringList{"T", "", " | ----- | -------- | ", " | Abcde | Prawo123 | ",
-                                " | ----- | -------- | ", " |  ab   |        1 | ", " | ---------------- | "};
+            << 2 << QStringList{"T",          "",           " | - |  | ", " | A |  | ",
+                                " | - |  | ", " | x |  | ", " | ---- | "};
+        QTest::newRow("centred and right-justified") << 3
+                                                     << QStringList{"T",
+                                                                    "",
+                                                                    " | ----- | -------- | ",
+                                                                    " | Abcde | Prawo123 | ",
+                                                                    " | ----- | -------- | ",
+                                                                    " |  ab   |        1 | ",
+                                                                    " | ---------------- | "};
     }
     void Table_edgeCases()
     {
@@ -195,10 +212,15 @@ private slots:
         default:
             list = MakeList({{"Abcde", taCenter}, {"Prawo123", taRightJustify}}, {{"ab", "1"}});
             // Column 0 is left-justified whatever its alignment; use column 1 for the centre.
-            list = MakeList({{"", taLeftJustify}, {"Abcde", taCenter}, {"Prawo123", taRightJustify}},
-                            {{"", "ab", "1"}});
-            expected = QStringList{"T", "", " |  | ----- | -------- | ", " |  | Abcde | Prawo123 | ",
-                                   " |  | ----- | -------- | ", " |  |   ab  |        1 | ",
+            list =
+                MakeList({{"", taLeftJustify}, {"Abcde", taCenter}, {"Prawo123", taRightJustify}},
+                         {{"", "ab", "1"}});
+            expected = QStringList{"T",
+                                   "",
+                                   " |  | ----- | -------- | ",
+                                   " |  | Abcde | Prawo123 | ",
+                                   " |  | ----- | -------- | ",
+                                   " |  |   ab  |        1 | ",
                                    " | ------------------- | "};
             break;
         }
@@ -285,10 +307,10 @@ private slots:
         TRecordingCanvas canvas(280);
         printer.Print(canvas);
         const QStringList lines = Lines(canvas);
-        const QStringList expected = {"T", "", " | - | ", " | N | ", " | - | ", " | 0 | ", " | 1 | ",
-                                      " | 2 | ", " | 3 | ", " | 4 | ", "<page>", " | - | ", " | N | ",
-                                      " | - | ", " | 5 | ", " | 6 | ", " | 7 | ", " | 8 | ", " | 9 | ",
-                                      " | - | "};
+        const QStringList expected = {"T",       "",        " | - | ", " | N | ", " | - | ",
+                                      " | 0 | ", " | 1 | ", " | 2 | ", " | 3 | ", " | 4 | ",
+                                      "<page>",  " | - | ", " | N | ", " | - | ", " | 5 | ",
+                                      " | 6 | ", " | 7 | ", " | 8 | ", " | 9 | ", " | - | "};
         QCOMPARE(lines, expected);
     }
 

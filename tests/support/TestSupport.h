@@ -25,7 +25,6 @@ inline bool WriteAll(const QString& Path, const QByteArray& Bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(Bytes) == Bytes.size();
 }
 
-
 // While alive, files of this process cannot grow beyond Limit bytes: a full disk without root.
 class TFileSizeLimit
 {

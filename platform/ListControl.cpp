@@ -266,7 +266,7 @@ QString TListControl::CellText(int Row, int Column) const
         return {};
     const TRowText& text = m_Rows[static_cast<std::size_t>(Row)]->Text;
     const int subItem = m_Columns[static_cast<std::size_t>(Column)].SubItem;
-    return Cp1250::ToUnicode(subItem <= 0 ? text.Caption() : text.SubItem(subItem - 1));
+    return Cp1250::ToUnicode(text.Field(std::max(0, subItem)));
 }
 
 void TListControl::CopyText(const std::string_view Text, char* Buffer, int Size)
@@ -664,9 +664,7 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
         if (item->mask & LVIF_PARAM)
             item->lParam = row->Param;
         if (item->mask & LVIF_TEXT)
-            CopyText(item->iSubItem == 0 ? row->Text.Caption()
-                                         : row->Text.SubItem(item->iSubItem - 1),
-                     item->pszText, item->cchTextMax);
+            CopyText(row->Text.Field(item->iSubItem), item->pszText, item->cchTextMax);
         if (item->mask & LVIF_STATE) {
             UINT state = 0;
             if (SelectedRow() == item->iItem)
@@ -697,8 +695,7 @@ LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
         const TListRow* row = Row(static_cast<int>(WParam));
         if (!row || !item)
             return 0;
-        const auto text =
-            item->iSubItem == 0 ? row->Text.Caption() : row->Text.SubItem(item->iSubItem - 1);
+        const auto text = row->Text.Field(item->iSubItem); // field 0 is the caption
         CopyText(text, item->pszText, item->cchTextMax);
         return static_cast<LRESULT>(
             std::min<std::size_t>(text.size(), item->cchTextMax > 0 ? item->cchTextMax - 1 : 0));

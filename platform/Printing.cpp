@@ -33,13 +33,13 @@ public:
     {
         if (m_Painter)
             throw EPrinter("Printing in progress");
-        m_Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (m_PdfPath.isEmpty()) {
             const QPrinterInfo info = QPrinterInfo::defaultPrinter();
             if (info.isNull())
                 throw EPrinter("There is no default printer currently selected");
             m_Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
         } else {
+            m_Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             m_Printer->setOutputFormat(QPrinter::PdfFormat);
             m_Printer->setOutputFileName(m_PdfPath);
             m_Printer->setResolution(300);

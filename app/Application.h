@@ -12,6 +12,9 @@ public:
     bool notify(QObject* Receiver, QEvent* Event) override;
 };
 
+// Loads Qt's Polish translation into the application; false when it is not installed.
+bool InstallPolishTranslation(QCoreApplication& Application);
+
 // Start-up in order: application and title, main window (loads the catalogue), the two
 // dialogs, then the message loop until the main window closes.
 int RunDyskar(int Argc, char** Argv);

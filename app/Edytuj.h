@@ -3,10 +3,10 @@
 #include <QDialog>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class TListItem;
 class TMainForm;
+class TRecordField;
 class TSortedComboBox;
 
 // The Edit dialog: changes one record (lending and returning included) and closes.
@@ -27,11 +27,11 @@ public:
     QLabel* Label3;
     QLabel* Label4;
     QLabel* Label5;
-    QLineEdit* Edit1;
+    TRecordField* Edit1;
     TSortedComboBox* ComboBox1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
+    TRecordField* Edit2;
+    TRecordField* Edit3;
+    TRecordField* Edit4;
     QPushButton* Button1;
     QPushButton* Button2;
 

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -31,6 +32,8 @@ TMainForm* MainForm = nullptr;
 namespace {
 
 constexpr int kSaveButtonTag = 666;
+// The status panels' widths; the last takes the rest of the bar.
+constexpr int kPanelWidths[] = {50, 75, 75, -1};
 
 // The clock in the user's time format, without a time zone.
 QString TimeOfDay()
@@ -75,8 +78,11 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     setCentralWidget(central);
 
     dfsList1 = new TdfsExtListView(central);
-    AllList = new TdfsExtListView(central);
+    // The master list is never shown: outside the window, screen readers do not meet it as
+    // a second list.
+    AllList = new TdfsExtListView(nullptr);
     AllList->setVisible(false);
+    m_Undo = std::make_unique<TUndoSteps>(*AllList);
     layout->addWidget(dfsList1, 1);
 
     Panel1 = new QWidget(central);
@@ -99,6 +105,11 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     ComboBox2 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
     ComboBox2->setGeometry(64, 56, 145, 21);
     ComboBox2->setMaxVisibleItems(16);
+    for (QLabel* label : {Label1, Label2}) {
+        QWidget* box = label == Label1 ? static_cast<QWidget*>(ComboBox1) : ComboBox2;
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+    }
     Dodaj = new QPushButton(QStringLiteral("Dodaj CD"), Panel1);
     Dodaj->setGeometry(224, 16, 75, 25);
     Usun = new QPushButton(QStringLiteral("Usuń CD"), Panel1);
@@ -122,15 +133,14 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     auto* bar = new QHBoxLayout(StatusBar1);
     bar->setContentsMargins(0, 1, 0, 0);
     bar->setSpacing(2);
-    const int widths[] = {50, 75, 75, -1};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(StatusBar1);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(1, 0, 1, 0);
-        if (widths[i] > 0)
-            panel->setFixedWidth(widths[i]);
-        bar->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        if (kPanelWidths[i] > 0)
+            panel->setFixedWidth(kPanelWidths[i]);
+        bar->addWidget(panel, kPanelWidths[i] > 0 ? 0 : 1);
         StatusPanels[static_cast<std::size_t>(i)] = panel;
     }
     layout->addWidget(StatusBar1);
@@ -168,6 +178,7 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
             bind(Niezapisuj1, &TMainForm::Niezapisuj1Click));
     connect(Timer1, &QTimer::timeout, this, bind(Timer1, &TMainForm::Timer1Timer));
     dfsList1->OnDblClick = [this](QObject* s) { RunGuarded(this, [&] { dfsList1DblClick(s); }); };
+    SetUpKeys();
 
     resize(630 - 8, 481 - 27); // the outer size, less a usual frame
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -180,6 +191,8 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
 TMainForm::~TMainForm()
 {
     delete QamLVPrinter1;
+    m_Undo.reset();
+    delete AllList;
     if (MainForm == this)
         MainForm = nullptr;
 }
@@ -214,19 +227,51 @@ void TMainForm::SetUpList(TdfsExtListView& List, int HoverTime)
     List.Loaded();
 }
 
-void TMainForm::SetStatus(int Panel, const QString& Text)
+void TMainForm::SetUpKeys()
 {
-    StatusPanels.at(static_cast<std::size_t>(Panel))->setText(Text);
+    auto key = [this](const QKeySequence& Keys, QWidget* Where, auto Handler, QObject* Sender) {
+        auto* shortcut = new QShortcut(Keys, Where);
+        if (Where != this)
+            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, Handler, Sender] { RunGuarded(this, [&] { (this->*Handler)(Sender); }); });
+    };
+    // On the list, Enter opens the row as a double-click does, and Delete deletes it.
+    key(Qt::Key_Return, dfsList1, &TMainForm::dfsList1DblClick, dfsList1);
+    key(Qt::Key_Enter, dfsList1, &TMainForm::dfsList1DblClick, dfsList1);
+    key(Qt::Key_Delete, dfsList1, &TMainForm::UsunClick, Usun);
+    // The buttons' keys act as if the button were pressed, the save button's tag included.
+    key(QKeySequence(Qt::CTRL | Qt::Key_N), this, &TMainForm::DodajClick, Dodaj);
+    key(Qt::Key_Insert, this, &TMainForm::DodajClick, Dodaj);
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::ZapiszClick, Zapisz);
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), this, &TMainForm::DrukujClick, Drukuj);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TMainForm::Button1Click, Button1);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), this, &TMainForm::CofnijClick, this);
 }
 
-QString TMainForm::StatusText(int Panel) const
+void TMainForm::SetStatus(TStatusPanel Panel, const QString& Text)
+{
+    QLabel* panel = StatusPanels.at(static_cast<std::size_t>(Panel));
+    panel->setText(Text);
+    if (Panel == spActivity)
+        return; // it takes the rest of the bar
+    // A panel keeps its width while the text fits, and grows so that a count is never cut.
+    const int needed = panel->fontMetrics().horizontalAdvance(Text) +
+                       panel->contentsMargins().left() + panel->contentsMargins().right() +
+                       2 * panel->frameWidth() + 2 * panel->margin() + 2;
+    const int width = std::max(kPanelWidths[Panel], needed);
+    if (panel->width() != width || panel->minimumWidth() != width)
+        panel->setFixedWidth(width);
+}
+
+QString TMainForm::StatusText(TStatusPanel Panel) const
 {
     return StatusPanels.at(static_cast<std::size_t>(Panel))->text();
 }
 
 void TMainForm::FormCreate(QObject*)
 {
-    SetStatus(3, QStringLiteral("Inicjacja..."));
+    SetStatus(spActivity, QStringLiteral("Inicjacja..."));
     Zapisane = true;
     const Catalogue::TLoadResult loaded = Catalogue::Load(m_DataFile, *AllList);
     if (loaded.ReadFailed)
@@ -238,12 +283,12 @@ void TMainForm::FormCreate(QObject*)
     OdswierzComboBoxy(this);
     Wyswietl(this);
     dfsList1->ResortItems();
-    SetStatus(3, QStringLiteral("Gotowy"));
+    SetStatus(spActivity, QStringLiteral("Gotowy"));
 }
 
 void TMainForm::Wyswietl(QObject*)
 {
-    SetStatus(3, QStringLiteral("Odświerzanie..."));
+    SetStatus(spActivity, QStringLiteral("Odświerzanie..."));
     dfsList1->setVisible(false);
     TListItems& visible = dfsList1->Items();
     visible.BeginUpdate();
@@ -274,7 +319,7 @@ void TMainForm::Wyswietl(QObject*)
     visible.EndUpdate();
     dfsList1->setVisible(true);
     Timer1Timer(this);
-    SetStatus(3, QStringLiteral("Gotowy"));
+    SetStatus(spActivity, QStringLiteral("Gotowy"));
 }
 
 void TMainForm::OdswierzComboBoxy(QObject*)
@@ -319,14 +364,14 @@ void TMainForm::OdswierzComboBoxy(QObject*)
 
 void TMainForm::Timer1Timer(QObject*)
 {
-    SetStatus(0, TimeOfDay());
+    SetStatus(spClock, TimeOfDay());
     const TListItems& items = dfsList1->Items();
     const int count = items.Count();
     std::int64_t discs = 0;
     for (int i = 0; i < count; ++i)
         discs += Catalogue::DiscCount(items.Item(i)->SubItem(1));
-    SetStatus(1, QStringLiteral("Pozycji: %1").arg(count));
-    SetStatus(2, QStringLiteral("Płyt: %1").arg(discs));
+    SetStatus(spItems, QStringLiteral("Pozycji: %1").arg(count));
+    SetStatus(spDiscs, QStringLiteral("Płyt: %1").arg(discs));
 }
 
 TListItem* TMainForm::MasterRowOf(const TListItem* VisibleRow) const
@@ -343,17 +388,19 @@ void TMainForm::UsunClick(QObject*)
     TListItem* selected = dfsList1->Selected();
     if (!selected)
         return;
-    if (TListItem* master = MasterRowOf(selected))
+    if (TListItem* master = MasterRowOf(selected)) {
+        m_Undo->RememberDeletion(*master);
         master->Delete();
+    }
     selected->Delete();
     Zapisane = false;
 }
 
 void TMainForm::ZapiszClick(QObject* Sender)
 {
-    SetStatus(3, QStringLiteral("Zapisywanie..."));
+    SetStatus(spActivity, QStringLiteral("Zapisywanie..."));
     const Catalogue::TSaveResult saved = Catalogue::Save(m_DataFile, *AllList);
-    SetStatus(3, QStringLiteral("Gotowy"));
+    SetStatus(spActivity, QStringLiteral("Gotowy"));
     if (!saved.Ok) {
         ShowMessage(this,
                     QStringLiteral("Nie można zapisać pliku %1: %2.\nZmiany nie zostały "
@@ -394,6 +441,21 @@ void TMainForm::DrukujClick(QObject*)
     QamLVPrinter1->Print();
 }
 
+void TMainForm::RememberForUndo(const TListItem& MasterRow)
+{
+    m_Undo->RememberEdit(MasterRow);
+}
+
+void TMainForm::CofnijClick(QObject*)
+{
+    if (!m_Undo->Undo())
+        return;
+    // As after an edit: the view and the pick lists show the record again.
+    Wyswietl(this);
+    OdswierzComboBoxy(this);
+    Zapisane = false;
+}
+
 void TMainForm::FormCloseQuery(QObject*, bool& CanClose)
 {
     CanClose = Zapisane;
@@ -426,10 +488,10 @@ void TMainForm::closeEvent(QCloseEvent* Event)
 
 void TMainForm::DodajClick(QObject*)
 {
-    SetStatus(3, QStringLiteral("Dodawanie..."));
+    SetStatus(spActivity, QStringLiteral("Dodawanie..."));
     DodajForm->Open(*ComboBox1);
     OdswierzComboBoxy(this);
-    SetStatus(3, QStringLiteral("Gotowy"));
+    SetStatus(spActivity, QStringLiteral("Gotowy"));
 }
 
 void TMainForm::dfsList1DblClick(QObject*)
@@ -437,8 +499,8 @@ void TMainForm::dfsList1DblClick(QObject*)
     TListItem* selected = dfsList1->Selected();
     if (!selected)
         return;
-    SetStatus(3, QStringLiteral("Edycja..."));
+    SetStatus(spActivity, QStringLiteral("Edycja..."));
     EdytujForm->Open(*ComboBox1, *selected);
     OdswierzComboBoxy(this);
-    SetStatus(3, QStringLiteral("Gotowy"));
+    SetStatus(spActivity, QStringLiteral("Gotowy"));
 }

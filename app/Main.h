@@ -5,9 +5,12 @@
 #include <QPushButton>
 #include <QString>
 
+#include "UndoSteps.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QCheckBox;
@@ -27,6 +30,15 @@ class TTagButton final : public QPushButton
 public:
     using QPushButton::QPushButton;
     int Tag = 0;
+};
+
+// The status bar's panels, left to right.
+enum TStatusPanel
+{
+    spClock,
+    spItems,
+    spDiscs,
+    spActivity
 };
 
 // The catalogue's main window: the visible and the master list, the filters, the commands
@@ -52,11 +64,15 @@ public:
     void Niezapisuj1Click(QObject* Sender);
     void Button1Click(QObject* Sender);
     void DrukujClick(QObject* Sender);
+    // Ctrl+Z: takes back the last deletion or edit.
+    void CofnijClick(QObject* Sender);
+    // The Edit dialog calls this before it overwrites a master row.
+    void RememberForUndo(const TListItem& MasterRow);
 
     // The master row that a row of the visible list was copied from, if it still exists.
     TListItem* MasterRowOf(const TListItem* VisibleRow) const;
-    void SetStatus(int Panel, const QString& Text);
-    QString StatusText(int Panel) const;
+    void SetStatus(TStatusPanel Panel, const QString& Text);
+    QString StatusText(TStatusPanel Panel) const;
     const QString& DataFile() const { return m_DataFile; }
 
     // Shows a message to the user; tests replace it to read the message.
@@ -94,9 +110,11 @@ protected:
 
 private:
     void SetUpList(TdfsExtListView& List, int HoverTime);
+    void SetUpKeys();
     void RequestClose();
 
     QString m_DataFile;
+    std::unique_ptr<TUndoSteps> m_Undo;
     bool m_InCloseQuery = false;
     bool m_CloseRequested = false;
 };

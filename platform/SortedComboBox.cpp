@@ -1,37 +1,29 @@
 #include "SortedComboBox.h"
 
 #include "Cp1250.h"
+#include "FieldValidator.h"
 #include "Locale.h"
 
 #include <QLineEdit>
 #include <QStringListModel>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
-
-bool TCp1250Validator::IsStorable(const QString& Text)
-{
-    for (const QChar c : Text) {
-        const char16_t u = c.unicode();
-        if (u == 0 || u == u'\t' || u == u'\r' || u == u'\n' || u == 0x1A || !Cp1250::CanEncode(c))
-            return false;
-    }
-    return true;
-}
-
-QValidator::State TCp1250Validator::validate(QString& Input, int&) const
-{
-    return IsStorable(Input) ? Acceptable : Invalid;
-}
 
 TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
     : QComboBox(Parent), m_Model(new QStringListModel(this))
 {
     setModel(m_Model);
+    // Drop down as a list of at most maxVisibleItems rows below the box; the style's own
+    // popup would cover the screen with a long list.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     setEditable(Style == csDropDown);
     setInsertPolicy(QComboBox::NoInsert);
     if (Style == csDropDown) {
-        lineEdit()->setValidator(new TCp1250Validator(this));
+        m_Validator = new TFieldValidator(this);
+        lineEdit()->setValidator(m_Validator);
+        lineEdit()->setMaxLength(std::numeric_limits<int>::max());
         setCompleter(nullptr);
     }
     connect(this, &QComboBox::activated, this, [this](int) {
@@ -57,6 +49,7 @@ int TSortedComboBox::Add(std::string_view Entry)
     const bool editable = isEditable();
     m_Model->insertRows(index, 1);
     m_Model->setData(m_Model->index(index), text);
+    EntriesChanged();
     if (editable)
         setEditText(keep);
     return index;
@@ -89,6 +82,7 @@ void TSortedComboBox::EndUpdate()
         sorted.push_back(all[static_cast<qsizetype>(i)]);
     const QString keep = currentText();
     m_Model->setStringList(sorted);
+    EntriesChanged();
     if (isEditable())
         setEditText(keep);
     else
@@ -100,6 +94,7 @@ void TSortedComboBox::Clear()
     m_Pending.clear();
     const QString keep = currentText();
     m_Model->setStringList({});
+    EntriesChanged();
     if (isEditable())
         setEditText(keep);
 }
@@ -123,8 +118,10 @@ int TSortedComboBox::FindIgnoreCase(std::string_view Text) const
 
 void TSortedComboBox::Delete(int Index)
 {
-    if (Index >= 0 && Index < count())
+    if (Index >= 0 && Index < count()) {
         m_Model->removeRows(Index, 1);
+        EntriesChanged();
+    }
 }
 
 void TSortedComboBox::AssignEntries(const TSortedComboBox& Source)
@@ -132,6 +129,7 @@ void TSortedComboBox::AssignEntries(const TSortedComboBox& Source)
     m_Pending.clear();
     const QString keep = currentText();
     m_Model->setStringList(Source.m_Model->stringList());
+    EntriesChanged();
     if (isEditable())
         setEditText(keep);
     else
@@ -160,4 +158,10 @@ void TSortedComboBox::SetText(std::string_view Text)
         return;
     }
     setCurrentIndex(findText(text, Qt::MatchExactly));
+}
+
+void TSortedComboBox::EntriesChanged()
+{
+    if (m_Validator)
+        m_Validator->AllowWhatIsIn(m_Model->stringList());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QComboBox>
-#include <QValidator>
 
 #include <functional>
 #include <string>
@@ -9,17 +8,7 @@
 #include <vector>
 
 class QStringListModel;
-
-// Refuses text that a Windows-1250 data file cannot hold, or that would split its fields
-// and lines (TAB, CR, LF, Ctrl-Z).
-class TCp1250Validator final : public QValidator
-{
-    Q_OBJECT
-public:
-    using QValidator::QValidator;
-    State validate(QString& Input, int& Position) const override;
-    static bool IsStorable(const QString& Text);
-};
+class TFieldValidator;
 
 // A pick list that keeps its entries in ascending order, ignoring case, by the locale's
 // collation. Entries are Windows-1250 texts. Setting the selection from code raises no
@@ -57,7 +46,12 @@ public:
     std::function<void(QObject*)> OnChange;
 
 private:
+    // An editable pick list takes what its entries hold, and no more of what the file
+    // cannot store.
+    void EntriesChanged();
+
     QStringListModel* m_Model;
+    TFieldValidator* m_Validator = nullptr;
     std::vector<QString> m_Pending;
     int m_UpdateCount = 0;
 };

@@ -6,6 +6,7 @@
 #include "ExtListView.h"
 #include "Main.h"
 #include "Printing.h"
+#include "RecordField.h"
 #include "SortedComboBox.h"
 #include "support/ListTexts.h"
 #include "support/TestSupport.h"
@@ -141,10 +142,10 @@ private slots:
         QFETCH(QString, discs);
         TFixture f(missing ? nullptr : &content);
         QCOMPARE(Column(*f.Main->dfsList1, 0), names);
-        QCOMPARE(f.Main->StatusText(1), QStringLiteral("Pozycji: %1").arg(names.size()));
-        QCOMPARE(f.Main->StatusText(2), QString::fromUtf8(discs.toUtf8()));
-        QCOMPARE(f.Main->StatusText(3), QStringLiteral("Gotowy"));
-        QVERIFY(!f.Main->StatusText(0).isEmpty());
+        QCOMPARE(f.Main->StatusText(spItems), QStringLiteral("Pozycji: %1").arg(names.size()));
+        QCOMPARE(f.Main->StatusText(spDiscs), QString::fromUtf8(discs.toUtf8()));
+        QCOMPARE(f.Main->StatusText(spActivity), QStringLiteral("Gotowy"));
+        QVERIFY(!f.Main->StatusText(spClock).isEmpty());
         QVERIFY(f.Main->Zapisane);
         // The master list keeps the file's order.
         QCOMPARE(f.Main->AllList->Items().Count(), int(names.size()));
@@ -187,8 +188,8 @@ private slots:
         Choose(*f.Main->ComboBox1, kind);
         Choose(*f.Main->ComboBox2, shelf);
         QCOMPARE(Column(*f.Main->dfsList1, 0), names); // master order, not re-sorted
-        QCOMPARE(f.Main->StatusText(1), QStringLiteral("Pozycji: %1").arg(names.size()));
-        QCOMPARE(f.Main->StatusText(2), discs);
+        QCOMPARE(f.Main->StatusText(spItems), QStringLiteral("Pozycji: %1").arg(names.size()));
+        QCOMPARE(f.Main->StatusText(spDiscs), discs);
     }
 
     void PickLists_offerEachValueOnceInTheSpellingMetFirst()
@@ -210,7 +211,7 @@ private slots:
     {
         const QByteArray file = "a\t\t2147483647\t\t\r\nb\t\t2147483647\t\t\r\nc\t\t-5\t\t\r\n";
         TFixture f(&file);
-        QCOMPARE(f.Main->StatusText(2), QStringLiteral("Płyt: 4294967289"));
+        QCOMPARE(f.Main->StatusText(spDiscs), QStringLiteral("Płyt: 4294967289"));
     }
 
     void Close_rightAfterStartUp_closesAtOnce()
@@ -247,7 +248,8 @@ private slots:
             f.Main->dfsList1->SetSelected(
                 f.Main->dfsList1->Items().Item(RowOf(*f.Main->dfsList1, "Bach")));
             QTest::mouseClick(f.Main->Usun, Qt::LeftButton);
-            QCOMPARE(f.Main->StatusText(1), QStringLiteral("Pozycji: 5")); // until the next tick
+            QCOMPARE(f.Main->StatusText(spItems),
+                     QStringLiteral("Pozycji: 5")); // until the next tick
             expected.replace("Bach\tklasyka\t3\tA1\t\r\n", "");
         } else if (change == "add") {
             WhenShown(f.Dodaj, [&] {
@@ -290,7 +292,7 @@ private slots:
         QTest::mouseClick(f.Main->Zapisz, Qt::LeftButton);
         QCOMPARE(ReadAll(f.Path).count('\n'), 4);
         QVERIFY(!f.Main->Zapisane);
-        QCOMPARE(f.Main->StatusText(3), QStringLiteral("Gotowy"));
+        QCOMPARE(f.Main->StatusText(spActivity), QStringLiteral("Gotowy"));
         AnswerPopup("Nie zapisuj");
         QTest::mouseClick(f.Main->Button1, Qt::LeftButton);
         QTRY_VERIFY(!f.Main->isVisible());
@@ -335,7 +337,7 @@ private slots:
         QVERIFY(f.Main->isVisible());
         QVERIFY(!f.Main->Zapisane);
         QCOMPARE(f.Main->AllList->Items().Count(), 2999);
-        QCOMPARE(f.Main->StatusText(3), QStringLiteral("Gotowy"));
+        QCOMPARE(f.Main->StatusText(spActivity), QStringLiteral("Gotowy"));
         QCOMPARE(f.Messages.size(), 1);
         QVERIFY(f.Messages.first().startsWith(QStringLiteral("Nie można zapisać pliku ")));
         QVERIFY(f.Messages.first().contains(f.Path));
@@ -368,7 +370,7 @@ private slots:
                               "Mozart", "Zappa"}));
         QCOMPARE(Column(*f.Main->dfsList1, 0), Column(*f.Main->AllList, 0));
         QVERIFY(!f.Main->Zapisane);
-        QCOMPARE(f.Main->StatusText(3), QStringLiteral("Gotowy"));
+        QCOMPARE(f.Main->StatusText(spActivity), QStringLiteral("Gotowy"));
         QVERIFY(Entries(*f.Main->ComboBox1).contains("Rock"));
         QCOMPARE(Column(*f.Main->AllList, 4).at(7), QString()); // a new record is never lent
     }
@@ -448,7 +450,7 @@ private slots:
         const int row = RowOf(*f.Main->AllList, "Atlas");
         QCOMPARE(Column(*f.Main->AllList, 4).at(row), lentTo);
         QVERIFY(!f.Main->Zapisane);
-        QCOMPARE(f.Main->StatusText(3), QStringLiteral("Gotowy"));
+        QCOMPARE(f.Main->StatusText(spActivity), QStringLiteral("Gotowy"));
         QTest::mouseClick(f.Main->Zapisz, Qt::LeftButton);
         QVERIFY(ReadAll(f.Path).contains("Atlas\tProgram\t12\tB\t" + lentTo.toLatin1() + "\r\n"));
     }

@@ -9,6 +9,7 @@
 #include "RecordField.h"
 #include "SortedComboBox.h"
 #include "support/ListTexts.h"
+#include "support/MainFormFixture.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -23,97 +24,6 @@
 #include <QtTest>
 
 using namespace TestSupport;
-
-namespace {
-
-const QByteArray kSmall = "Kol\xea"
-                          "dy\tMuzyka\t2\tA1\t\r\n"
-                          "Atlas\tProgram\t12\tB\tbrat\r\n"
-                          "Bach\tklasyka\t3\tA1\t\r\n"
-                          "Abba\tPop\t1\tC\tAnia\r\n"
-                          "Chopin\tKlasyka\t2\tB\t\r\n";
-
-// One running catalogue with its data file in a temporary directory.
-struct TFixture
-{
-    QTemporaryDir Dir;
-    QString Path;
-    std::unique_ptr<TMainForm> Main;
-    TDodajForm* Dodaj = nullptr;
-    TEdytujForm* Edytuj = nullptr;
-    QStringList Messages;
-
-    explicit TFixture(const QByteArray* Content)
-    {
-        Path = Dir.filePath("Dyskar.dat");
-        if (Content)
-            WriteAll(Path, *Content);
-        TMainForm::ShowMessage = [this](QWidget*, const QString& Text) { Messages << Text; };
-        Main = std::make_unique<TMainForm>(Path);
-        Dodaj = new TDodajForm(*Main, Main.get());
-        Edytuj = new TEdytujForm(*Main, Main.get());
-        Main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Main.get()));
-    }
-};
-
-QStringList Entries(const QComboBox& Box)
-{
-    QStringList all;
-    for (int i = 0; i < Box.count(); ++i)
-        all << Box.itemText(i);
-    return all;
-}
-
-// The user chooses an entry of a pick list.
-void Choose(TSortedComboBox& Box, const QString& Text)
-{
-    const int index = Box.findText(Text, Qt::MatchExactly);
-    QVERIFY2(index >= 0, qPrintable(Text));
-    Box.setCurrentIndex(index);
-    emit Box.activated(index);
-}
-
-// Answers the next popup menu: with the item of that caption, or dismisses it.
-void AnswerPopup(const QString& Item, QPoint* OpenedAt = nullptr)
-{
-    QTimer::singleShot(50, [=] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        if (OpenedAt)
-            *OpenedAt = menu->pos();
-        if (Item.isEmpty()) {
-            QTest::keyClick(menu, Qt::Key_Escape);
-            return;
-        }
-        for (QAction* a : menu->actions())
-            if (a->text() == Item)
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-    });
-}
-
-// Runs Body once the dialog is open (it is modal).
-void WhenShown(QDialog* Dialog, std::function<void()> Body)
-{
-    QTimer::singleShot(0, Dialog, [=] {
-        QTRY_VERIFY(Dialog->isVisible());
-        Body();
-    });
-}
-
-void DoubleClickRow(TMainForm& Main, int Row)
-{
-    auto* view = Main.dfsList1->Control().View();
-    const QRect r = view->visualRect(view->model()->index(Row, 0));
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, r.center());
-}
-
-int RowOf(const TCustomListView& List, const char* Name)
-{
-    return int(Column(List, 0).indexOf(QString::fromUtf8(Name)));
-}
-
-} // namespace
 
 class TestMainForm : public QObject
 {

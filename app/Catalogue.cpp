@@ -1,6 +1,7 @@
 #include "Catalogue.h"
 
 #include "ListView.h"
+#include "SafeFileWriter.h"
 #include "TextFile.h"
 
 namespace Catalogue {

@@ -1,5 +1,8 @@
 #include "TextFile.h"
 
+#include "SystemError.h"
+
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -7,7 +10,6 @@
 
 namespace {
 constexpr std::size_t kReadChunk = 1 << 20;
-constexpr std::size_t kWriteChunk = 1 << 20;
 constexpr char kCtrlZ = 0x1A;
 constexpr char kCr = 0x0D;
 constexpr char kLf = 0x0A;
@@ -24,12 +26,12 @@ bool TTextFileReader::Open(const QString& Path)
     m_ReadFailed = false;
     m_Error.clear();
     if (QFileInfo(Path).isDir()) {
-        m_Error = QStringLiteral("is a directory");
+        m_Error = SystemErrorText(EISDIR);
         return false;
     }
     m_File = std::fopen(QFile::encodeName(Path).constData(), "rb");
     if (!m_File) {
-        m_Error = QString::fromLocal8Bit(std::strerror(errno));
+        m_Error = SystemErrorText(errno);
         return false;
     }
     m_Buffer = std::make_unique<char[]>(kReadChunk);
@@ -57,7 +59,7 @@ bool TTextFileReader::Fill()
     if (m_End == 0) {
         if (std::ferror(m_File)) {
             m_ReadFailed = true;
-            m_Error = QString::fromLocal8Bit(std::strerror(errno));
+            m_Error = SystemErrorText(errno);
         }
         m_AtEnd = true;
         return false;
@@ -107,94 +109,4 @@ bool TTextFileReader::ReadLine(std::string& Line)
             ++m_Pos;
         return true;
     }
-}
-
-TSafeFileWriter::TSafeFileWriter(const QString& Path) : m_File(Path) {}
-
-TSafeFileWriter::~TSafeFileWriter()
-{
-    if (m_File.isOpen())
-        m_File.cancelWriting();
-}
-
-void TSafeFileWriter::Fail(const QString& Reason)
-{
-    if (!m_Failed) {
-        m_Failed = true;
-        m_Error = Reason.isEmpty() ? QStringLiteral("unknown error") : Reason;
-    }
-    if (m_File.isOpen())
-        m_File.cancelWriting();
-}
-
-bool TSafeFileWriter::Open()
-{
-    m_Failed = false;
-    m_Error.clear();
-    m_Buffer.clear();
-    const QFileInfo target(m_File.fileName());
-    if (target.isDir()) {
-        Fail(QStringLiteral("a directory stands in place of the file"));
-        return false;
-    }
-    if (!m_File.open(QIODevice::WriteOnly)) {
-        Fail(m_File.errorString());
-        return false;
-    }
-    m_Buffer.reserve(kWriteChunk);
-    return true;
-}
-
-bool TSafeFileWriter::FlushBuffer()
-{
-    if (m_Failed)
-        return false;
-    std::size_t done = 0;
-    while (done < m_Buffer.size()) {
-        const qint64 n =
-            m_File.write(m_Buffer.data() + done, static_cast<qint64>(m_Buffer.size() - done));
-        if (n <= 0) {
-            Fail(m_File.errorString());
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    m_Buffer.clear();
-    // QSaveFile buffers too; push it to the kernel now so that a full disk shows here.
-    if (!m_File.flush() || m_File.error() != QFileDevice::NoError) {
-        Fail(m_File.errorString());
-        return false;
-    }
-    return true;
-}
-
-void TSafeFileWriter::Write(std::string_view Bytes)
-{
-    if (m_Failed)
-        return;
-    m_Buffer.append(Bytes);
-    if (m_Buffer.size() >= kWriteChunk)
-        FlushBuffer();
-}
-
-bool TSafeFileWriter::Commit()
-{
-    if (m_Failed || !m_File.isOpen()) {
-        if (!m_Failed)
-            Fail(QStringLiteral("the file is not open"));
-        return false;
-    }
-    if (!FlushBuffer())
-        return false;
-    const qint64 expected = m_File.pos();
-    if (m_File.size() != expected) {
-        Fail(QStringLiteral("the file was not written completely"));
-        return false;
-    }
-    if (!m_File.commit()) {
-        m_Failed = true;
-        m_Error = m_File.errorString();
-        return false;
-    }
-    return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSaveFile>
 #include <QString>
 
 #include <cstdio>
@@ -41,32 +40,5 @@ private:
     std::size_t m_End = 0;
     bool m_AtEnd = false;
     bool m_ReadFailed = false;
-    QString m_Error;
-};
-
-// Writes a file so that the old one is replaced only when every byte of the new one is on disk.
-// Any failing write or flush cancels the whole save and leaves the old file untouched.
-class TSafeFileWriter
-{
-public:
-    explicit TSafeFileWriter(const QString& Path);
-    ~TSafeFileWriter();
-    TSafeFileWriter(const TSafeFileWriter&) = delete;
-    TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
-
-    bool Open();
-    // Buffers the bytes; a failure is remembered and reported by Commit().
-    void Write(std::string_view Bytes);
-    // Flushes, checks and replaces the old file. False (with ErrorString()) on any failure.
-    bool Commit();
-    QString ErrorString() const { return m_Error; }
-
-private:
-    bool FlushBuffer();
-    void Fail(const QString& Reason);
-
-    QSaveFile m_File;
-    std::string m_Buffer;
-    bool m_Failed = false;
     QString m_Error;
 };

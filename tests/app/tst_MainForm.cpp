@@ -250,7 +250,12 @@ private slots:
         QCOMPARE(f.Main->StatusText(spActivity), QStringLiteral("Gotowy"));
         QCOMPARE(f.Messages.size(), 1);
         QVERIFY(f.Messages.first().startsWith(QStringLiteral("Nie można zapisać pliku ")));
-        QVERIFY(f.Messages.first().contains(f.Path));
+        // The path once, and the reason in Polish.
+        QCOMPARE(f.Messages.first().count(f.Path), 1);
+        QVERIFY2(f.Messages.first().contains(diskFull
+                                                 ? QString::fromUtf8("większy")
+                                                 : QStringLiteral("w miejscu pliku jest folder")),
+                 qPrintable(f.Messages.first()));
         if (diskFull)
             QCOMPARE(ReadAll(f.Path), big);
         else

@@ -1,0 +1,182 @@
+// Saving the data file: the old bytes or the new ones, never a mix; the file keeps its mode,
+// group and links; no leftovers; every failure told in Polish.
+#include "SafeFileWriter.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace TestSupport;
+
+namespace {
+
+bool Save(const QString& Path, const QByteArray& Bytes, QString* Error = nullptr)
+{
+    TSafeFileWriter writer(Path);
+    bool ok = writer.Open();
+    if (ok) {
+        // In pieces, as the catalogue writes it.
+        for (qsizetype at = 0; at < Bytes.size(); at += 7)
+            writer.Write(std::string_view(Bytes.constData() + at,
+                                          std::size_t(std::min<qsizetype>(7, Bytes.size() - at))));
+        ok = writer.Commit();
+    }
+    if (Error)
+        *Error = writer.ErrorString();
+    return ok;
+}
+
+QByteArray Records(int Count, const char* Tag)
+{
+    QByteArray all;
+    for (int i = 0; i < Count; ++i)
+        all += QByteArray(Tag) + " record " + QByteArray::number(i) + "\tRock\t1\tA1\t\r\n";
+    return all;
+}
+
+// Files in the folder other than the data file: what a save may have left behind.
+QStringList Leftovers(const QTemporaryDir& Dir)
+{
+    QStringList names = QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.removeAll("Dyskar.dat");
+    names.removeAll("link.dat");
+    return names;
+}
+
+} // namespace
+
+class TestSafeFileWriter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void Failure_keepsTheOldBytesAndSaysWhyInPolish_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder in place of the file") << "directory"
+                                                     << "w miejscu pliku jest folder";
+        QTest::newRow("folder missing") << "no folder"
+                                        << "folder nie istnieje";
+        QTest::newRow("file too large for the limit") << "size limit"
+                                                      << "większy";
+        QTest::newRow("read-only file") << "read-only file"
+                                        << "tylko do odczytu";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "brak uprawnień";
+    }
+    void Failure_keepsTheOldBytesAndSaysWhyInPolish()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QString path = dir.filePath("Dyskar.dat");
+        const QByteArray old = Records(100, "old");
+        WriteAll(path, old);
+        std::unique_ptr<TFileSizeLimit> limit;
+        if (fault == "directory") {
+            QFile::remove(path);
+            QDir().mkpath(path);
+        } else if (fault == "no folder") {
+            path = dir.filePath("gone/Dyskar.dat");
+        } else if (fault == "size limit") {
+            limit = std::make_unique<TFileSizeLimit>(old.size() / 2);
+        } else if (fault == "read-only file") {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        } else if (fault == "read-only folder") {
+            if (geteuid() == 0)
+                QSKIP("the administrator writes into any folder");
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+        }
+        QString error;
+        const bool saved = Save(path, Records(300, "new"), &error);
+        limit.reset();
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        QVERIFY(!saved);
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        if (fault != "directory" && fault != "no folder")
+            QCOMPARE(ReadAll(path), old);
+        QCOMPARE(Leftovers(dir), QStringList());
+        if (fault == "read-only file") {
+            struct stat now = {};
+            ::stat(QFile::encodeName(path).constData(), &now);
+            QCOMPARE(now.st_mode & 07777, mode_t(0444));
+        }
+    }
+
+    void CutOffAnywhere_leavesTheOldBytes()
+    {
+        // A full disk at each fortieth of the new file's length.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        const QByteArray old = Records(2000, "old");
+        const QByteArray now = Records(2500, "new");
+        WriteAll(path, old);
+        for (int part = 1; part < 40; ++part) {
+            {
+                TFileSizeLimit limit(rlim_t(now.size() * part / 40));
+                QVERIFY(!Save(path, now));
+            }
+            QCOMPARE(ReadAll(path), old);
+            QCOMPARE(Leftovers(dir), QStringList());
+        }
+        QVERIFY(Save(path, now));
+        QCOMPARE(ReadAll(path), now);
+    }
+
+    void Success_keepsModeGroupAndLinks()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        WriteAll(path, "old\t\t\t\t\r\n");
+        const QByteArray file = QFile::encodeName(path);
+        ::chmod(file.constData(), 0640);
+        // Another group, where this user may give one.
+        gid_t groups[64];
+        const int count = getgroups(64, groups);
+        const gid_t group = geteuid() == 0 ? 100 : (count > 1 ? groups[1] : getegid());
+        (void)!::chown(file.constData(), static_cast<uid_t>(-1), group);
+        struct stat before = {};
+        ::stat(file.constData(), &before);
+        // Saved through a symbolic link: the file it points at is written, the link stays.
+        const QString link = dir.filePath("link.dat");
+        QVERIFY(QFile::link(path, link));
+
+        QVERIFY(Save(link, "new\t\t\t\t\r\n"));
+        QCOMPARE(ReadAll(path), QByteArray("new\t\t\t\t\r\n"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        struct stat after = {};
+        ::stat(file.constData(), &after);
+        QCOMPARE(after.st_mode & 07777, mode_t(0640));
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(Leftovers(dir), QStringList());
+    }
+
+    void LeftoverOfAKilledSave_isTakenOverByTheNext()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        WriteAll(path, "old\t\t\t\t\r\n");
+        WriteAll(path + ".zapisywanie", Records(50, "half"));
+        QVERIFY(Save(path, "new\t\t\t\t\r\n"));
+        QCOMPARE(ReadAll(path), QByteArray("new\t\t\t\t\r\n"));
+        QCOMPARE(Leftovers(dir), QStringList());
+    }
+
+    void EmptyCatalogue_isAnEmptyFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        QVERIFY(Save(path, QByteArray()));
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(QFileInfo(path).size(), 0);
+    }
+};
+
+QTEST_MAIN(TestSafeFileWriter)
+#include "tst_SafeFileWriter.moc"

@@ -345,6 +345,24 @@ private slots:
         QCOMPARE(f.Edytuj->Label5->buddy(), f.Edytuj->Edit4);
     }
 
+    void ScreenReader_cellActionSelectsTheRecord()
+    {
+        // The one action a cell offers chooses its record, which Enter or Delete then act on.
+        TFixture f(&kSmall);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(ListView(*f.Main));
+        QAccessibleTableInterface* table = list->tableInterface();
+        QVERIFY(table);
+        const int bach = RowOf(*f.Main->dfsList1, "Bach");
+        QAccessibleInterface* cell = table->cellAt(bach, 3);
+        QVERIFY(cell && cell->actionInterface());
+        QCOMPARE(cell->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::toggleAction()});
+        cell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(f.Main->dfsList1->Selected(), f.Main->dfsList1->Items().Item(bach));
+        Press(ListView(*f.Main), QKeySequence(Qt::Key_Delete));
+        QCOMPARE(RowOf(*f.Main->AllList, "Bach"), -1);
+    }
+
     void Translation_speaksPolish()
     {
         QVERIFY(InstallPolishTranslation(*QCoreApplication::instance()));

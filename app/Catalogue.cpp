@@ -4,7 +4,27 @@
 #include "SafeFileWriter.h"
 #include "TextFile.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 namespace Catalogue {
+
+TFileStamp StampOf(const QString& Path)
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(Path).constData(), &st) != 0)
+        return {};
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+bool SomethingAt(const QString& Path)
+{
+    struct stat st = {};
+    return ::lstat(QFile::encodeName(Path).constData(), &st) == 0;
+}
 
 std::string PobierzPole(std::string_view Line, unsigned char N)
 {

@@ -20,6 +20,20 @@ std::string PobierzPole(std::string_view Line, unsigned char N);
 // The directory of the executable plus "/Dyskar.dat" (a root directory keeps its separator).
 QString DataFilePath(const QString& ExecutablePath);
 
+// Which file stands at a path and in what state, to tell whether someone else wrote it.
+struct TFileStamp
+{
+    bool Exists = false;
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+TFileStamp StampOf(const QString& Path);
+// True when something stands at the path, be it unreadable or a broken link.
+bool SomethingAt(const QString& Path);
+
 struct TLoadResult
 {
     bool Opened = false;

@@ -50,6 +50,13 @@ std::function<void(QWidget*, const QString&)> TMainForm::ShowMessage = [](QWidge
     QMessageBox::critical(Parent, QStringLiteral("Dyskar"), Text);
 };
 
+std::function<bool(QWidget*, const QString&)> TMainForm::AskUser = [](QWidget* Parent,
+                                                                      const QString& Text) {
+    return QMessageBox::question(Parent, QStringLiteral("Dyskar"), Text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+};
+
 void RunGuarded(QWidget* Window, const std::function<void()>& Handler)
 {
     try {
@@ -273,13 +280,23 @@ void TMainForm::FormCreate(QObject*)
 {
     SetStatus(spActivity, QStringLiteral("Inicjacja..."));
     Zapisane = true;
+    m_Stamp = Catalogue::StampOf(m_DataFile);
     const Catalogue::TLoadResult loaded = Catalogue::Load(m_DataFile, *AllList);
-    if (loaded.ReadFailed)
+    const QString path = QDir::toNativeSeparators(m_DataFile);
+    if (!loaded.Opened && Catalogue::SomethingAt(m_DataFile)) {
+        // A file that is there but could not be read must not be replaced by an empty one.
+        m_FileUnread = true;
+        ShowMessage(this, QStringLiteral("Nie można odczytać pliku %1: %2.\nKatalog jest pusty; "
+                                         "zapisanie zmian nie zastąpi tego pliku bez pytania.")
+                              .arg(path, loaded.Error));
+    } else if (loaded.ReadFailed) {
         // Saving now would write back only the part that could be read.
+        m_FileUnread = true;
         ShowMessage(this, QStringLiteral("Nie można w całości odczytać pliku %1: %2.\nWczytano %3 "
-                                         "pozycji; zapisanie zmian zastąpi plik tylko nimi.")
-                              .arg(QDir::toNativeSeparators(m_DataFile), loaded.Error)
+                                         "pozycji; zapisanie zmian nie zastąpi pliku bez pytania.")
+                              .arg(path, loaded.Error)
                               .arg(loaded.Records));
+    }
     OdswierzComboBoxy(this);
     Wyswietl(this);
     dfsList1->ResortItems();
@@ -396,11 +413,37 @@ void TMainForm::UsunClick(QObject*)
     Zapisane = false;
 }
 
+bool TMainForm::MayReplaceDataFile()
+{
+    const QString path = QDir::toNativeSeparators(m_DataFile);
+    if (m_FileUnread)
+        return AskUser(this, QStringLiteral("Plik %1 nie został w całości wczytany. Zapisanie "
+                                            "zastąpi go %2 pozycjami katalogu, a reszta jego "
+                                            "zawartości przepadnie.\nZastąpić plik?")
+                                 .arg(path)
+                                 .arg(AllList->Items().Count()));
+    // Another copy of the program (or anyone) may have saved since we read the file.
+    if (Catalogue::StampOf(m_DataFile) != m_Stamp)
+        return AskUser(this, QStringLiteral("Plik %1 został zmieniony przez inny program po "
+                                            "wczytaniu. Zapisanie zastąpi tamte zmiany.\n"
+                                            "Zastąpić plik?")
+                                 .arg(path));
+    return true;
+}
+
 void TMainForm::ZapiszClick(QObject* Sender)
 {
     SetStatus(spActivity, QStringLiteral("Zapisywanie..."));
+    if (!MayReplaceDataFile()) {
+        SetStatus(spActivity, QStringLiteral("Gotowy"));
+        return;
+    }
     const Catalogue::TSaveResult saved = Catalogue::Save(m_DataFile, *AllList);
     SetStatus(spActivity, QStringLiteral("Gotowy"));
+    if (saved.Ok) {
+        m_FileUnread = false;
+        m_Stamp = Catalogue::StampOf(m_DataFile);
+    }
     if (!saved.Ok) {
         ShowMessage(this,
                     QStringLiteral("Nie można zapisać pliku %1: %2.\nZmiany nie zostały "

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QString>
 
+#include "Catalogue.h"
 #include "UndoSteps.h"
 
 #include <array>
@@ -77,6 +78,8 @@ public:
 
     // Shows a message to the user; tests replace it to read the message.
     static std::function<void(QWidget*, const QString&)> ShowMessage;
+    // Asks the user a yes/no question; true for yes. Tests replace it to answer.
+    static std::function<bool(QWidget*, const QString&)> AskUser;
 
     bool Zapisane = true;
     std::string KindFilter;
@@ -112,9 +115,15 @@ private:
     void SetUpList(TdfsExtListView& List, int HoverTime);
     void SetUpKeys();
     void RequestClose();
+    // False when the user chose not to replace a file that was not read whole or that
+    // another program has written since.
+    bool MayReplaceDataFile();
 
     QString m_DataFile;
     std::unique_ptr<TUndoSteps> m_Undo;
+    // The data file as loaded or last saved, and whether its content is all in the catalogue.
+    Catalogue::TFileStamp m_Stamp;
+    bool m_FileUnread = false;
     bool m_InCloseQuery = false;
     bool m_CloseRequested = false;
 };

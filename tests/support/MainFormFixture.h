@@ -38,6 +38,9 @@ struct TFixture
     TDodajForm* Dodaj = nullptr;
     TEdytujForm* Edytuj = nullptr;
     QStringList Messages;
+    // The program's yes/no questions, and the answer they get.
+    QStringList Asked;
+    bool AnswerYes = true;
 
     explicit TFixture(const QByteArray* Content)
     {
@@ -45,6 +48,10 @@ struct TFixture
         if (Content)
             WriteAll(Path, *Content);
         TMainForm::ShowMessage = [this](QWidget*, const QString& Text) { Messages << Text; };
+        TMainForm::AskUser = [this](QWidget*, const QString& Text) {
+            Asked << Text;
+            return AnswerYes;
+        };
         Main = std::make_unique<TMainForm>(Path);
         Dodaj = new TDodajForm(*Main, Main.get());
         Edytuj = new TEdytujForm(*Main, Main.get());

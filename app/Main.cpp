@@ -112,8 +112,9 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     ComboBox2 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
     ComboBox2->setGeometry(64, 56, 145, 21);
     ComboBox2->setMaxVisibleItems(16);
-    for (QLabel* label : {Label1, Label2}) {
-        QWidget* box = label == Label1 ? static_cast<QWidget*>(ComboBox1) : ComboBox2;
+    // Each pick list is named by its label, for the keyboard and for screen readers.
+    const std::pair<QLabel*, QWidget*> named[] = {{Label1, ComboBox1}, {Label2, ComboBox2}};
+    for (const auto& [label, box] : named) {
         label->setBuddy(box);
         box->setAccessibleName(label->text());
     }
@@ -267,7 +268,7 @@ void TMainForm::SetStatus(TStatusPanel Panel, const QString& Text)
                        panel->contentsMargins().left() + panel->contentsMargins().right() +
                        2 * panel->frameWidth() + 2 * panel->margin() + 2;
     const int width = std::max(kPanelWidths[Panel], needed);
-    if (panel->width() != width || panel->minimumWidth() != width)
+    if (panel->minimumWidth() != width)
         panel->setFixedWidth(width);
 }
 

@@ -57,11 +57,16 @@ void TFieldValidator::AllowWhatIsIn(const QString& Text)
 void TFieldValidator::AllowWhatIsIn(const QStringList& Texts)
 {
     m_Allowed.fill(0);
-    TCounts counts;
     for (const QString& text : Texts)
-        if (Count(text, counts))
-            for (std::size_t i = 0; i < counts.size(); ++i)
-                m_Allowed[i] = std::max(m_Allowed[i], counts[i]);
+        AllowAlsoWhatIsIn(text);
+}
+
+void TFieldValidator::AllowAlsoWhatIsIn(const QString& Text)
+{
+    TCounts counts;
+    if (Count(Text, counts))
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            m_Allowed[i] = std::max(m_Allowed[i], counts[i]);
 }
 
 QValidator::State TFieldValidator::validate(QString& Input, int&) const

@@ -18,6 +18,8 @@ public:
     void AllowWhatIsIn(const QString& Text);
     // As above for a pick list: whatever any of its entries holds.
     void AllowWhatIsIn(const QStringList& Texts);
+    // Adds to what is allowed whatever one more entry holds.
+    void AllowAlsoWhatIsIn(const QString& Text);
 
     State validate(QString& Input, int& Position) const override;
 

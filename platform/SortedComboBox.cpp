@@ -49,7 +49,8 @@ int TSortedComboBox::Add(std::string_view Entry)
     const bool editable = isEditable();
     m_Model->insertRows(index, 1);
     m_Model->setData(m_Model->index(index), text);
-    EntriesChanged();
+    if (m_Validator)
+        m_Validator->AllowAlsoWhatIsIn(text); // one entry more: no need to look at all again
     if (editable)
         setEditText(keep);
     return index;

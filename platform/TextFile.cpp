@@ -6,7 +6,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 constexpr std::size_t kReadChunk = 1 << 20;

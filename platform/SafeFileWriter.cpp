@@ -25,6 +25,16 @@ std::string DirectoryOf(const std::string& Path)
     return cut == 0 ? "/" : Path.substr(0, cut);
 }
 
+bool NoRoom(int Errno)
+{
+    return Errno == ENOSPC || Errno == EDQUOT;
+}
+
+bool NoRoomOrRight(int Errno)
+{
+    return NoRoom(Errno) || Errno == EACCES || Errno == EPERM;
+}
+
 } // namespace
 
 TSafeFileWriter::TSafeFileWriter(const QString& Path)
@@ -57,46 +67,85 @@ void TSafeFileWriter::Discard()
     if (m_Fd >= 0) {
         ::close(m_Fd);
         m_Fd = -1;
-        ::unlink(m_Temp.c_str());
+        // Only our own copy is removed; a file written in place is the user's.
+        if (!m_InPlace)
+            ::unlink(m_Temp.c_str());
     }
 }
 
 bool TSafeFileWriter::Open()
 {
+    Discard();
     m_Failed = false;
     m_Error.clear();
     m_Buffer.clear();
     m_Written = 0;
+    m_InPlace = false;
     // Through a symbolic link, the file it points at is the one replaced.
     m_Target = m_Path;
     if (char* real = ::realpath(m_Path.c_str(), nullptr)) {
         m_Target = real;
         std::free(real);
     }
-    struct stat old = {};
-    const bool existed = ::stat(m_Target.c_str(), &old) == 0;
-    if (existed && S_ISDIR(old.st_mode))
+    m_Old = {};
+    m_Existed = ::stat(m_Target.c_str(), &m_Old) == 0;
+    if (m_Existed && S_ISDIR(m_Old.st_mode))
         return Fail(EISDIR);
     // A file that nobody may write to is left as it is, also for the administrator.
-    if (existed && (old.st_mode & 0222) == 0)
+    if (m_Existed && (m_Old.st_mode & 0222) == 0)
         return Fail(QStringLiteral("plik jest tylko do odczytu"));
-    if (existed && ::access(m_Target.c_str(), W_OK) != 0)
+    if (m_Existed && ::access(m_Target.c_str(), W_OK) != 0)
         return Fail(errno);
+    m_Buffer.reserve(kWriteChunk);
+    // A new file in place of the old one would leave its other names with the old bytes, and
+    // a folder we may not write to takes no new file at all.
+    const bool folderWritable = ::access(DirectoryOf(m_Target).c_str(), W_OK | X_OK) == 0;
+    if (m_Existed && (!folderWritable || m_Old.st_nlink > 1))
+        return OpenInPlace();
     m_Temp = m_Target + kTempSuffix;
-    const mode_t mode = existed ? (old.st_mode & 07777) : 0666;
-    m_Fd = ::open(m_Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (m_Fd < 0)
-        return Fail(errno);
-    if (existed) {
+    const mode_t mode = m_Existed ? (m_Old.st_mode & 07777) : 0666;
+    m_Fd = ::open(m_Temp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (m_Fd < 0) {
+        const int error = errno;
+        return m_Existed && NoRoomOrRight(error) ? OpenInPlace() : Fail(error);
+    }
+    if (m_Existed) {
         // The new file takes the old one's place with its permissions and, where we may,
         // its owner and group.
-        if (::fchown(m_Fd, old.st_uid, old.st_gid) != 0)
-            (void)!::fchown(m_Fd, static_cast<uid_t>(-1), old.st_gid);
+        if (::fchown(m_Fd, m_Old.st_uid, m_Old.st_gid) != 0)
+            (void)!::fchown(m_Fd, static_cast<uid_t>(-1), m_Old.st_gid);
         if (::fchmod(m_Fd, mode) != 0)
             return Fail(errno);
     }
-    m_Buffer.reserve(kWriteChunk);
     return true;
+}
+
+bool TSafeFileWriter::OpenInPlace()
+{
+    m_InPlace = true;
+    m_Fd = ::open(m_Target.c_str(), O_WRONLY | O_CLOEXEC);
+    return m_Fd >= 0 || Fail(errno);
+}
+
+bool TSafeFileWriter::SwitchToInPlace()
+{
+    // What went into our copy so far comes back into memory, and the copy goes, so that its
+    // room is free for the file itself.
+    std::string all(static_cast<std::size_t>(m_Written), '\0');
+    std::size_t done = 0;
+    while (done < all.size()) {
+        const ssize_t n = ::pread(m_Fd, all.data() + done, all.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return Fail(n < 0 ? errno : EIO);
+        done += static_cast<std::size_t>(n);
+    }
+    all += m_Buffer;
+    m_Buffer = std::move(all);
+    m_Written = 0;
+    Discard();
+    return OpenInPlace();
 }
 
 bool TSafeFileWriter::FlushBuffer()
@@ -108,8 +157,12 @@ bool TSafeFileWriter::FlushBuffer()
         const ssize_t n = ::write(m_Fd, m_Buffer.data() + done, m_Buffer.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return Fail(n < 0 ? errno : ENOSPC);
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            m_Written += static_cast<long long>(done);
+            m_Buffer.erase(0, done);
+            return m_Existed && NoRoom(error) ? SwitchToInPlace() : Fail(error);
+        }
         done += static_cast<std::size_t>(n);
     }
     m_Written += static_cast<long long>(done);
@@ -122,7 +175,8 @@ void TSafeFileWriter::Write(std::string_view Bytes)
     if (m_Failed)
         return;
     m_Buffer.append(Bytes);
-    if (m_Buffer.size() >= kWriteChunk)
+    // In place, nothing is written before the whole content is known and its room reserved.
+    if (!m_InPlace && m_Buffer.size() >= kWriteChunk)
         FlushBuffer();
 }
 
@@ -132,15 +186,24 @@ bool TSafeFileWriter::Commit()
         return false;
     if (m_Fd < 0)
         return Fail(EBADF);
-    if (!FlushBuffer())
+    if (!m_InPlace && !FlushBuffer())
         return false;
+    return m_InPlace ? CommitInPlace() : CommitReplace();
+}
+
+bool TSafeFileWriter::CommitReplace()
+{
     struct stat written = {};
     if (::fstat(m_Fd, &written) != 0)
         return Fail(errno);
     if (written.st_size != m_Written)
         return Fail(EIO);
-    if (::fdatasync(m_Fd) != 0)
-        return Fail(errno);
+    if (::fdatasync(m_Fd) != 0) {
+        const int error = errno;
+        if (!(m_Existed && NoRoom(error) && SwitchToInPlace()))
+            return Fail(error);
+        return CommitInPlace();
+    }
     const int fd = m_Fd;
     m_Fd = -1;
     if (::close(fd) != 0) {
@@ -155,9 +218,39 @@ bool TSafeFileWriter::Commit()
     }
     // The rename itself reaches the disk only with the folder.
     const int dir = ::open(DirectoryOf(m_Target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    if (dir < 0)
+        return Fail(errno);
+    const bool synced = ::fsync(dir) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(dir);
+    return synced || Fail(error);
+}
+
+bool TSafeFileWriter::CommitInPlace()
+{
+    const off_t length = off_t(m_Buffer.size());
+    if (length > 0) {
+        // Room first: a full disk must fail while every old byte is still there.
+        const int error = ::posix_fallocate(m_Fd, 0, length);
+        if (error != 0) {
+            if (length > m_Old.st_size)
+                (void)!::ftruncate(m_Fd, m_Old.st_size);
+            return Fail(error);
+        }
     }
-    return true;
+    std::size_t done = 0;
+    while (done < m_Buffer.size()) {
+        const ssize_t n =
+            ::pwrite(m_Fd, m_Buffer.data() + done, m_Buffer.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return Fail(n < 0 ? errno : ENOSPC);
+        done += static_cast<std::size_t>(n);
+    }
+    if (::ftruncate(m_Fd, length) != 0 || ::fdatasync(m_Fd) != 0)
+        return Fail(errno);
+    const int fd = m_Fd;
+    m_Fd = -1;
+    return ::close(fd) == 0 || Fail(errno);
 }

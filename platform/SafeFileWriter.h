@@ -6,11 +6,13 @@
 #include <string_view>
 #include <sys/stat.h>
 
-// Writes a file so that the old one is replaced only when every byte of the new one is on
-// disk: written beside it under a name of our own that the next save reuses, synced, given
-// the old file's mode, owner and group, then renamed over it. Any failing step cancels the
-// save, removes what it wrote, and leaves the old file untouched. A symbolic link keeps
-// pointing at the file, which is the one written.
+// Writes a file so that a failure at any step leaves the old bytes as they were. Normally the
+// new file is written beside the old one under a name of our own that the next save reuses,
+// synced, given the old file's mode, owner and group, and renamed over it. Where that cannot
+// serve — the folder may not be written, the file has other names (hard links), or the disk
+// has no room for a second copy — the file is rewritten in place: its room is reserved first,
+// so a full disk fails before any old byte changes. A symbolic link keeps pointing at the
+// file, which is the one written.
 class TSafeFileWriter
 {
 public:
@@ -26,9 +28,15 @@ public:
     bool Commit();
     // Why the save failed, in Polish.
     QString ErrorString() const { return m_Error; }
+    // Whether this save rewrites the file in place rather than replacing it.
+    bool InPlace() const { return m_InPlace; }
 
 private:
+    bool OpenInPlace();
+    bool SwitchToInPlace();
     bool FlushBuffer();
+    bool CommitReplace();
+    bool CommitInPlace();
     bool Fail(int Errno);
     bool Fail(const QString& Reason);
     void Discard();
@@ -37,6 +45,9 @@ private:
     std::string m_Target;
     std::string m_Temp;
     int m_Fd = -1;
+    bool m_InPlace = false;
+    bool m_Existed = false;
+    struct stat m_Old = {};
     std::string m_Buffer;
     long long m_Written = 0;
     bool m_Failed = false;

@@ -66,8 +66,10 @@ private slots:
                                                       << "większy";
         QTest::newRow("read-only file") << "read-only file"
                                         << "tylko do odczytu";
-        QTest::newRow("read-only folder") << "read-only folder"
-                                          << "brak uprawnień";
+        QTest::newRow("read-only folder without the file") << "read-only folder"
+                                                           << "brak uprawnień";
+        QTest::newRow("read-only folder, no room in place") << "read-only folder, limit"
+                                                            << "większy";
     }
     void Failure_keepsTheOldBytesAndSaysWhyInPolish()
     {
@@ -87,9 +89,13 @@ private slots:
             limit = std::make_unique<TFileSizeLimit>(old.size() / 2);
         } else if (fault == "read-only file") {
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        } else if (fault == "read-only folder") {
-            if (geteuid() == 0)
+        } else if (fault.startsWith("read-only folder")) {
+            if (!PermissionsBind())
                 QSKIP("the administrator writes into any folder");
+            if (fault == "read-only folder")
+                QFile::remove(path);
+            else
+                limit = std::make_unique<TFileSizeLimit>(old.size() * 2);
             ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
         }
         QString error;
@@ -98,7 +104,9 @@ private slots:
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         QVERIFY(!saved);
         QVERIFY2(error.contains(reason), qPrintable(error));
-        if (fault != "directory" && fault != "no folder")
+        if (fault == "read-only folder")
+            QVERIFY(!QFileInfo::exists(path));
+        else if (fault != "directory" && fault != "no folder")
             QCOMPARE(ReadAll(path), old);
         QCOMPARE(Leftovers(dir), QStringList());
         if (fault == "read-only file") {
@@ -108,14 +116,25 @@ private slots:
         }
     }
 
+    void CutOffAnywhere_leavesTheOldBytes_data()
+    {
+        QTest::addColumn<bool>("hardLink");
+        QTest::newRow("replaced") << false;
+        // In place, room is reserved before the first old byte is overwritten.
+        QTest::newRow("in place") << true;
+    }
     void CutOffAnywhere_leavesTheOldBytes()
     {
         // A full disk at each fortieth of the new file's length.
+        QFETCH(bool, hardLink);
         QTemporaryDir dir;
         const QString path = dir.filePath("Dyskar.dat");
         const QByteArray old = Records(2000, "old");
         const QByteArray now = Records(2500, "new");
         WriteAll(path, old);
+        if (hardLink)
+            QVERIFY(::link(QFile::encodeName(path).constData(),
+                           QFile::encodeName(dir.filePath("link.dat")).constData()) == 0);
         for (int part = 1; part < 40; ++part) {
             {
                 TFileSizeLimit limit(rlim_t(now.size() * part / 40));
@@ -126,6 +145,8 @@ private slots:
         }
         QVERIFY(Save(path, now));
         QCOMPARE(ReadAll(path), now);
+        if (hardLink)
+            QCOMPARE(ReadAll(dir.filePath("link.dat")), now);
     }
 
     void Success_keepsModeGroupAndLinks()
@@ -154,6 +175,51 @@ private slots:
         QCOMPARE(after.st_mode & 07777, mode_t(0640));
         QCOMPARE(after.st_gid, before.st_gid);
         QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(Leftovers(dir), QStringList());
+    }
+
+    void FileThatCannotBeReplaced_isRewrittenInPlace_data()
+    {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("oldCount");
+        QTest::addColumn<int>("newCount");
+        QTest::newRow("hard link, longer") << "hard link" << 100 << 3000;
+        QTest::newRow("hard link, shorter") << "hard link" << 3000 << 100;
+        QTest::newRow("hard link, emptied") << "hard link" << 100 << 0;
+        QTest::newRow("read-only folder, longer") << "read-only folder" << 100 << 3000;
+        QTest::newRow("read-only folder, shorter") << "read-only folder" << 3000 << 100;
+    }
+    void FileThatCannotBeReplaced_isRewrittenInPlace()
+    {
+        QFETCH(QString, reason);
+        QFETCH(int, oldCount);
+        QFETCH(int, newCount);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        WriteAll(path, Records(oldCount, "old"));
+        const QByteArray file = QFile::encodeName(path);
+        const QString other = dir.filePath("link.dat");
+        if (reason == "hard link") {
+            QVERIFY(::link(file.constData(), QFile::encodeName(other).constData()) == 0);
+        } else {
+            if (!PermissionsBind())
+                QSKIP("the administrator writes into any folder");
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+        }
+        struct stat before = {};
+        ::stat(file.constData(), &before);
+
+        const QByteArray now = Records(newCount, "new");
+        QString error;
+        const bool saved = Save(path, now, &error);
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(ReadAll(path), now);
+        if (reason == "hard link")
+            QCOMPARE(ReadAll(other), now);
+        struct stat after = {};
+        ::stat(file.constData(), &after);
+        QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(Leftovers(dir), QStringList());
     }
 

@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QString>
 
+#include <QTemporaryDir>
+
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -23,6 +26,18 @@ inline bool WriteAll(const QString& Path, const QByteArray& Bytes)
 {
     QFile f(Path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(Bytes) == Bytes.size();
+}
+
+// Whether file permissions bind this process, which they do not for an administrator who
+// keeps the capability to override them.
+inline bool PermissionsBind()
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ::chmod(folder.constData(), 0555);
+    const bool bind = !QFile(dir.filePath("probe")).open(QIODevice::WriteOnly);
+    ::chmod(folder.constData(), 0755);
+    return bind;
 }
 
 // While alive, files of this process cannot grow beyond Limit bytes: a full disk without root.

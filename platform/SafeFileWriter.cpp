@@ -25,6 +25,37 @@ std::string DirectoryOf(const std::string& Path)
     return cut == 0 ? "/" : Path.substr(0, cut);
 }
 
+// The first Size bytes of the file, or the error that stopped the reading.
+int ReadAt(int Fd, std::size_t Size, std::string& Bytes)
+{
+    Bytes.assign(Size, '\0');
+    std::size_t done = 0;
+    while (done < Size) {
+        const ssize_t n = ::pread(Fd, Bytes.data() + done, Size - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// Writes the bytes from the file's start, or gives the error that stopped it.
+int WriteAt(int Fd, const std::string& Bytes)
+{
+    std::size_t done = 0;
+    while (done < Bytes.size()) {
+        const ssize_t n = ::pwrite(Fd, Bytes.data() + done, Bytes.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 bool NoRoom(int Errno)
 {
     return Errno == ENOSPC || Errno == EDQUOT;
@@ -123,7 +154,7 @@ bool TSafeFileWriter::Open()
 bool TSafeFileWriter::OpenInPlace()
 {
     m_InPlace = true;
-    m_Fd = ::open(m_Target.c_str(), O_WRONLY | O_CLOEXEC);
+    m_Fd = ::open(m_Target.c_str(), O_RDWR | O_CLOEXEC);
     return m_Fd >= 0 || Fail(errno);
 }
 
@@ -131,16 +162,9 @@ bool TSafeFileWriter::SwitchToInPlace()
 {
     // What went into our copy so far comes back into memory, and the copy goes, so that its
     // room is free for the file itself.
-    std::string all(static_cast<std::size_t>(m_Written), '\0');
-    std::size_t done = 0;
-    while (done < all.size()) {
-        const ssize_t n = ::pread(m_Fd, all.data() + done, all.size() - done, off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return Fail(n < 0 ? errno : EIO);
-        done += static_cast<std::size_t>(n);
-    }
+    std::string all;
+    if (const int error = ReadAt(m_Fd, std::size_t(m_Written), all))
+        return Fail(error);
     all += m_Buffer;
     m_Buffer = std::move(all);
     m_Written = 0;
@@ -228,28 +252,33 @@ bool TSafeFileWriter::CommitReplace()
 
 bool TSafeFileWriter::CommitInPlace()
 {
+    // The old bytes stay in memory until the new ones are on disk, so that a failing write
+    // can put them back.
+    struct stat now = {};
+    if (::fstat(m_Fd, &now) != 0)
+        return Fail(errno);
+    std::string old;
+    if (const int error = ReadAt(m_Fd, std::size_t(now.st_size), old))
+        return Fail(error);
     const off_t length = off_t(m_Buffer.size());
     if (length > 0) {
         // Room first: a full disk must fail while every old byte is still there.
-        const int error = ::posix_fallocate(m_Fd, 0, length);
-        if (error != 0) {
-            if (length > m_Old.st_size)
-                (void)!::ftruncate(m_Fd, m_Old.st_size);
+        if (const int error = ::posix_fallocate(m_Fd, 0, length)) {
+            if (length > now.st_size)
+                (void)!::ftruncate(m_Fd, now.st_size);
             return Fail(error);
         }
     }
-    std::size_t done = 0;
-    while (done < m_Buffer.size()) {
-        const ssize_t n =
-            ::pwrite(m_Fd, m_Buffer.data() + done, m_Buffer.size() - done, off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return Fail(n < 0 ? errno : ENOSPC);
-        done += static_cast<std::size_t>(n);
+    int error = WriteAt(m_Fd, m_Buffer);
+    if (error == 0 && ::ftruncate(m_Fd, length) != 0)
+        error = errno;
+    if (error == 0 && ::fdatasync(m_Fd) != 0)
+        error = errno;
+    if (error != 0) {
+        if (WriteAt(m_Fd, old) == 0 && ::ftruncate(m_Fd, now.st_size) == 0)
+            (void)!::fdatasync(m_Fd);
+        return Fail(error);
     }
-    if (::ftruncate(m_Fd, length) != 0 || ::fdatasync(m_Fd) != 0)
-        return Fail(errno);
     const int fd = m_Fd;
     m_Fd = -1;
     return ::close(fd) == 0 || Fail(errno);

@@ -129,8 +129,8 @@ private slots:
         QFETCH(bool, hardLink);
         QTemporaryDir dir;
         const QString path = dir.filePath("Dyskar.dat");
-        const QByteArray old = Records(2000, "old");
-        const QByteArray now = Records(2500, "new");
+        const QByteArray old = Records(10000, "old");
+        const QByteArray now = Records(10500, "new");
         WriteAll(path, old);
         if (hardLink)
             QVERIFY(::link(QFile::encodeName(path).constData(),

@@ -1,6 +1,7 @@
 #include "ListControl.h"
 
 #include "Cp1250.h"
+#include "ShownText.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -266,7 +267,7 @@ QString TListControl::CellText(int Row, int Column) const
         return {};
     const TRowText& text = m_Rows[static_cast<std::size_t>(Row)]->Text;
     const int subItem = m_Columns[static_cast<std::size_t>(Column)].SubItem;
-    return Cp1250::ToUnicode(text.Field(std::max(0, subItem)));
+    return ShownText::Of(text.Field(std::max(0, subItem)));
 }
 
 void TListControl::CopyText(const std::string_view Text, char* Buffer, int Size)

@@ -152,6 +152,7 @@ private:
     void ApplyExtendedStyle(Win::UINT Style);
     bool Deferred() const { return m_UpdateCount > 0; }
     void BeginChange();
+    // What the cell shows of its text.
     QString CellText(int Row, int Column) const;
     static void CopyText(const std::string_view Text, char* Buffer, int Size);
 

@@ -3,16 +3,16 @@
 #include "Cp1250.h"
 #include "FieldValidator.h"
 #include "Locale.h"
+#include "PickListModel.h"
 
 #include <QLineEdit>
-#include <QStringListModel>
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
 
 TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
-    : QComboBox(Parent), m_Model(new QStringListModel(this))
+    : QComboBox(Parent), m_Model(new TPickListModel(this))
 {
     setModel(m_Model);
     // Drop down as a list of at most maxVisibleItems rows below the box; the style's own
@@ -104,7 +104,7 @@ std::string TSortedComboBox::Item(int Index) const
 {
     if (Index < 0 || Index >= count())
         return {};
-    return Cp1250::FromUnicode(itemText(Index)).value_or(std::string());
+    return Cp1250::FromUnicode(Entry(Index)).value_or(std::string());
 }
 
 int TSortedComboBox::FindIgnoreCase(std::string_view Text) const
@@ -145,9 +145,17 @@ void TSortedComboBox::SetItemIndex(int Index)
         setEditText(QString());
 }
 
+QString TSortedComboBox::Entry(int Index) const
+{
+    const QStringList& list = m_Model->stringList();
+    return Index >= 0 && Index < list.size() ? list.at(Index) : QString();
+}
+
 std::string TSortedComboBox::Text() const
 {
-    return Cp1250::FromUnicode(currentText()).value_or(std::string());
+    // A list without typing shows its entry cut; the program works with the whole of it.
+    const QString text = isEditable() ? currentText() : Entry(currentIndex());
+    return Cp1250::FromUnicode(text).value_or(std::string());
 }
 
 void TSortedComboBox::SetText(std::string_view Text)
@@ -158,7 +166,7 @@ void TSortedComboBox::SetText(std::string_view Text)
         setEditText(text);
         return;
     }
-    setCurrentIndex(findText(text, Qt::MatchExactly));
+    setCurrentIndex(static_cast<int>(m_Model->stringList().indexOf(text)));
 }
 
 void TSortedComboBox::EntriesChanged()

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-class QStringListModel;
+class TPickListModel;
 class TFieldValidator;
 
 // A pick list that keeps its entries in ascending order, ignoring case, by the locale's
@@ -50,7 +50,10 @@ private:
     // cannot store.
     void EntriesChanged();
 
-    QStringListModel* m_Model;
+    // The whole entry at Index; the model shows a long one cut.
+    QString Entry(int Index) const;
+
+    TPickListModel* m_Model;
     TFieldValidator* m_Validator = nullptr;
     std::vector<QString> m_Pending;
     int m_UpdateCount = 0;

@@ -115,6 +115,33 @@ private slots:
         QCOMPARE(Text(list, 1, 0, 3), std::string("De")); // cut to the buffer, zero-ended
     }
 
+    void LongField_showsOnlyItsBeginning_butReadsBackWhole_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("as long as a cell shows") << 4096;
+        QTest::newRow("one more") << 4097;
+        QTest::newRow("two megabytes") << 2'000'000;
+    }
+    void LongField_showsOnlyItsBeginning_butReadsBackWhole()
+    {
+        QFETCH(int, length);
+        TListControl list;
+        AddColumn(list, "Nazwa", 100);
+        std::string name(std::size_t(length), 'a');
+        name[0] = '\xa3'; // "Ł"
+        name.back() = 'z';
+        AddRow(list, name.c_str(), 1);
+        const QString shown = list.View()->model()->index(0, 0).data().toString();
+        if (length <= 4096) {
+            QCOMPARE(shown.size(), length);
+        } else {
+            QCOMPARE(shown.size(), 4097);
+            QVERIFY(shown.endsWith(QChar(0x2026)));
+        }
+        QVERIFY(shown.startsWith(QString::fromUtf8("Łaaa")));
+        QCOMPARE(Text(list, 0, 0, length + 1), name);
+    }
+
     void Sort_movesRowsByTheCallbackAndKeepsEqualRowsInOrder()
     {
         TListControl list;

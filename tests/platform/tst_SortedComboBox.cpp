@@ -3,6 +3,7 @@
 #include "FieldValidator.h"
 #include "SortedComboBox.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QtTest>
@@ -71,6 +72,40 @@ private slots:
         QTest::keyClick(&box, Qt::Key_Up);
         QCOMPARE(changes, 1);
         QCOMPARE(box.Text(), std::string("b"));
+    }
+
+    void LongEntry_isShownCut_butChosenWhole_data()
+    {
+        QTest::addColumn<bool>("editable");
+        QTest::newRow("pick list") << false;
+        QTest::newRow("editable pick list") << true;
+    }
+    void LongEntry_isShownCut_butChosenWhole()
+    {
+        QFETCH(bool, editable);
+        TSortedComboBox box(editable ? TSortedComboBox::csDropDown
+                                     : TSortedComboBox::csDropDownList);
+        int changes = 0;
+        box.OnChange = [&](QObject*) { ++changes; };
+        const std::string shelf = std::string(1'000'000, 'S') + "\xb9"; // ends in "ą"
+        box.Add("A1");
+        box.Add(shelf);
+        QCOMPARE(box.Item(1), shelf);
+        QCOMPARE(box.FindIgnoreCase(shelf), 1);
+        // What the drop-down lays out is the beginning only.
+        const QString shown = box.view()->model()->index(1, 0).data().toString();
+        QCOMPARE(shown.size(), 4097);
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        box.SetItemIndex(0);
+        box.show();
+        box.setFocus();
+        QTest::keyClick(&box, Qt::Key_Down);
+        QCOMPARE(box.Text(), shelf);
+        QCOMPARE(changes, 1);
+        box.SetItemIndex(-1);
+        box.SetText(shelf);
+        QCOMPARE(box.Text(), shelf);
+        QVERIFY(editable || box.currentIndex() == 1);
     }
 
     void EditablePickList_refusesTextTheFileCannotHold()

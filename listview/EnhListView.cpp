@@ -15,8 +15,6 @@ using namespace Win;
 
 namespace {
 
-constexpr UINT kPostedHeaderFormats = 0x048F;
-
 // The running sort: set immediately before the control is asked to sort.
 enum TPrefixKind
 {
@@ -546,6 +544,8 @@ void TCustomEnhListView::Loaded()
         ResortItems();
     }
     ShowSortIndicator();
+    // Stands for the private message 0x048F that the list posts to itself: the header formats
+    // are applied once the window has settled.
     QTimer::singleShot(0, this, [this] { HeaderFormatsPosted(); });
 }
 

@@ -33,7 +33,7 @@ bool TTextFileReader::Open(const QString& Path)
         m_Error = SystemErrorText(errno);
         return false;
     }
-    m_Buffer = std::make_unique<char[]>(kReadChunk);
+    m_Buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
     m_Pos = m_End = 0;
     m_AtEnd = false;
     return true;

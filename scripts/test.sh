@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test, then again under the
-# address and undefined-behaviour sanitizers.
+# address and undefined-behaviour sanitizers, then fuzzes the data file, the comparison and
+# the printed table with libFuzzer for DYSKAR_FUZZ_SECONDS (30) each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -15,4 +16,36 @@ if [ "${DYSKAR_SKIP_SANITIZE:-0}" != 1 ]; then
           -DDYSKAR_SANITIZE=ON -DDYSKAR_BENCH=OFF >/dev/null
     cmake --build build-asan -j "$jobs"
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+fi
+
+if [ "${DYSKAR_SKIP_FUZZ:-0}" != 1 ]; then
+    CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          -DDYSKAR_WERROR=ON -DDYSKAR_FUZZ=ON -DDYSKAR_BENCH=OFF >/dev/null
+    targets=(fuzz_DataFile fuzz_SmartCompare fuzz_PrintTable)
+    cmake --build build-fuzz -j "$jobs" --target "${targets[@]}"
+    # New inputs go to a scratch folder; the kept corpus is only read.
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    pids=()
+    for t in "${targets[@]}"; do
+        mkdir -p "$scratch/$t"
+        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen build-fuzz/tests/fuzz/$t \
+            -max_total_time="${DYSKAR_FUZZ_SECONDS:-30}" -timeout=20 -rss_limit_mb=4096 \
+            -artifact_prefix="$scratch/$t-" "$scratch/$t" "tests/fuzz/corpus/$t" \
+            >"$scratch/$t.log" 2>&1 &
+        pids+=($!)
+    done
+    failed=0
+    for i in "${!targets[@]}"; do
+        t=${targets[$i]}
+        if wait "${pids[$i]}"; then
+            echo "$t: $(grep -E '^Done [0-9]+ runs' "$scratch/$t.log")"
+        else
+            failed=1
+            echo "$t found a fault:"
+            tail -n 40 "$scratch/$t.log"
+            ls "$scratch/$t-"* 2>/dev/null || true
+        fi
+    done
+    [ "$failed" = 0 ]
 fi

@@ -43,6 +43,13 @@ QString TimeOfDay()
     return QLocale().toString(QTime::currentTime(), format.trimmed());
 }
 
+// The value a pick list filters by; "- Wszystkie -" filters nothing.
+std::string FilterOf(const TSortedComboBox& Box)
+{
+    const std::string text = Box.Text();
+    return text == kWszystkie ? std::string() : text;
+}
+
 } // namespace
 
 std::function<void(QWidget*, const QString&)> TMainForm::ShowMessage = [](QWidget* Parent,
@@ -311,10 +318,8 @@ void TMainForm::Wyswietl(QObject*)
     TListItems& visible = dfsList1->Items();
     visible.BeginUpdate();
     visible.Clear();
-    const std::string kind = ComboBox1->Text();
-    const std::string shelf = ComboBox2->Text();
-    KindFilter = kind == kWszystkie ? std::string() : kind;
-    ShelfFilter = shelf == kWszystkie ? std::string() : shelf;
+    KindFilter = FilterOf(*ComboBox1);
+    ShelfFilter = FilterOf(*ComboBox2);
     const bool lent = Porz->isChecked();
     const bool notLent = Nieporz->isChecked();
     const TListItems& master = AllList->Items();
@@ -378,6 +383,10 @@ void TMainForm::OdswierzComboBoxy(QObject*)
     ComboBox1->SetItemIndex(k >= 0 ? k : 0);
     const int s = ComboBox2->FindIgnoreCase(shelf);
     ComboBox2->SetItemIndex(s >= 0 ? s : 0);
+    // A filter whose value is gone (or now spelt otherwise) shows another entry now; the list
+    // must show what the pick lists say, not an empty list under "- Wszystkie -".
+    if (FilterOf(*ComboBox1) != KindFilter || FilterOf(*ComboBox2) != ShelfFilter)
+        Wyswietl(this);
 }
 
 void TMainForm::Timer1Timer(QObject*)

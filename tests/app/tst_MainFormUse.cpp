@@ -218,6 +218,32 @@ private slots:
         QCOMPARE(ReadAll(f.Path), record);
     }
 
+    void FilterValueGoneByAnEdit_listShowsWhatThePickListSays_data()
+    {
+        QTest::addColumn<bool>("shelf");
+        QTest::newRow("shelf") << true;
+        QTest::newRow("kind") << false;
+    }
+    void FilterValueGoneByAnEdit_listShowsWhatThePickListSays()
+    {
+        // Abba is the only record on shelf C and the only one of kind Pop.
+        QFETCH(bool, shelf);
+        TFixture f(&kSmall);
+        TSortedComboBox& box = shelf ? *f.Main->ComboBox2 : *f.Main->ComboBox1;
+        Choose(box, shelf ? "C" : "Pop");
+        QCOMPARE(f.Main->dfsList1->Items().Count(), 1);
+        WhenShown(f.Edytuj, [&] {
+            if (shelf)
+                f.Edytuj->Edit3->SetBytes("B");
+            else
+                f.Edytuj->ComboBox1->SetItemIndex(f.Edytuj->ComboBox1->FindIgnoreCase("Muzyka"));
+            QTest::mouseClick(f.Edytuj->Button1, Qt::LeftButton);
+        });
+        DoubleClickRow(*f.Main, 0);
+        QCOMPARE(box.currentText(), QStringLiteral("- Wszystkie -"));
+        QCOMPARE(f.Main->dfsList1->Items().Count(), 5);
+    }
+
     void EditDialog_refusedPaste_neverEmptiesTheField_data()
     {
         QTest::addColumn<QString>("pasted");

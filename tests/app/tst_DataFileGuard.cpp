@@ -84,6 +84,27 @@ private slots:
         QCOMPARE(ReadAll(path), kSmall);
     }
 
+    void ReadBrokenOff_isReportedAndNotReplacedWithoutAsking()
+    {
+        // A file whose reading fails with an I/O error: the process's own memory at 0.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+        TAnswers answers; // no
+        QStringList messages;
+        TMainForm::ShowMessage = [&](QWidget*, const QString& Text) { messages << Text; };
+        TMainForm main(path);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(QString::fromUtf8("Nie można w całości odczytać")),
+                 qPrintable(messages.first()));
+        main.AllList->Items().Add()->SetTexts(TRowText::FromFields({"Nowa", "", "", "", ""}));
+        QTest::mouseClick(main.Zapisz, Qt::LeftButton);
+        QCOMPARE(answers.Asked.size(), 1);
+        QVERIFY(answers.Asked.first().contains(QString::fromUtf8("nie został w całości")));
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(messages.size(), 1); // declining is not a failure to report
+    }
+
     void AnotherCopysSave_isNotOverwrittenSilently_data()
     {
         QTest::addColumn<bool>("yes");

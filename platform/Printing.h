@@ -6,7 +6,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 enum TFontStyle : unsigned
 {
@@ -77,49 +76,3 @@ std::unique_ptr<TPrinterCanvas> SetPrinter(std::unique_ptr<TPrinterCanvas> Print
 
 // Prints through Qt: to the default printer, or to a PDF file when a path is given.
 std::unique_ptr<TPrinterCanvas> MakeQtPrinter(const QString& PdfPath = QString());
-
-// Records every call, for tests. Character cells are 6/10 of the size wide and twice the
-// size high (in pixels), so that measures are exact and predictable.
-class TRecordingCanvas final : public TPrinterCanvas
-{
-public:
-    struct TCall
-    {
-        enum TKind
-        {
-            BeginDoc,
-            EndDoc,
-            Abort,
-            NewPage,
-            TextOut
-        } Kind;
-        int X = 0;
-        int Y = 0;
-        std::string Text;
-        TFont Font;
-        std::string Title;
-    };
-
-    explicit TRecordingCanvas(int PageHeight = 1 << 30) : m_PageHeight(PageHeight) {}
-
-    void BeginDoc() override;
-    void EndDoc() override;
-    void Abort() override;
-    void NewPage() override;
-    bool Printing() const override { return m_Printing; }
-    int PageHeight() const override { return m_PageHeight; }
-    void TextOut(int X, int Y, const std::string& Text) override;
-    int TextWidth(const std::string& Text) override;
-    int TextHeight(const std::string& Text) override;
-
-    // Makes the next BeginDoc fail with this message (as the service does).
-    std::string FailNextBeginDoc;
-    std::vector<TCall> Calls;
-
-    static int CharWidth(const TFont& Font) { return Font.Size * 6 / 10; }
-    static int LineHeight(const TFont& Font) { return Font.Size * 2; }
-
-private:
-    int m_PageHeight;
-    bool m_Printing = false;
-};

@@ -10,6 +10,7 @@
 #include "SortedComboBox.h"
 #include "support/ListTexts.h"
 #include "support/MainFormFixture.h"
+#include "support/RecordingCanvas.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 #include "Printing.h"
 #include "RecordField.h"
 #include "support/MainFormFixture.h"
+#include "support/RecordingCanvas.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -6,12 +6,15 @@
 #include "FuzzApplication.h"
 #include "FuzzCheck.h"
 #include "QamLVPrinter.h"
+#include "support/RecordingCanvas.h"
 
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
+
+using TestSupport::TRecordingCanvas;
 
 namespace {
 

@@ -1,33 +1,16 @@
 // The report list control, driven through its messages; notifications recorded by the owner.
 #include "ListControl.h"
+#include "support/MessageSpy.h"
 
+#include <QAbstractItemModelTester>
 #include <QtTest>
 
 #include <stdexcept>
 
 using namespace Win;
+using namespace TestSupport;
 
 namespace {
-
-struct TSpy
-{
-    std::vector<int> Codes;
-    std::vector<int> Items;
-    std::vector<int> SubItems;
-    LRESULT operator()(UINT Msg, WPARAM, LPARAM LParam)
-    {
-        if (Msg != WM_NOTIFY)
-            return 0;
-        const auto* nm = reinterpret_cast<const NMLISTVIEW*>(LParam);
-        Codes.push_back(nm->hdr.code);
-        if (nm->hdr.code != HDN_ITEMCHANGEDA && nm->hdr.code != HDN_ENDDRAG) {
-            Items.push_back(nm->iItem);
-            SubItems.push_back(nm->iSubItem);
-        }
-        return 0;
-    }
-    int Count(int Code) const { return int(std::count(Codes.begin(), Codes.end(), Code)); }
-};
 
 int AddRow(TListControl& List, const char* Caption, LPARAM Param)
 {
@@ -97,7 +80,7 @@ private slots:
     void InsertedRows_areNotifiedAndReadBack()
     {
         TListControl list;
-        TSpy spy;
+        TMessageSpy spy;
         list.SetOwner(std::ref(spy));
         AddColumn(list, "Nazwa", 100);
         AddColumn(list, "Rodzaj", 80);
@@ -113,6 +96,70 @@ private slots:
         QCOMPARE(Text(list, 1, 1), std::string("Rock"));
         QCOMPARE(Text(list, 0, 1), std::string());        // a missing sub-item reads empty
         QCOMPARE(Text(list, 1, 0, 3), std::string("De")); // cut to the buffer, zero-ended
+    }
+
+    void Model_staysConsistentThroughEveryKindOfChange()
+    {
+        TListControl list;
+        QAbstractItemModelTester tester(list.View()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        AddColumn(list, "A", 60);
+        AddColumn(list, "B", 60);
+        for (int i = 0; i < 20; ++i)
+            AddRow(list, std::to_string(i % 7).c_str(), i);
+        list.SetSelectedRow(3);
+        LVITEM sub;
+        sub.iSubItem = 1;
+        sub.pszText = const_cast<char*>("x");
+        list.SendMessage(LVM_SETITEMTEXTA, 4, reinterpret_cast<LPARAM>(&sub));
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        list.SendMessage(LVM_DELETEITEM, 0, 0);
+        list.BeginUpdate();
+        for (int i = 0; i < 5; ++i)
+            AddRow(list, "bulk", 100 + i);
+        list.SendMessage(LVM_DELETEITEM, 2, 0);
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        list.EndUpdate();
+        LVCOLUMN format;
+        format.mask = LVCF_FMT;
+        format.fmt = LVCFMT_RIGHT;
+        list.SendMessage(LVM_SETCOLUMNA, 1, reinterpret_cast<LPARAM>(&format));
+        list.SendMessage(LVM_DELETECOLUMN, 0, 0);
+        list.SendMessage(LVM_DELETEALLITEMS, 0, 0);
+        QCOMPARE(list.View()->model()->rowCount(), 0);
+    }
+
+    void GridLines_arePaintedByTheCellsOnlyWhenAskedFor_data()
+    {
+        QTest::addColumn<bool>("grid");
+        QTest::newRow("with grid lines") << true;
+        QTest::newRow("without") << false;
+    }
+    void GridLines_arePaintedByTheCellsOnlyWhenAskedFor()
+    {
+        QFETCH(bool, grid);
+        TListControl list;
+        AddColumn(list, "A", 60);
+        AddColumn(list, "B", 60);
+        AddRow(list, "", 1);
+        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, grid ? LVS_EX_GRIDLINES : 0);
+        list.resize(200, 100);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTreeView* view = list.View();
+        view->selectionModel()->clear(); // no focus frame over the row
+        const QRect cell = view->visualRect(view->model()->index(0, 0));
+        const QImage shot = view->viewport()->grab().toImage();
+        const QRgb line = view->palette().color(QPalette::Mid).rgb();
+        // A line along the cell's right half of its middle row, and down its lower half.
+        bool across = false;
+        for (int x = cell.center().x(); x <= cell.right(); ++x)
+            across = across || shot.pixel(x, cell.center().y()) == line;
+        bool down = false;
+        for (int y = cell.center().y(); y <= cell.bottom(); ++y)
+            down = down || shot.pixel(cell.center().x(), y) == line;
+        QCOMPARE(across, grid);
+        QCOMPARE(down, grid);
     }
 
     void LongField_showsOnlyItsBeginning_butReadsBackWhole_data()
@@ -196,7 +243,7 @@ private slots:
     void HeaderClick_isNotifiedAsColumnClick()
     {
         TListControl list;
-        TSpy spy;
+        TMessageSpy spy;
         list.SetOwner(std::ref(spy));
         AddColumn(list, "A", 60);
         AddColumn(list, "B", 60);
@@ -213,7 +260,7 @@ private slots:
     void DoubleClick_isNotified()
     {
         TListControl list;
-        TSpy spy;
+        TMessageSpy spy;
         list.SetOwner(std::ref(spy));
         AddColumn(list, "A", 100);
         AddRow(list, "Abc", 1);

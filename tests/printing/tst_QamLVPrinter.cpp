@@ -2,6 +2,7 @@
 #include "Cp1250.h"
 #include "ExtListView.h"
 #include "QamLVPrinter.h"
+#include "support/RecordingCanvas.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -11,6 +12,7 @@
 #include <map>
 #include <stdexcept>
 
+using TestSupport::TRecordingCanvas;
 using TCall = TRecordingCanvas::TCall;
 
 namespace {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QHeaderView>
+
+class TListControl;
+class TListNotifier;
+
+// The list control's header: items whose format asks for owner drawing are painted by the
+// list's owner, told which item is pressed.
+class TListHeader final : public QHeaderView
+{
+    Q_OBJECT
+public:
+    TListHeader(TListControl& Control, TListNotifier& Notifier);
+
+protected:
+    void paintSection(QPainter* Painter, const QRect& Rect, int LogicalIndex) const override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+
+private:
+    const TListControl& m_Control;
+    TListNotifier& m_Notifier;
+    int m_Pressed = -1;
+};

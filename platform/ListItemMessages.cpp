@@ -1,0 +1,127 @@
+#include "ListItemMessages.h"
+
+#include "ListControl.h"
+#include "ListRecords.h"
+
+#include <QItemSelectionModel>
+
+#include <algorithm>
+
+using namespace Win;
+using ListRecords::Record;
+
+namespace ListItemMessages {
+
+namespace {
+
+UINT StateOf(const TListControl& Control, int Row)
+{
+    UINT state = 0;
+    if (Row >= 0 && Control.SelectedRow() == Row)
+        state |= LVIS_SELECTED;
+    if (Row >= 0 && Control.FocusedRow() == Row)
+        state |= LVIS_FOCUSED;
+    return state;
+}
+
+LRESULT SetItem(TListControl& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
+{
+    const int index =
+        Msg == LVM_SETITEMTEXTA ? static_cast<int>(WParam) : (Item ? Item->iItem : -1);
+    TListRow* row = Control.Row(index);
+    if (!row || !Item)
+        return 0;
+    if (Msg == LVM_SETITEMTEXTA || (Item->mask & LVIF_TEXT))
+        Control.SetRowText(index,
+                           row->Text.WithField(Item->iSubItem, ListRecords::TextOf(Item->pszText)));
+    if (Msg == LVM_SETITEMA && (Item->mask & LVIF_PARAM))
+        row->Param = Item->lParam;
+    return 1;
+}
+
+LRESULT SetItemState(TListControl& Control, int Row, const LVITEM* Item)
+{
+    if (!Item)
+        return 0;
+    if (Item->stateMask & LVIS_SELECTED) {
+        if (Item->state & LVIS_SELECTED)
+            Control.SetSelectedRow(Row);
+        else if (Control.SelectedRow() == Row || Row == -1)
+            Control.SetSelectedRow(-1);
+    }
+    return 1;
+}
+
+LRESULT NextItem(const TListControl& Control, int Start, UINT Flags)
+{
+    if (Flags & LVNI_SELECTED) {
+        const int selected = Control.SelectedRow();
+        return selected > Start ? selected : -1;
+    }
+    if (Flags & LVNI_FOCUSED) {
+        const int focused = Control.FocusedRow();
+        return focused > Start ? focused : -1;
+    }
+    return Start + 1 < Control.RowCount() ? Start + 1 : -1;
+}
+
+} // namespace
+
+std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    const int index = static_cast<int>(WParam);
+    switch (Msg) {
+    case LVM_GETITEMCOUNT:
+        return Control.RowCount();
+    case LVM_DELETEITEM:
+        if (!Control.Row(index))
+            return 0;
+        Control.DeleteRow(index);
+        return 1;
+    case LVM_DELETEALLITEMS:
+        Control.DeleteAllRows();
+        return 1;
+    case LVM_INSERTITEMA: {
+        const auto* item = Record<LVITEM>(LParam);
+        return item ? Control.InsertRow(item->iItem, ListRecords::RowOf(*item)) : -1;
+    }
+    case LVM_GETITEMA: {
+        auto* item = Record<LVITEM>(LParam);
+        const TListRow* row = item ? Control.Row(item->iItem) : nullptr;
+        if (!row)
+            return 0;
+        ListRecords::FillItem(*row, StateOf(Control, item->iItem), *item);
+        return 1;
+    }
+    case LVM_SETITEMA:
+    case LVM_SETITEMTEXTA:
+        return SetItem(Control, Msg, WParam, Record<LVITEM>(LParam));
+    case LVM_GETITEMTEXTA: {
+        auto* item = Record<LVITEM>(LParam);
+        const TListRow* row = Control.Row(index);
+        if (!row || !item)
+            return 0;
+        const auto text = row->Text.Field(item->iSubItem); // field 0 is the caption
+        ListRecords::CopyText(text, item->pszText, item->cchTextMax);
+        return static_cast<LRESULT>(
+            std::min<std::size_t>(text.size(), item->cchTextMax > 0 ? item->cchTextMax - 1 : 0));
+    }
+    case LVM_SETITEMSTATE:
+        return SetItemState(Control, index, Record<LVITEM>(LParam));
+    case LVM_GETITEMSTATE:
+        return static_cast<LRESULT>(StateOf(Control, index) & static_cast<UINT>(LParam));
+    case LVM_GETNEXTITEM:
+        return NextItem(Control, index, static_cast<UINT>(LParam));
+    case LVM_SORTITEMS:
+        return Control.SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam),
+                                 static_cast<LPARAM>(WParam))
+                   ? 1
+                   : 0;
+    case LVM_SORTITEMSKEYED:
+        return LParam && Control.SortItemsKeyed(*Record<LVSORTKEYED>(LParam)) ? 1 : 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace ListItemMessages

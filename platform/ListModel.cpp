@@ -1,0 +1,89 @@
+#include "ListModel.h"
+
+#include "Cp1250.h"
+#include "ListControl.h"
+
+using namespace Win;
+
+namespace {
+
+Qt::Alignment AlignmentOf(int Format)
+{
+    switch (Format & LVCFMT_JUSTIFYMASK) {
+    case LVCFMT_RIGHT:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case LVCFMT_CENTER:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+} // namespace
+
+TListModel::TListModel(TListControl& Control) : QAbstractItemModel(&Control), m_Control(Control) {}
+
+QModelIndex TListModel::index(int Row, int Column, const QModelIndex& Parent) const
+{
+    if (Parent.isValid() || Row < 0 || Column < 0 || Row >= m_Control.RowCount() ||
+        Column >= m_Control.ColumnCount())
+        return {};
+    return createIndex(Row, Column);
+}
+
+int TListModel::rowCount(const QModelIndex& Parent) const
+{
+    return Parent.isValid() ? 0 : m_Control.RowCount();
+}
+
+int TListModel::columnCount(const QModelIndex& Parent) const
+{
+    return Parent.isValid() ? 0 : m_Control.ColumnCount();
+}
+
+QVariant TListModel::data(const QModelIndex& Index, int Role) const
+{
+    if (!Index.isValid())
+        return {};
+    switch (Role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return m_Control.CellText(Index.row(), Index.column());
+    case Qt::TextAlignmentRole:
+        // Column 0 is always left-justified in a report view.
+        return Index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                   : QVariant(AlignmentOf(m_Control.Column(Index.column()).Format));
+    default:
+        return {};
+    }
+}
+
+QVariant TListModel::headerData(int Section, Qt::Orientation Orientation, int Role) const
+{
+    if (Orientation != Qt::Horizontal || Section < 0 || Section >= m_Control.ColumnCount())
+        return {};
+    const auto& column = m_Control.Column(Section);
+    if (Role == Qt::DisplayRole)
+        return Cp1250::ToUnicode(column.Caption);
+    if (Role == Qt::TextAlignmentRole)
+        return QVariant(AlignmentOf(column.Format));
+    return {};
+}
+
+Qt::ItemFlags TListModel::flags(const QModelIndex& Index) const
+{
+    return Index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                           : Qt::NoItemFlags;
+}
+
+void TListModel::RowsChanged(int First, int Last)
+{
+    if (columnCount() > 0)
+        emit dataChanged(index(First, 0), index(Last, columnCount() - 1));
+}
+
+void TListModel::ColumnChanged(int Column)
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, Column), index(rowCount() - 1, Column));
+}

@@ -1,0 +1,48 @@
+#include "ListNotifier.h"
+
+#include "ListControl.h"
+
+using namespace Win;
+
+LRESULT TListNotifier::Send(NMHDR& Header)
+{
+    if (!m_Owner)
+        return 0;
+    return m_Owner(WM_NOTIFY, Header.idFrom, reinterpret_cast<LPARAM>(&Header));
+}
+
+LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
+{
+    NMLISTVIEW nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = Code;
+    nm.iItem = Item;
+    nm.iSubItem = SubItem;
+    nm.lParam = Param;
+    if (const TListRow* row = m_Control.Row(Item); row && Param == 0)
+        nm.lParam = row->Param;
+    return Send(nm.hdr);
+}
+
+LRESULT TListNotifier::Header(int Code, int Item)
+{
+    NMHEADER nm;
+    nm.hdr.hwndFrom = m_Header;
+    nm.hdr.code = Code;
+    nm.iItem = Item;
+    return Send(nm.hdr);
+}
+
+LRESULT TListNotifier::DrawHeaderItem(QPainter* Painter, const QRect& Rect, int Item, bool Pressed)
+{
+    if (!m_Owner)
+        return 0;
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_HEADER;
+    dis.itemID = static_cast<UINT>(Item);
+    dis.itemState = Pressed ? ODS_SELECTED : 0;
+    dis.hwndItem = m_Header;
+    dis.hDC = Painter;
+    dis.rcItem = Rect;
+    return m_Owner(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ListMessages.h"
+
+#include <QRect>
+
+#include <functional>
+
+class QPainter;
+class TListControl;
+
+// Builds the list control's notifications and sends them to its owner: the one way by which
+// the control, its view and its header tell the owner what happened.
+class TListNotifier
+{
+public:
+    using TOwnerProc = std::function<Win::LRESULT(Win::UINT, Win::WPARAM, Win::LPARAM)>;
+
+    explicit TListNotifier(TListControl& Control) : m_Control(Control) {}
+
+    // The header window, named as the sender of header notifications.
+    void SetHeader(void* Header) { m_Header = Header; }
+    void SetOwner(TOwnerProc Owner) { m_Owner = std::move(Owner); }
+
+    // An item notification (NMLISTVIEW); the row's Param goes with it unless one is given.
+    Win::LRESULT Item(int Code, int Item, int SubItem = 0, Win::LPARAM Param = 0);
+    // A header notification (NMHEADER) from the header window.
+    Win::LRESULT Header(int Code, int Item);
+    // Asks the owner to paint an owner-drawn header item (WM_DRAWITEM); non-zero if it did.
+    Win::LRESULT DrawHeaderItem(QPainter* Painter, const QRect& Rect, int Item, bool Pressed);
+
+private:
+    Win::LRESULT Send(Win::NMHDR& Header);
+
+    TListControl& m_Control;
+    void* m_Header = nullptr;
+    TOwnerProc m_Owner;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ListMessages.h"
+#include "ListRow.h"
+
+#include <memory>
+#include <vector>
+
+// The list control's two sorts of its rows, both stable: by the owner's comparison, and by
+// keys the owner prepares with the comparison deciding only where the keys cannot. A pair
+// whose comparison throws counts as equal.
+namespace ListRowSort {
+
+using TRows = std::vector<std::unique_ptr<TListRow>>;
+
+void ByComparison(TRows& Rows, Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
+void ByKeys(TRows& Rows, const Win::LVSORTKEYED& Sort);
+
+} // namespace ListRowSort

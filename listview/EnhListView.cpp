@@ -249,36 +249,6 @@ void TCustomEnhListView::ApplyBackgroundImage()
     viewport->update();
 }
 
-void TCustomEnhListView::SetShowSortArrows(bool Value)
-{
-    m_ShowSortArrows = Value;
-    ShowSortIndicator();
-}
-
-void TCustomEnhListView::SetReverseSortArrows(bool Value)
-{
-    if (Value == m_ReverseSortArrows)
-        return;
-    m_ReverseSortArrows = Value;
-    ShowSortIndicator();
-}
-
-// Until header items are painted by the list itself, the header's own indicator shows
-// which column the list is sorted by.
-void TCustomEnhListView::ShowSortIndicator()
-{
-    QHeaderView* header = Control().Header();
-    const bool arrow = m_ShowSortArrows && (m_AutoColumnSort != acsNoSort || OnSortItems) &&
-                       m_CurrentSortColumn >= 0 && m_CurrentSortColumn < Columns().Count();
-    header->setSortIndicatorShown(arrow);
-    if (arrow) {
-        const bool up = m_CurrentSortAscending != m_ReverseSortArrows;
-        // QHeaderView draws Qt::DescendingOrder as the upward arrow.
-        header->setSortIndicator(m_CurrentSortColumn,
-                                 up ? Qt::DescendingOrder : Qt::AscendingOrder);
-    }
-}
-
 void TCustomEnhListView::SetCurrentSortColumn(int ColumnIndex)
 {
     if (ColumnIndex == m_CurrentSortColumn)
@@ -287,7 +257,6 @@ void TCustomEnhListView::SetCurrentSortColumn(int ColumnIndex)
     m_CurrentSortColumn = ColumnIndex;
     if (m_ShowSortArrows)
         InvalidateHeaderItem(previous);
-    ShowSortIndicator();
 }
 
 void TCustomEnhListView::SetCurrentSortDirection(bool Ascending)
@@ -296,17 +265,6 @@ void TCustomEnhListView::SetCurrentSortDirection(bool Ascending)
         return;
     m_CurrentSortAscending = Ascending;
     InvalidateHeaderItem(m_CurrentSortColumn);
-    ShowSortIndicator();
-}
-
-void TCustomEnhListView::InvalidateHeaderItem(int ColumnIndex)
-{
-    if (ColumnIndex < 0 || ColumnIndex >= Columns().Count())
-        return;
-    QHeaderView* header = Control().Header();
-    const int left = header->sectionViewportPosition(ColumnIndex);
-    header->viewport()->update(
-        QRect(left, 0, header->sectionSize(ColumnIndex), header->height()).adjusted(2, 2, -2, -2));
 }
 
 void TCustomEnhListView::ResortItems()
@@ -352,7 +310,9 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
         throw;
     }
     g_Sort.Running = false;
-    ShowSortIndicator();
+    // The sorted column's item shows the arrow of the direction just sorted in.
+    if (m_ShowSortArrows)
+        InvalidateHeaderItem(ColumnIndex);
     SortFinished(ColumnIndex, Ascending);
 }
 
@@ -543,7 +503,6 @@ void TCustomEnhListView::Loaded()
             m_CurrentSortColumn = 0;
         ResortItems();
     }
-    ShowSortIndicator();
     // Stands for the private message 0x048F that the list posts to itself: the header formats
     // are applied once the window has settled.
     QTimer::singleShot(0, this, [this] { HeaderFormatsPosted(); });
@@ -552,6 +511,7 @@ void TCustomEnhListView::Loaded()
 LRESULT TCustomEnhListView::CNNotify(NMHDR& Header)
 {
     const LRESULT result = TCustomListView::CNNotify(Header);
+    HeaderNotify(Header);
     if (Header.code == LVN_ENDLABELEDITA) {
         const auto& info = reinterpret_cast<const LVDISPINFO&>(Header);
         if (!info.item.pszText && info.item.iItem != -1)
@@ -573,7 +533,6 @@ void TCustomEnhListView::ColClick(TListColumn* Column)
     if (m_AutoColumnSort != acsNoSort && i >= 0 && i < Columns().Count())
         SortByColumn(i, m_CurrentSortAscending);
     SetCurrentSortColumn(i);
-    ShowSortIndicator();
 }
 
 void TCustomEnhListView::InsertItem(TListItem* Item)

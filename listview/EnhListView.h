@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Canvas.h"
+#include "HeaderItemLayout.h"
 #include "ListView.h"
 
 #include <QImage>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 enum TAutoColumnSort : unsigned char
@@ -48,6 +51,9 @@ public:
     using TLVSortItemsEvent =
         std::function<void(QObject*, TListItem*, TListItem*, int SortColumn, int& CompResult)>;
     using TLVEditCanceled = std::function<void(QObject*, TListItem*)>;
+    using TLVHDrawItemEvent =
+        std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, const Win::TRect& ARect,
+                           bool Selected, bool& DefaultDrawing)>;
 
     explicit TCustomEnhListView(QWidget* Parent = nullptr);
     ~TCustomEnhListView() override;
@@ -68,6 +74,13 @@ public:
     void SetShowSortArrows(bool Value);
     bool ReverseSortArrows() const { return m_ReverseSortArrows; }
     void SetReverseSortArrows(bool Value);
+    const TLVHDrawItemEvent& OnDrawHeader() const { return m_OnDrawHeader; }
+    void SetOnDrawHeader(TLVHDrawItemEvent Handler);
+    // The arrow pictures, while arrows are shown.
+    const TBitmap* AscendingArrow() const { return m_AscendingArrow.get(); }
+    const TBitmap* DescendingArrow() const { return m_DescendingArrow.get(); }
+    // The header items' canvas, while they are painted by the list.
+    TCanvas* HeaderCanvas() const { return m_HeaderCanvas.get(); }
     virtual std::string Version() const;
 
     int CurrentSortColumn() const { return m_CurrentSortColumn; }
@@ -105,7 +118,24 @@ protected:
     virtual void EditCanceled(TListItem* Item);
     virtual void ApplyBackgroundImage();
     virtual bool AutoLoadListSettings() { return false; }
-    virtual void HeaderFormatsPosted() {}
+    virtual void HeaderFormatsPosted();
+
+    // The header items painted by the list: the entry for one item, the hook, the built-in
+    // painting, switching the owner drawing, and the arrows' pictures.
+    virtual void DrawHeaderItem(int Index, const Win::TRect& ARect, bool Selected);
+    virtual void DrawHeaderHook(TCanvas& ACanvas, int Index, const Win::TRect& ARect, bool Selected,
+                                bool& DefaultDrawing);
+    virtual void DefaultDrawHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect,
+                                       bool Selected);
+    virtual void SetHeaderOwnerDraw(bool OwnerDraw);
+    virtual void BuildSortArrows(TBitmap& AscendingArrow, TBitmap& DescendingArrow);
+    // The arrow that the item of this column shows, if any.
+    const TBitmap* HeaderArrow(int Index, bool EventSortCounts) const;
+    // The built-in painting of one header item at the sorting level or, with images and the
+    // arrow right of the caption in every alignment, at the extended one.
+    void PaintHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect, bool Selected,
+                         bool Extended);
+    Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam) override;
 
     void CreateWnd() override;
     Win::LRESULT CNNotify(Win::NMHDR& Header) override;
@@ -119,7 +149,8 @@ private:
     static int BuiltInCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
     static int EventCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
     void PrepareSortKeys();
-    void ShowSortIndicator();
+    bool HeaderOwnerDrawWanted() const { return m_OnDrawHeader || m_ShowSortArrows; }
+    void HeaderNotify(const Win::NMHDR& Header);
 
     bool m_ResortPending = false;
     int m_SortUpdateCount = 1;
@@ -132,6 +163,11 @@ private:
     int m_CurrentSortColumn = -1;
     bool m_ShowSortArrows = false;
     bool m_ReverseSortArrows = false;
+    TLVHDrawItemEvent m_OnDrawHeader;
+    std::unique_ptr<TBitmap> m_AscendingArrow;
+    std::unique_ptr<TBitmap> m_DescendingArrow;
+    std::unique_ptr<TCanvas> m_HeaderCanvas;
+    void* m_HeaderHandle = nullptr;
     bool m_CreatingWindow = false;
     QImage m_BackgroundImage;
 };

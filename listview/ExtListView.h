@@ -70,6 +70,11 @@ public:
 
 protected:
     void CreateWnd() override;
+    void DefaultDrawHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect,
+                               bool Selected) override
+    {
+        PaintHeaderItem(ACanvas, Index, ARect, Selected, true);
+    }
 
 private:
     TLVExtendedStyles m_ExtendedStyles;

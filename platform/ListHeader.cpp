@@ -4,6 +4,7 @@
 #include "ListNotifier.h"
 
 #include <QMouseEvent>
+#include <QStyleOptionHeader>
 
 TListHeader::TListHeader(TListControl& Control, TListNotifier& Notifier)
     : QHeaderView(Qt::Horizontal, &Control), m_Control(Control), m_Notifier(Notifier)
@@ -20,6 +21,14 @@ void TListHeader::paintSection(QPainter* Painter, const QRect& Rect, int Logical
     if (LogicalIndex >= 0 && LogicalIndex < m_Control.ColumnCount() &&
         (m_Control.Column(LogicalIndex).HeaderFormat & Win::HDF_OWNERDRAW)) {
         const bool pressed = m_Pressed == LogicalIndex;
+        // The header draws the item's frame, as the platform's does; its inside is the
+        // owner's.
+        QStyleOptionHeader frame;
+        initStyleOption(&frame);
+        frame.rect = Rect;
+        frame.section = LogicalIndex;
+        frame.state |= pressed ? QStyle::State_Sunken : QStyle::State_Raised;
+        style()->drawControl(QStyle::CE_HeaderSection, &frame, Painter, this);
         if (m_Notifier.DrawHeaderItem(Painter, Rect, LogicalIndex, pressed) != 0)
             return;
     }

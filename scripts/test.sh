@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test, then again under the
-# address and undefined-behaviour sanitizers, then fuzzes the data file, the comparison and
-# the printed table with libFuzzer for DYSKAR_FUZZ_SECONDS (30) each.
+# Builds everything with warnings as errors and runs every test, then builds again with clang
+# under the address and undefined-behaviour sanitizers and runs every test once more, then
+# fuzzes the data file, the comparison and the printed table with libFuzzer from that build
+# for DYSKAR_FUZZ_SECONDS (30) each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,24 +13,22 @@ cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
 
 if [ "${DYSKAR_SKIP_SANITIZE:-0}" != 1 ]; then
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDYSKAR_WERROR=ON \
-          -DDYSKAR_SANITIZE=ON -DDYSKAR_BENCH=OFF >/dev/null
+    # One clang build serves the sanitizer pass and the fuzz targets.
+    CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDYSKAR_WERROR=ON \
+          -DDYSKAR_SANITIZE=ON -DDYSKAR_FUZZ=ON -DDYSKAR_BENCH=OFF >/dev/null
     cmake --build build-asan -j "$jobs"
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 fi
 
-if [ "${DYSKAR_SKIP_FUZZ:-0}" != 1 ]; then
-    CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-          -DDYSKAR_WERROR=ON -DDYSKAR_FUZZ=ON -DDYSKAR_BENCH=OFF >/dev/null
+if [ "${DYSKAR_SKIP_SANITIZE:-0}" != 1 ] && [ "${DYSKAR_SKIP_FUZZ:-0}" != 1 ]; then
     targets=(fuzz_DataFile fuzz_SmartCompare fuzz_PrintTable)
-    cmake --build build-fuzz -j "$jobs" --target "${targets[@]}"
     # New inputs go to a scratch folder; the kept corpus is only read.
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
     pids=()
     for t in "${targets[@]}"; do
         mkdir -p "$scratch/$t"
-        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen build-fuzz/tests/fuzz/$t \
+        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen build-asan/tests/fuzz/$t \
             -max_total_time="${DYSKAR_FUZZ_SECONDS:-30}" -timeout=20 -rss_limit_mb=4096 \
             -artifact_prefix="$scratch/$t-" "$scratch/$t" "tests/fuzz/corpus/$t" \
             >"$scratch/$t.log" 2>&1 &

@@ -1,5 +1,9 @@
 #include "ExtListView.h"
 
+#include "FileVersion.h"
+
+#include <vector>
+
 using namespace Win;
 
 namespace {
@@ -88,4 +92,35 @@ void TCustomExtListView::Loaded()
 {
     TCustomEnhListView::Loaded();
     HandleNeeded();
+}
+
+bool CheckDLLVersion(const std::string& FileName, std::uint16_t Major, std::uint16_t Minor,
+                     std::uint16_t Release, std::uint16_t Build)
+{
+    std::uint32_t handle = 0;
+    const std::uint32_t size = GetFileVersionInfoSizeA(FileName.c_str(), &handle);
+    if (size == 0)
+        return false;
+    std::vector<unsigned char> buffer(size); // released on every path
+    void* fixed = nullptr;
+    unsigned length = 0;
+    if (!GetFileVersionInfoA(FileName.c_str(), 0, size, buffer.data()) ||
+        !VerQueryValueA(buffer.data(), "\\", &fixed, &length) || !fixed)
+        return false;
+    const auto& info = *static_cast<const VS_FIXEDFILEINFO*>(fixed);
+    const std::uint16_t have[] = {
+        std::uint16_t(info.dwFileVersionMS >> 16), std::uint16_t(info.dwFileVersionMS & 0xFFFF),
+        std::uint16_t(info.dwFileVersionLS >> 16), std::uint16_t(info.dwFileVersionLS & 0xFFFF)};
+    const std::uint16_t want[] = {Major, Minor, Release, Build};
+    for (int i = 0; i < 4; ++i)
+        if (have[i] != want[i])
+            return have[i] > want[i];
+    return true;
+}
+
+void TCustomExtListView::SetRequireComCtlUpdate(bool Value)
+{
+    m_RequireComCtlUpdate = Value;
+    if (Value && !CheckDLLVersion("COMCTL32.DLL", 4, 70, 0, 0))
+        throw EELVOldComCtl("COMCTL32.DLL is older than required version");
 }

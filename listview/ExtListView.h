@@ -3,6 +3,27 @@
 #include "EnhListView.h"
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// The list view's own errors.
+class EELVException : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The common controls library is older than the list needs.
+class EELVOldComCtl : public EELVException
+{
+public:
+    using EELVException::EELVException;
+};
+
+// True when the library file's version is at least Major.Minor.Release.Build; false when it
+// is older or its version information cannot be read.
+bool CheckDLLVersion(const std::string& FileName, std::uint16_t Major, std::uint16_t Minor,
+                     std::uint16_t Release, std::uint16_t Build);
 
 enum TLVExtendedStyle : unsigned char
 {
@@ -65,6 +86,9 @@ public:
     void SetHoverTime(int Value);
     void SetSelectionMark(int Value);
     int SelectionMark() const { return m_SelectionMark; }
+    bool RequireComCtlUpdate() const { return m_RequireComCtlUpdate; }
+    // Stores the demand; demanding raises EELVOldComCtl when the library is older than 4.70.
+    void SetRequireComCtlUpdate(bool Value);
 
     void Loaded() override;
 
@@ -80,6 +104,7 @@ private:
     TLVExtendedStyles m_ExtendedStyles;
     int m_SelectionMark = -1;
     int m_HoverTime = -1;
+    bool m_RequireComCtlUpdate = false;
 };
 
 // The list that windows place.

@@ -402,6 +402,8 @@ bool TListControl::SortItemsKeyed(const LVSORTKEYED& Sort)
 
 LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
+    if (m_Tap)
+        m_Tap(Msg, WParam, LParam);
     for (auto* handler :
          {&ListItemMessages::Handle, &ListColumnMessages::Handle, &ListStyleMessages::Handle})
         if (const auto result = handler(*this, Msg, WParam, LParam))

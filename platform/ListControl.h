@@ -38,6 +38,10 @@ public:
     ~TListControl() override;
 
     Win::LRESULT SendMessage(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
+    // Sees every message sent to the control before it is handled, as a subclassed window
+    // procedure does (tests read the traffic with it).
+    using TMessageTap = std::function<void(Win::UINT, Win::WPARAM, Win::LPARAM)>;
+    void SetMessageTap(TMessageTap Tap) { m_Tap = std::move(Tap); }
     void SetOwner(TOwnerProc Owner) { m_Notifier.SetOwner(std::move(Owner)); }
     TListNotifier& Notifier() { return m_Notifier; }
 
@@ -104,6 +108,7 @@ private:
     std::vector<std::unique_ptr<TListRow>> m_Rows;
     std::vector<TColumn> m_Columns;
     TListNotifier m_Notifier;
+    TMessageTap m_Tap;
     TListModel* m_Model = nullptr;
     TListTreeView* m_View = nullptr;
     TListHeader* m_Header = nullptr;

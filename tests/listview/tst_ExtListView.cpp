@@ -1,0 +1,171 @@
+// The extended level's traffic with the list control: extended styles with their write rules
+// and read-back, hover time and selection mark, what is sent at window creation and in which
+// order; and the demand for a recent common controls library.
+#include "ExtListView.h"
+#include "FileVersion.h"
+#include "ListControl.h"
+
+#include <QtTest>
+
+using namespace Win;
+
+namespace {
+
+struct TSent
+{
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+};
+
+// Records the messages the list sends its control.
+struct TTraffic
+{
+    std::vector<TSent> Sent;
+    explicit TTraffic(TCustomListView& List)
+    {
+        List.Control().SetMessageTap([this](UINT Msg, WPARAM W, LPARAM L) {
+            Sent.push_back({Msg, W, L});
+        });
+    }
+    std::vector<TSent> Of(UINT Msg) const
+    {
+        std::vector<TSent> found;
+        for (const TSent& s : Sent)
+            if (s.Msg == Msg)
+                found.push_back(s);
+        return found;
+    }
+};
+
+const TLVExtendedStyles kCatalogue = {lvxGridLines,     lvxTrackSelect,      lvxHeaderDragDrop,
+                                      lvxFullRowSelect, lvxOneClickActivate, lvxTwoClickActivate,
+                                      lvxUnderlineHot};
+
+} // namespace
+
+Q_DECLARE_METATYPE(TLVExtendedStyles)
+
+class TestExtListView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void StylesWrite_addsActivationForUnderliningAndSendsTheBits_data()
+    {
+        QTest::addColumn<TLVExtendedStyles>("written");
+        QTest::addColumn<uint>("bits");
+        QTest::newRow("underline hot") << TLVExtendedStyles{lvxUnderlineHot} << 0x840u;
+        QTest::newRow("underline cold, two-click")
+            << TLVExtendedStyles{lvxUnderlineCold, lvxTwoClickActivate} << 0x10C0u;
+        QTest::newRow("underline hot, two-click")
+            << TLVExtendedStyles{lvxUnderlineHot, lvxTwoClickActivate} << 0x880u;
+        QTest::newRow("the catalogue's seven") << kCatalogue << 0x8F9u;
+    }
+    void StylesWrite_addsActivationForUnderliningAndSendsTheBits()
+    {
+        QFETCH(TLVExtendedStyles, written);
+        QFETCH(uint, bits);
+        TdfsExtListView list;
+        list.Loaded(); // the window exists
+        TTraffic traffic(list);
+        list.SetExtendedStyles(written);
+        const auto sent = traffic.Of(LVM_SETEXTENDEDLISTVIEWSTYLE);
+        QCOMPARE(sent.size(), std::size_t(1));
+        QCOMPARE(sent[0].WParam, WPARAM(0));
+        QCOMPARE(uint(sent[0].LParam), bits);
+        QCOMPARE(list.ExtendedStyles().ToPlatform(), bits);
+    }
+
+    void StylesRead_dropsBitsWithoutAMember()
+    {
+        TdfsExtListView list;
+        list.Loaded();
+        list.SetExtendedStyles({lvxGridLines});
+        list.Control().SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, 0x600);
+        QCOMPARE(list.ExtendedStyles(), TLVExtendedStyles());
+    }
+
+    void WindowCreation_sendsMarkHoverTimeAndStylesInOrder_data()
+    {
+        QTest::addColumn<int>("hoverTime");
+        QTest::newRow("platform's default") << -1;
+        QTest::newRow("the catalogue's") << 100000000;
+    }
+    void WindowCreation_sendsMarkHoverTimeAndStylesInOrder()
+    {
+        QFETCH(int, hoverTime);
+        TdfsExtListView list;
+        TTraffic traffic(list);
+        list.BeginLoading();
+        list.SetExtendedStyles(kCatalogue);
+        list.SetHoverTime(hoverTime);
+        QVERIFY(traffic.Sent.empty()); // no window yet: only stored
+        list.Loaded();
+        std::vector<UINT> order;
+        for (const TSent& s : traffic.Sent)
+            if (s.Msg == LVM_SETSELECTIONMARK || s.Msg == LVM_SETHOVERTIME ||
+                s.Msg == LVM_SETEXTENDEDLISTVIEWSTYLE)
+                order.push_back(s.Msg);
+        QCOMPARE(order, (std::vector<UINT>{LVM_SETSELECTIONMARK, LVM_SETHOVERTIME,
+                                           LVM_SETEXTENDEDLISTVIEWSTYLE}));
+        QCOMPARE(traffic.Of(LVM_SETSELECTIONMARK)[0].LParam, LPARAM(-1));
+        QCOMPARE(traffic.Of(LVM_SETHOVERTIME)[0].LParam, LPARAM(hoverTime));
+        QCOMPARE(uint(traffic.Of(LVM_SETEXTENDEDLISTVIEWSTYLE)[0].LParam), 0x8F9u);
+        QCOMPARE(list.HoverTime(), hoverTime);
+    }
+
+    void CheckDLLVersion_comparesFieldByField_data()
+    {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<int>("release");
+        QTest::addColumn<bool>("recent");
+        QTest::newRow("4.70.0.0 exactly") << 4 << 70 << 0 << true;
+        QTest::newRow("4.71") << 4 << 71 << 0 << true;
+        QTest::newRow("5.0") << 5 << 0 << 0 << true;
+        QTest::newRow("4.00.950.0") << 4 << 0 << 950 << false;
+    }
+    void CheckDLLVersion_comparesFieldByField()
+    {
+        QFETCH(int, major);
+        QFETCH(int, minor);
+        QFETCH(int, release);
+        QFETCH(bool, recent);
+        FileVersion::Install("comctl32.dll",
+                             FileVersion::TVersion{std::uint16_t(major), std::uint16_t(minor),
+                                                   std::uint16_t(release), 0});
+        QCOMPARE(CheckDLLVersion("COMCTL32.DLL", 4, 70, 0, 0), recent);
+        TdfsExtListView list;
+        bool raised = false;
+        try {
+            list.SetRequireComCtlUpdate(true);
+        } catch (const EELVOldComCtl& e) {
+            raised = true;
+            QCOMPARE(QString(e.what()),
+                     QStringLiteral("COMCTL32.DLL is older than required version"));
+        }
+        QCOMPARE(raised, !recent);
+        QVERIFY(list.RequireComCtlUpdate()); // stored whatever follows
+        FileVersion::Install("COMCTL32.DLL", FileVersion::TVersion{6, 0, 0, 0});
+    }
+
+    void CheckDLLVersion_withoutVersionInformation_isFalse()
+    {
+        FileVersion::Install("COMCTL32.DLL", std::nullopt);
+        QVERIFY(!CheckDLLVersion("COMCTL32.DLL", 4, 70, 0, 0));
+        TdfsExtListView list;
+        QVERIFY_THROWS_EXCEPTION(EELVException, list.SetRequireComCtlUpdate(true));
+        FileVersion::Install("COMCTL32.DLL", FileVersion::TVersion{6, 0, 0, 0});
+        QVERIFY(CheckDLLVersion("comctl32.dll", 6, 0, 0, 0));
+        QVERIFY(!CheckDLLVersion("comctl32.dll", 6, 0, 0, 1));
+    }
+
+    void Version_isTheComponentsOwn()
+    {
+        TdfsExtListView list;
+        QCOMPARE(list.Version(), std::string("TdfsExtListView v3.55"));
+    }
+};
+
+QTEST_MAIN(TestExtListView)
+#include "tst_ExtListView.moc"

@@ -1,5 +1,6 @@
 #include "ListCellDelegate.h"
 
+#include "Canvas.h"
 #include "ListControl.h"
 
 #include <QPainter>
@@ -20,4 +21,25 @@ void TListCellDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Opt
     Painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
     Painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
     Painter->restore();
+}
+
+void TListCellDelegate::initStyleOption(QStyleOptionViewItem* Option,
+                                        const QModelIndex& Index) const
+{
+    QStyledItemDelegate::initStyleOption(Option, Index);
+    const Win::UINT style = m_Control.ExtendedStyle();
+    // Without full-row selection only the caption cell shows that its row is selected.
+    if (!(style & Win::LVS_EX_FULLROWSELECT) && Index.column() != 0)
+        Option->state &= ~QStyle::State_Selected;
+    const bool hot = Index.row() == m_Control.View()->HotRow();
+    const bool rowWide = (style & Win::LVS_EX_FULLROWSELECT) || Index.column() == 0;
+    if (hot && rowWide && (style & Win::LVS_EX_ONECLICKACTIVATE) &&
+        !(Option->state & QStyle::State_Selected)) {
+        // The hot row in the hot-tracking colour, as the platform shows it.
+        Option->palette.setColor(QPalette::Text, SystemColor(clHighlight, Option->palette));
+        Option->state |= QStyle::State_MouseOver;
+    }
+    if (rowWide && ((hot && (style & Win::LVS_EX_UNDERLINEHOT)) ||
+                    (!hot && (style & Win::LVS_EX_UNDERLINECOLD))))
+        Option->font.setUnderline(true);
 }

@@ -4,8 +4,9 @@
 
 class TListControl;
 
-// Paints the cells of the list control: the style's cell, then the grid lines when the
-// control's extended style asks for them.
+// Paints the cells of the list control as its extended styles say: the selection over the
+// whole row or the caption cell only, the hot row highlighted and underlined, other rows
+// underlined, and the grid lines.
 class TListCellDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -14,6 +15,9 @@ public:
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
                const QModelIndex& Index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* Option, const QModelIndex& Index) const override;
 
 private:
     const TListControl& m_Control;

@@ -19,7 +19,7 @@ using namespace Win;
 TListControl::TListControl(QWidget* Parent) : QWidget(Parent), m_Notifier(*this)
 {
     m_Model = new TListModel(*this);
-    m_View = new TListTreeView(this, m_Notifier);
+    m_View = new TListTreeView(*this, m_Notifier);
     m_Header = new TListHeader(*this, m_Notifier);
     m_Notifier.SetHeader(m_Header);
     m_View->setHeader(m_Header);
@@ -321,7 +321,10 @@ void TListControl::ApplyExtendedStyle(UINT Style)
 {
     m_ExStyle = Style;
     m_Header->setSectionsMovable((Style & LVS_EX_HEADERDRAGDROP) != 0);
-    m_View->setMouseTracking((Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE)) != 0);
+    // The hot row follows the pointer only where a style makes use of it.
+    m_View->setMouseTracking(
+        (Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE |
+                  LVS_EX_UNDERLINEHOT | LVS_EX_UNDERLINECOLD)) != 0);
     m_View->viewport()->update();
 }
 

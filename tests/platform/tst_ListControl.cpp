@@ -162,6 +162,62 @@ private slots:
         QCOMPARE(down, grid);
     }
 
+    void HoverSelection_followsTheRestingPointerOnlyUnderTrackSelect_data()
+    {
+        QTest::addColumn<UINT>("style");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("track select") << UINT(LVS_EX_TRACKSELECT) << 2;
+        QTest::newRow("one-click activation only") << UINT(LVS_EX_ONECLICKACTIVATE) << -1;
+    }
+    void HoverSelection_followsTheRestingPointerOnlyUnderTrackSelect()
+    {
+        QFETCH(UINT, style);
+        QFETCH(int, selected);
+        TListControl list;
+        AddColumn(list, "A", 100);
+        for (int i = 0; i < 4; ++i)
+            AddRow(list, "row", i);
+        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+        list.SendMessage(LVM_SETHOVERTIME, 0, 30);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTreeView* view = list.View();
+        const QRect row = view->visualRect(view->model()->index(2, 0));
+        QTest::mouseMove(view->viewport(), QPoint(1, 1)); // from elsewhere, so that it moves
+        QTest::mouseMove(view->viewport(), row.center());
+        QTRY_COMPARE(list.View()->HotRow(), 2);
+        QTest::qWait(120);
+        QCOMPARE(list.SelectedRow(), selected);
+    }
+
+    void Selection_coversTheRowOnlyUnderFullRowSelect_data()
+    {
+        QTest::addColumn<bool>("fullRow");
+        QTest::newRow("full row") << true;
+        QTest::newRow("caption cell only") << false;
+    }
+    void Selection_coversTheRowOnlyUnderFullRowSelect()
+    {
+        QFETCH(bool, fullRow);
+        TListControl list;
+        AddColumn(list, "A", 80);
+        AddColumn(list, "B", 80);
+        AddRow(list, "", 1);
+        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, fullRow ? LVS_EX_FULLROWSELECT : 0);
+        list.resize(300, 100);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.SetSelectedRow(0);
+        QTreeView* view = list.View();
+        const QImage shot = view->viewport()->grab().toImage();
+        const QRect caption = view->visualRect(view->model()->index(0, 0));
+        const QRect second = view->visualRect(view->model()->index(0, 1));
+        const QColor selectedColour = shot.pixelColor(caption.center());
+        QVERIFY(selectedColour != view->palette().color(QPalette::Base));
+        QCOMPARE(shot.pixelColor(second.center()) == selectedColour, fullRow);
+    }
+
     void LongField_showsOnlyItsBeginning_butReadsBackWhole_data()
     {
         QTest::addColumn<int>("length");

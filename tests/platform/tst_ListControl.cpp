@@ -42,6 +42,17 @@ std::string Text(TListControl& List, int Row, int SubItem = 0, int Size = 256)
     return buffer.data();
 }
 
+// Two columns and one empty row, shown under the extended style.
+void ShowOneRow(TListControl& List, UINT Style)
+{
+    AddColumn(List, "A", 80);
+    AddColumn(List, "B", 80);
+    AddRow(List, "", 1);
+    List.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, Style);
+    List.resize(300, 100);
+    List.show();
+}
+
 // Compares rows by their Param: a number, with tens counting as equal.
 int ByTens(LPARAM A, LPARAM B, LPARAM)
 {
@@ -139,12 +150,7 @@ private slots:
     {
         QFETCH(bool, grid);
         TListControl list;
-        AddColumn(list, "A", 60);
-        AddColumn(list, "B", 60);
-        AddRow(list, "", 1);
-        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, grid ? LVS_EX_GRIDLINES : 0);
-        list.resize(200, 100);
-        list.show();
+        ShowOneRow(list, grid ? LVS_EX_GRIDLINES : 0);
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QTreeView* view = list.View();
         view->selectionModel()->clear(); // no focus frame over the row
@@ -201,12 +207,7 @@ private slots:
     {
         QFETCH(bool, fullRow);
         TListControl list;
-        AddColumn(list, "A", 80);
-        AddColumn(list, "B", 80);
-        AddRow(list, "", 1);
-        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, fullRow ? LVS_EX_FULLROWSELECT : 0);
-        list.resize(300, 100);
-        list.show();
+        ShowOneRow(list, fullRow ? LVS_EX_FULLROWSELECT : 0);
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.SetSelectedRow(0);
         QTreeView* view = list.View();

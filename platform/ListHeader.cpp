@@ -35,9 +35,25 @@ void TListHeader::paintSection(QPainter* Painter, const QRect& Rect, int Logical
     QHeaderView::paintSection(Painter, Rect, LogicalIndex);
 }
 
+int TListHeader::DividerAt(const QPoint& Position) const
+{
+    // The style's grip on either side of a boundary between two sections.
+    const int grip = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+    const int left = logicalIndexAt(Position - QPoint(grip, 0));
+    const int right = logicalIndexAt(Position + QPoint(grip, 0));
+    if (left < 0 || left == right)
+        return -1;
+    return sectionResizeMode(left) == Interactive ? left : -1;
+}
+
 void TListHeader::mousePressEvent(QMouseEvent* Event)
 {
-    m_Pressed = logicalIndexAt(Event->position().toPoint());
+    const QPoint at = Event->position().toPoint();
+    const int divider = Event->button() == Qt::LeftButton ? DividerAt(at) : -1;
+    // A pressed divider starts tracking its column's width; the item is not pressed then.
+    m_Pressed = divider >= 0 ? -1 : logicalIndexAt(at);
+    if (divider >= 0)
+        m_Notifier.Header(Win::HDN_BEGINTRACKA, divider);
     QHeaderView::mousePressEvent(Event);
     viewport()->update();
 }

@@ -19,6 +19,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
 
 private:
+    // The section whose right divider lies under the position, or -1.
+    int DividerAt(const QPoint& Position) const;
+
     const TListControl& m_Control;
     TListNotifier& m_Notifier;
     int m_Pressed = -1;

@@ -314,6 +314,28 @@ private slots:
         QCOMPARE(spy.SubItems.back(), 1);
     }
 
+    void DividerDrag_startsTrackingThenChangesTheItem()
+    {
+        TListControl list;
+        TMessageSpy spy;
+        list.SetOwner(std::ref(spy));
+        AddColumn(list, "A", 60);
+        AddColumn(list, "B", 60);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QHeaderView* header = list.Header();
+        const QPoint divider(header->sectionPosition(0) + 60 - 1, header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, divider);
+        QTest::mouseMove(header->viewport(), divider + QPoint(25, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, divider + QPoint(25, 0));
+        QCOMPARE(spy.Count(HDN_BEGINTRACKA), 1);
+        const auto begin = std::find(spy.Codes.begin(), spy.Codes.end(), HDN_BEGINTRACKA);
+        QVERIFY(std::find(begin, spy.Codes.end(), HDN_ITEMCHANGEDA) != spy.Codes.end());
+        QCOMPARE(spy.Count(LVN_COLUMNCLICK), 0); // a divider is no click on the item
+        QVERIFY(list.ColumnWidth(0) > 60);
+    }
+
     void DoubleClick_isNotified()
     {
         TListControl list;

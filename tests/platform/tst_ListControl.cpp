@@ -302,10 +302,7 @@ private slots:
         TListControl list;
         TMessageSpy spy;
         list.SetOwner(std::ref(spy));
-        AddColumn(list, "A", 60);
-        AddColumn(list, "B", 60);
-        list.resize(300, 200);
-        list.show();
+        ShowOneRow(list, 0);
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QHeaderView* header = list.Header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -319,13 +316,10 @@ private slots:
         TListControl list;
         TMessageSpy spy;
         list.SetOwner(std::ref(spy));
-        AddColumn(list, "A", 60);
-        AddColumn(list, "B", 60);
-        list.resize(300, 200);
-        list.show();
+        ShowOneRow(list, 0);
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QHeaderView* header = list.Header();
-        const QPoint divider(header->sectionPosition(0) + 60 - 1, header->height() / 2);
+        const QPoint divider(header->sectionPosition(0) + 80 - 1, header->height() / 2);
         QTest::mousePress(header->viewport(), Qt::LeftButton, {}, divider);
         QTest::mouseMove(header->viewport(), divider + QPoint(25, 0));
         QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, divider + QPoint(25, 0));
@@ -333,7 +327,7 @@ private slots:
         const auto begin = std::find(spy.Codes.begin(), spy.Codes.end(), HDN_BEGINTRACKA);
         QVERIFY(std::find(begin, spy.Codes.end(), HDN_ITEMCHANGEDA) != spy.Codes.end());
         QCOMPARE(spy.Count(LVN_COLUMNCLICK), 0); // a divider is no click on the item
-        QVERIFY(list.ColumnWidth(0) > 60);
+        QVERIFY(list.ColumnWidth(0) > 80);
     }
 
     void DoubleClick_isNotified()

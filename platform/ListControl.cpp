@@ -164,6 +164,16 @@ void TListControl::RowTextChanged(const TListRow* Row)
         m_Model->RowsChanged(index, index);
 }
 
+void TListControl::SetStateImage(int Index, UINT Image)
+{
+    TListRow* row = Row(Index);
+    if (!row || row->StateImage == Image)
+        return;
+    row->StateImage = Image;
+    m_Model->RowsChanged(Index, Index);
+    m_Notifier.Item(LVN_ITEMCHANGED, Index);
+}
+
 int TListControl::FocusedRow() const
 {
     const QModelIndex current = m_View->currentIndex();

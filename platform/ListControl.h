@@ -61,6 +61,9 @@ public:
     int FocusedRow() const;
     // What a cell shows of its text.
     QString CellText(int Row, int Column) const;
+    // The row's state image (check boxes: 1 unchecked, 2 checked), told to the owner as a
+    // state change.
+    void SetStateImage(int Row, Win::UINT Image);
 
     int ColumnCount() const { return static_cast<int>(m_Columns.size()); }
     const TColumn& Column(int Index) const { return m_Columns.at(static_cast<std::size_t>(Index)); }

@@ -21,6 +21,8 @@ UINT StateOf(const TListControl& Control, int Row)
         state |= LVIS_SELECTED;
     if (Row >= 0 && Control.FocusedRow() == Row)
         state |= LVIS_FOCUSED;
+    if (const TListRow* row = Control.Row(Row))
+        state |= INDEXTOSTATEIMAGEMASK(row->StateImage);
     return state;
 }
 
@@ -43,6 +45,8 @@ LRESULT SetItemState(TListControl& Control, int Row, const LVITEM* Item)
 {
     if (!Item)
         return 0;
+    if (Item->stateMask & LVIS_STATEIMAGEMASK)
+        Control.SetStateImage(Row, (Item->state & LVIS_STATEIMAGEMASK) >> 12);
     if (Item->stateMask & LVIS_SELECTED) {
         if (Item->state & LVIS_SELECTED)
             Control.SetSelectedRow(Row);

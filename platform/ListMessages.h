@@ -95,6 +95,12 @@ constexpr UINT LVIF_STATE = 0x8;
 constexpr UINT LVIF_INDENT = 0x10;
 constexpr UINT LVIS_FOCUSED = 0x1;
 constexpr UINT LVIS_SELECTED = 0x2;
+constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
+// The state image of a row with a check box: 1 unchecked, 2 checked.
+constexpr UINT INDEXTOSTATEIMAGEMASK(UINT Index)
+{
+    return Index << 12;
+}
 constexpr UINT LVNI_ALL = 0x0;
 constexpr UINT LVNI_FOCUSED = 0x1;
 constexpr UINT LVNI_SELECTED = 0x2;

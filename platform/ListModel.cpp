@@ -49,6 +49,11 @@ QVariant TListModel::data(const QModelIndex& Index, int Role) const
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
         return m_Control.CellText(Index.row(), Index.column());
+    case Qt::CheckStateRole:
+        // Under the check-box style the caption cell shows the row's state image.
+        if (Index.column() != 0 || !(m_Control.ExtendedStyle() & LVS_EX_CHECKBOXES))
+            return {};
+        return m_Control.Row(Index.row())->StateImage == 2 ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         // Column 0 is always left-justified in a report view.
         return Index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
@@ -72,8 +77,21 @@ QVariant TListModel::headerData(int Section, Qt::Orientation Orientation, int Ro
 
 Qt::ItemFlags TListModel::flags(const QModelIndex& Index) const
 {
-    return Index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
-                           : Qt::NoItemFlags;
+    if (!Index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (Index.column() == 0 && (m_Control.ExtendedStyle() & LVS_EX_CHECKBOXES))
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+bool TListModel::setData(const QModelIndex& Index, const QVariant& Value, int Role)
+{
+    // A click on the check box, or Space: the row's state image toggles.
+    if (Role != Qt::CheckStateRole || !(flags(Index) & Qt::ItemIsUserCheckable))
+        return false;
+    m_Control.SetStateImage(Index.row(), Value.toInt() == Qt::Checked ? 2 : 1);
+    return true;
 }
 
 void TListModel::RowsChanged(int First, int Last)

@@ -19,6 +19,7 @@ public:
     QVariant data(const QModelIndex& Index, int Role) const override;
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override;
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
+    bool setData(const QModelIndex& Index, const QVariant& Value, int Role) override;
 
     // The control's changes, announced around the change itself.
     void RowsInserting(int First, int Last) { beginInsertRows({}, First, Last); }

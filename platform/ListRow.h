@@ -10,4 +10,6 @@ public:
     virtual ~TListRow() = default;
     TRowText Text;
     Win::LPARAM Param = 0;
+    // The state image index (check boxes: 1 unchecked, 2 checked); 0 for none.
+    Win::UINT StateImage = 1;
 };

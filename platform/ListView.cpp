@@ -81,6 +81,24 @@ void TListItem::SetSelected(bool Selected)
         m_Owner.m_Control->SetSelectedRow(-1);
 }
 
+bool TListItem::Checked() const
+{
+    const auto state = static_cast<UINT>(
+        m_Owner.m_Control->SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_STATEIMAGEMASK));
+    return state == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void TListItem::SetChecked(bool Checked)
+{
+    TListControl& control = *m_Owner.m_Control;
+    if (!(control.ExtendedStyle() & LVS_EX_CHECKBOXES))
+        control.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    LVITEM item;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(Checked ? 2 : 1);
+    control.SendMessage(LVM_SETITEMSTATE, WPARAM(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
 void TListItem::Delete()
 {
     m_Owner.m_Control->DeleteRow(Index()); // frees this object

@@ -40,6 +40,10 @@ public:
     int Index() const;
     bool Selected() const;
     void SetSelected(bool Selected);
+    // The check mark; setting it gives the list its check boxes, as the platform's item layer
+    // does.
+    bool Checked() const;
+    void SetChecked(bool Checked);
     void Delete();
     TCustomListView& Owner() const { return m_Owner; }
 

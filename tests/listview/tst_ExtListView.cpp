@@ -85,6 +85,52 @@ private slots:
         QCOMPARE(list.ExtendedStyles(), TLVExtendedStyles());
     }
 
+    void CheckingAnItem_addsCheckBoxesToTheReadBackStyles()
+    {
+        TdfsExtListView list;
+        list.Columns().Add()->SetCaption("A");
+        list.Loaded();
+        list.SetExtendedStyles({lvxGridLines});
+        TListItem* item = list.Items().Add();
+        QVERIFY(!item->Checked());
+        item->SetChecked(true);
+        QVERIFY(item->Checked());
+        QCOMPARE(list.ExtendedStyles(), (TLVExtendedStyles{lvxGridLines, lvxCheckboxes}));
+        item->SetChecked(false);
+        QVERIFY(!item->Checked());
+    }
+
+    void CheckBox_togglesByClickAndBySpace()
+    {
+        TdfsExtListView list;
+        list.Columns().Add()->SetCaption("A");
+        list.Columns().Items(0)->SetWidth(120);
+        list.Loaded();
+        list.SetExtendedStyles({lvxCheckboxes});
+        for (int i = 0; i < 2; ++i)
+            list.Items().Add()->SetCaption("row");
+        list.resize(200, 120);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTreeView* view = list.Control().View();
+        const QModelIndex first = view->model()->index(0, 0);
+        QCOMPARE(first.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        // The check box stands at the cell's left, where the style puts it.
+        QStyleOptionViewItem option;
+        option.initFrom(view);
+        option.rect = view->visualRect(first);
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box.center());
+        QVERIFY(list.Items().Item(0)->Checked());
+        list.Items().Item(1)->SetSelected(true);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Space);
+        QVERIFY(list.Items().Item(1)->Checked());
+        QVERIFY(list.Items().Item(0)->Checked());
+    }
+
     void WindowCreation_sendsMarkHoverTimeAndStylesInOrder_data()
     {
         QTest::addColumn<int>("hoverTime");

@@ -489,6 +489,15 @@ void TCustomEnhListView::CreateWnd()
     m_CreatingWindow = false;
     if (!IsLoading())
         m_SortUpdateCount = 0;
+    // A new window's header items come with fresh formats: the list paints them again.
+    if (!IsLoading())
+        SetHeaderOwnerDraw(HeaderOwnerDrawWanted());
+}
+
+void TCustomEnhListView::DestroyWnd()
+{
+    m_HeaderHandle = nullptr; // the header goes with the window
+    TCustomListView::DestroyWnd();
 }
 
 void TCustomEnhListView::Loaded()

@@ -138,6 +138,7 @@ protected:
     Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam) override;
 
     void CreateWnd() override;
+    void DestroyWnd() override;
     Win::LRESULT CNNotify(Win::NMHDR& Header) override;
     void ColClick(TListColumn* Column) override;
     void InsertItem(TListItem* Item) override;

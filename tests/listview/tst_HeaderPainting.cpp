@@ -199,6 +199,18 @@ private slots:
         QVERIFY(!list->HeaderCanvas());
     }
 
+    void RecreatedWindow_paintsItsHeaderItemsAgain()
+    {
+        auto list = ShownList(acsSort);
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QTRY_VERIFY(list->HeaderCanvas());
+        list->RecreateWnd();
+        HDITEM item;
+        item.mask = HDI_FORMAT;
+        QVERIFY(list->Control().SendMessage(HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item)));
+        QVERIFY(item.fmt & HDF_OWNERDRAW);
+    }
+
     void OnDrawHeader_paintsInsteadOfTheList()
     {
         auto list = ShownList(acsSort);

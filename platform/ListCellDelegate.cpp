@@ -5,7 +5,10 @@
 
 #include <QPainter>
 
-TListCellDelegate::TListCellDelegate(const TListControl& Control) : m_Control(Control) {}
+TListCellDelegate::TListCellDelegate(const TListControl& Control, QObject* Parent)
+    : QStyledItemDelegate(Parent), m_Control(Control)
+{
+}
 
 void TListCellDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
                               const QModelIndex& Index) const

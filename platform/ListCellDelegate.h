@@ -11,7 +11,7 @@ class TListCellDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    explicit TListCellDelegate(const TListControl& Control);
+    TListCellDelegate(const TListControl& Control, QObject* Parent);
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
                const QModelIndex& Index) const override;

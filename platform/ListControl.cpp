@@ -23,7 +23,7 @@ TListControl::TListControl(QWidget* Parent) : QWidget(Parent), m_Notifier(*this)
     m_Header = new TListHeader(*this, m_Notifier);
     m_Notifier.SetHeader(m_Header);
     m_View->setHeader(m_Header);
-    m_View->setItemDelegate(new TListCellDelegate(*this));
+    m_View->setItemDelegate(new TListCellDelegate(*this, m_View)); // the view does not own it
     m_View->setModel(m_Model);
     m_Header->setSectionsClickable(true);
     auto* layout = new QVBoxLayout(this);

@@ -31,10 +31,10 @@ const TFault& Fault()
 {
     static const TFault fault = [] {
         TFault f;
-        const char* spec = std::getenv("DYSKAR_FAULT");
-        if (!spec)
+        const char* setting = std::getenv("DYSKAR_FAULT");
+        if (!setting)
             return f;
-        const std::string text(spec);
+        const std::string text(setting);
         const std::size_t a = text.find(':');
         const std::size_t b = text.find(':', a + 1);
         if (a == std::string::npos || b == std::string::npos)

@@ -54,9 +54,13 @@ void TListTreeView::SetHotRow(int Row)
         return;
     const int old = m_HotRow;
     m_HotRow = Row;
-    for (const int r : {old, Row})
-        if (r >= 0 && model())
-            viewport()->update(visualRect(model()->index(r, 0)).adjusted(-10000, 0, 10000, 0));
+    // Both rows repaint across the whole width: every cell of a row shows whether it is hot.
+    for (const int r : {old, Row}) {
+        if (r < 0 || !model())
+            continue;
+        const QRect cell = visualRect(model()->index(r, 0));
+        viewport()->update(QRect(0, cell.top(), viewport()->width(), cell.height()));
+    }
     // A pointer that rests on a row selects it once the hover time has passed.
     m_Hover.stop();
     if (Row >= 0 && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT)) {

@@ -71,7 +71,7 @@ public:
     const QImage& BackgroundImage() const { return m_BackgroundImage; }
     void SetBackgroundImage(const QImage& Image);
     bool ShowSortArrows() const { return m_ShowSortArrows; }
-    void SetShowSortArrows(bool Value);
+    virtual void SetShowSortArrows(bool Value);
     bool ReverseSortArrows() const { return m_ReverseSortArrows; }
     void SetReverseSortArrows(bool Value);
     const TLVHDrawItemEvent& OnDrawHeader() const { return m_OnDrawHeader; }
@@ -129,6 +129,19 @@ protected:
                                        bool Selected);
     virtual void SetHeaderOwnerDraw(bool OwnerDraw);
     virtual void BuildSortArrows(TBitmap& AscendingArrow, TBitmap& DescendingArrow);
+    // The image that column Index's header item shows beside its caption when the list paints
+    // it; the sorting level shows none.
+    struct THeaderImage
+    {
+        const TImageList* Images = nullptr;
+        int Index = -1;
+        bool Right = false;
+    };
+    virtual THeaderImage ColumnHeaderImage(int Index) const
+    {
+        (void)Index;
+        return {};
+    }
     // The arrow that the item of this column shows, if any.
     const TBitmap* HeaderArrow(int Index, bool EventSortCounts) const;
     // The built-in painting of one header item at the sorting level or, with images and the
@@ -136,6 +149,8 @@ protected:
     void PaintHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect, bool Selected,
                          bool Extended);
     Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam) override;
+    // New system colours give the arrows new pictures.
+    void changeEvent(QEvent* Event) override;
 
     void CreateWnd() override;
     void DestroyWnd() override;

@@ -5,6 +5,7 @@
 #include "ListControl.h"
 #include "SortArrows.h"
 
+#include <QEvent>
 #include <QPainter>
 
 using namespace Win;
@@ -169,6 +170,11 @@ void TCustomEnhListView::PaintHeaderItem(TCanvas& ACanvas, int Index, const TRec
     in.Extended = Extended;
     if (arrow)
         in.ArrowSize = QSize(arrow->Width(), arrow->Height());
+    const THeaderImage image = Extended && valid ? ColumnHeaderImage(Index) : THeaderImage();
+    if (image.Images) {
+        in.ImageSize = image.Images->Size();
+        in.ImageRight = image.Right;
+    }
     const std::string caption = valid ? Columns().Items(Index)->Caption() : std::string();
     in.Measure = [&](const TRect& R, unsigned Flags) {
         TRect t = R;
@@ -181,8 +187,21 @@ void TCustomEnhListView::PaintHeaderItem(TCanvas& ACanvas, int Index, const TRec
         return;
     TRect r = *layout.Caption;
     ACanvas.DrawText(caption, r, layout.CaptionFlags);
+    if (image.Images && layout.Image)
+        image.Images->Draw(ACanvas, layout.Image->x(), layout.Image->y(), image.Index);
     if (arrow && layout.Arrow)
         ACanvas.DrawImage(layout.Arrow->x(), layout.Arrow->y(), arrow->Image());
+}
+
+void TCustomEnhListView::changeEvent(QEvent* Event)
+{
+    if (Event->type() == QEvent::PaletteChange && m_ShowSortArrows && m_AscendingArrow &&
+        m_DescendingArrow) {
+        BuildSortArrows(*m_AscendingArrow, *m_DescendingArrow);
+        if (HandleAllocated())
+            Control().Header()->viewport()->update();
+    }
+    TCustomListView::changeEvent(Event);
 }
 
 void TCustomEnhListView::HeaderNotify(const NMHDR& Header)

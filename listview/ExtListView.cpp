@@ -32,9 +32,19 @@ TLVExtendedStyles TLVExtendedStyles::FromPlatform(UINT Bits)
     return set;
 }
 
-TCustomExtListView::TCustomExtListView(QWidget* Parent) : TCustomEnhListView(Parent)
+TCustomExtListView::TCustomExtListView(QWidget* Parent)
+    : TCustomEnhListView(Parent), m_ColumnsFormat(std::make_unique<TdfsExtListColumns>(this)),
+      m_ImageChangeLink(std::make_unique<TChangeLink>())
 {
     m_SaveSettings = std::make_unique<TdfsExtLVSaveSettings>();
+    m_ImageChangeLink->OnChange = [this] { ApplyColumnFormats(); };
+}
+
+TCustomExtListView::~TCustomExtListView()
+{
+    m_ColumnsFormat.reset();
+    m_ImageChangeLink.reset();
+    m_ColumnOrder.reset();
 }
 
 TLVExtendedStyles TCustomExtListView::ExtendedStyles()
@@ -86,12 +96,18 @@ void TCustomExtListView::CreateWnd()
     SetSelectionMark(m_SelectionMark);
     SetHoverTime(m_HoverTime);
     SetExtendedStyles(m_ExtendedStyles);
+    if (m_ColumnOrder) {
+        Perform(LVM_SETCOLUMNORDERARRAY, WPARAM(m_ColumnOrder->size()),
+                reinterpret_cast<LPARAM>(m_ColumnOrder->data()));
+        Control().update();
+    }
 }
 
 void TCustomExtListView::Loaded()
 {
     TCustomEnhListView::Loaded();
     HandleNeeded();
+    ApplyColumnFormats();
 }
 
 bool CheckDLLVersion(const std::string& FileName, std::uint16_t Major, std::uint16_t Minor,

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "EnhListView.h"
+#include "ExtListColumns.h"
+#include "ImageList.h"
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // The list view's own errors.
 class EELVException : public std::runtime_error
@@ -72,12 +76,13 @@ public:
 };
 
 // The extended level: extended styles, hover time and selection mark, sent to the list
-// control whenever its window is created.
+// control whenever its window is created; header images per column; the column order.
 class TCustomExtListView : public TCustomEnhListView
 {
     Q_OBJECT
 public:
     explicit TCustomExtListView(QWidget* Parent = nullptr);
+    ~TCustomExtListView() override;
     std::string Version() const override { return "TdfsExtListView v3.55"; }
 
     TLVExtendedStyles ExtendedStyles();
@@ -90,18 +95,40 @@ public:
     // Stores the demand; demanding raises EELVOldComCtl when the library is older than 4.70.
     void SetRequireComCtlUpdate(bool Value);
 
+    // The header image of each column; writing copies the entries into the list's own set.
+    TdfsExtListColumns& ColumnsFormat() { return *m_ColumnsFormat; }
+    void SetColumnsFormat(const TdfsExtListColumns& Value) { m_ColumnsFormat->Assign(Value); }
+    void SetSmallImages(TImageList* Value) override;
+    void SetShowSortArrows(bool Value) override;
+    // Writes column Index's image settings into its header item, when the platform draws the
+    // header; the owner-drawn header paints them itself.
+    void ApplyColumnFormat(int Index);
+    void ApplyColumnFormats();
+
+    // The display order: entry p is the column shown at position p. Kept across window
+    // re-creations.
+    void SetColumnOrder(int Count, const int* Orders);
+    bool GetColumnOrder(int Count, int* Orders);
+    int PositionOfColumn(int ColumnIndex) override;
+    TListColumn* ColumnAtPosition(int Position) override;
+
     void Loaded() override;
 
 protected:
     void CreateWnd() override;
+    Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam) override;
     void DefaultDrawHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect,
                                bool Selected) override
     {
         PaintHeaderItem(ACanvas, Index, ARect, Selected, true);
     }
+    THeaderImage ColumnHeaderImage(int Index) const override;
 
 private:
     TLVExtendedStyles m_ExtendedStyles;
+    std::unique_ptr<std::vector<int>> m_ColumnOrder; // the cache; its size is the count
+    std::unique_ptr<TdfsExtListColumns> m_ColumnsFormat;
+    std::unique_ptr<TChangeLink> m_ImageChangeLink;
     int m_SelectionMark = -1;
     int m_HoverTime = -1;
     bool m_RequireComCtlUpdate = false;

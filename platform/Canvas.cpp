@@ -121,6 +121,32 @@ void TCanvas::DrawImage(int X, int Y, const QImage& Image)
         m_Painter->drawImage(QPoint(X, Y), Image);
 }
 
+void TCanvas::DrawFocusRect(const TRect& Rect)
+{
+    if (!m_Painter || Rect.Width() <= 0 || Rect.Height() <= 0)
+        return;
+    m_Painter->save();
+    m_Painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    const QColor white(Qt::white);
+    // Every other pixel along the edge, corners counted once.
+    int step = 0;
+    auto dot = [&](int X, int Y) {
+        if (step++ % 2 == 0)
+            m_Painter->fillRect(QRect(X, Y, 1, 1), white);
+    };
+    for (int x = Rect.Left; x < Rect.Right; ++x)
+        dot(x, Rect.Top);
+    for (int y = Rect.Top + 1; y < Rect.Bottom; ++y)
+        dot(Rect.Right - 1, y);
+    if (Rect.Height() > 1)
+        for (int x = Rect.Right - 2; x >= Rect.Left; --x)
+            dot(x, Rect.Bottom - 1);
+    if (Rect.Width() > 1)
+        for (int y = Rect.Bottom - 2; y > Rect.Top; --y)
+            dot(Rect.Left, y);
+    m_Painter->restore();
+}
+
 void TCanvas::Save()
 {
     if (m_Painter)

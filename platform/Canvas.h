@@ -81,6 +81,9 @@ public:
     void LineTo(int X, int Y);
     void SetPixel(int X, int Y, const QColor& Color);
     void DrawImage(int X, int Y, const QImage& Image);
+    // The dotted focus frame inside the rectangle; it inverts what lies below, so drawing it
+    // twice takes it away again.
+    void DrawFocusRect(const Win::TRect& Rect);
     void Save();
     void Restore();
 

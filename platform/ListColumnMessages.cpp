@@ -50,6 +50,8 @@ LRESULT HeaderItem(TListControl& Control, UINT Msg, int Index, HDITEM* Item)
         Control.SetColumnWidth(Index, Item->cxy);
     if (Item->mask & HDI_TEXT)
         Control.SetColumnCaption(Index, std::string(ListRecords::TextOf(Item->pszText)));
+    if (Item->mask & HDI_IMAGE)
+        Control.SetColumnImage(Index, Item->iImage);
     Control.Header()->viewport()->update();
     return 1;
 }

@@ -5,6 +5,7 @@
 #include "ListColumnMessages.h"
 #include "ListItemMessages.h"
 #include "ListModel.h"
+#include "ListRecords.h"
 #include "ListRowSort.h"
 #include "ListStyleMessages.h"
 #include "ShownText.h"
@@ -44,6 +45,10 @@ TListControl::TListControl(QWidget* Parent) : QWidget(Parent), m_Notifier(*this)
     });
     connect(m_Header, &QHeaderView::sectionMoved, this,
             [this](int logical, int, int) { m_Notifier.Header(HDN_ENDDRAG, logical); });
+    m_SmallImagesLink.OnChange = [this] {
+        m_View->viewport()->update();
+        m_Header->viewport()->update();
+    };
     connect(m_View->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now, const QModelIndex&) {
                 if (now.isValid())
@@ -248,9 +253,14 @@ void TListControl::SetColumnFormat(int Index, int Format)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
-    m_Columns[static_cast<std::size_t>(Index)].Format = Format;
+    auto& column = m_Columns[static_cast<std::size_t>(Index)];
+    column.Format = Format;
+    // The header item's format is rebuilt from the column's, as the platform does; whoever
+    // painted the item must set its owner drawing again, and the notification tells them.
+    column.HeaderFormat = ListRecords::HeaderFormatOf(Format);
     m_Model->HeaderChanged(Index);
     m_Model->ColumnChanged(Index);
+    m_Notifier.Header(HDN_ITEMCHANGEDA, Index);
 }
 
 void TListControl::SetColumnWidth(int Index, int Width)
@@ -281,8 +291,50 @@ void TListControl::SetHeaderFormat(int Index, int Format)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
-    m_Columns[static_cast<std::size_t>(Index)].HeaderFormat = Format;
+    int& format = m_Columns[static_cast<std::size_t>(Index)].HeaderFormat;
+    if (format == Format)
+        return;
+    format = Format;
     m_Header->viewport()->update();
+    m_Notifier.Header(HDN_ITEMCHANGEDA, Index);
+}
+
+TImageList* TListControl::SetImageList(WPARAM Which, TImageList* Images)
+{
+    TImageList* old = ImageList(Which);
+    if (Which == LVSIL_SMALL) {
+        if (m_SmallImages)
+            m_SmallImages->UnRegisterChanges(m_SmallImagesLink);
+        m_SmallImages = Images;
+        if (Images)
+            Images->RegisterChanges(m_SmallImagesLink);
+        m_View->viewport()->update();
+        m_Header->viewport()->update();
+    } else if (Which == LVSIL_NORMAL) {
+        m_NormalImages = Images;
+    } else if (Which == LVSIL_STATE) {
+        m_StateImages = Images;
+    }
+    return old;
+}
+
+TImageList* TListControl::ImageList(WPARAM Which) const
+{
+    switch (Which) {
+    case LVSIL_SMALL:
+        return m_SmallImages;
+    case LVSIL_NORMAL:
+        return m_NormalImages;
+    case LVSIL_STATE:
+        return m_StateImages;
+    default:
+        return nullptr;
+    }
+}
+
+QImage TListControl::SmallImage(int Index) const
+{
+    return m_SmallImages ? m_SmallImages->Picture(Index) : QImage();
 }
 
 bool TListControl::SetColumnOrder(const std::vector<int>& Order)
@@ -343,11 +395,13 @@ void TListControl::ResetWindowState()
     ApplyExtendedStyle(0);
     m_HoverTime = -1;
     m_SelectionMark = -1;
+    for (const WPARAM which : {LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE})
+        SetImageList(which, nullptr);
     m_VirtualCount = 0;
     for (int v = 0; v < m_Header->count(); ++v)
         m_Header->moveSection(m_Header->visualIndex(v), v);
     for (auto& column : m_Columns)
-        column.HeaderFormat = HDF_STRING | (column.Format & LVCFMT_JUSTIFYMASK);
+        column.HeaderFormat = ListRecords::HeaderFormatOf(column.Format);
     m_Header->viewport()->update();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ImageList.h"
 #include "ListHeader.h"
 #include "ListMessages.h"
 #include "ListNotifier.h"
 #include "ListRow.h"
 #include "ListTreeView.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -79,6 +81,14 @@ public:
     bool SetColumnOrder(const std::vector<int>& Order);
     std::vector<int> ColumnOrder() const;
 
+    // The image lists (LVSIL_*) the control draws from; a list that is destroyed is dropped.
+    // Returns the list set before.
+    TImageList* SetImageList(Win::WPARAM Which, TImageList* Images);
+    TImageList* ImageList(Win::WPARAM Which) const;
+    TImageList* SmallImages() const { return m_SmallImages; }
+    // The small image list's picture Index, or a null image.
+    QImage SmallImage(int Index) const;
+
     // Repaint bracket for bulk changes: the model is reset once at the close.
     void BeginUpdate();
     void EndUpdate();
@@ -115,6 +125,10 @@ private:
     TListModel* m_Model = nullptr;
     TListTreeView* m_View = nullptr;
     TListHeader* m_Header = nullptr;
+    QPointer<TImageList> m_SmallImages;
+    QPointer<TImageList> m_NormalImages;
+    QPointer<TImageList> m_StateImages;
+    TChangeLink m_SmallImagesLink;
     Win::UINT m_ExStyle = 0;
     int m_HoverTime = -1;
     int m_SelectionMark = -1;

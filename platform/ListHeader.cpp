@@ -4,7 +4,10 @@
 #include "ListNotifier.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyleOptionHeader>
+
+#include <algorithm>
 
 TListHeader::TListHeader(TListControl& Control, TListNotifier& Notifier)
     : QHeaderView(Qt::Horizontal, &Control), m_Control(Control), m_Notifier(Notifier)
@@ -32,7 +35,65 @@ void TListHeader::paintSection(QPainter* Painter, const QRect& Rect, int Logical
         if (m_Notifier.DrawHeaderItem(Painter, Rect, LogicalIndex, pressed) != 0)
             return;
     }
-    QHeaderView::paintSection(Painter, Rect, LogicalIndex);
+    if (!PaintWithImage(Painter, Rect, LogicalIndex))
+        QHeaderView::paintSection(Painter, Rect, LogicalIndex);
+}
+
+bool TListHeader::PaintWithImage(QPainter* Painter, const QRect& Rect, int LogicalIndex) const
+{
+    if (LogicalIndex < 0 || LogicalIndex >= m_Control.ColumnCount())
+        return false;
+    const auto& column = m_Control.Column(LogicalIndex);
+    if (!(column.HeaderFormat & Win::HDF_IMAGE) || (column.HeaderFormat & Win::HDF_OWNERDRAW))
+        return false;
+    const QImage image = m_Control.SmallImage(column.Image);
+    if (image.isNull())
+        return false; // an index beyond the list shows no image
+    QStyleOptionHeader option;
+    initStyleOptionForIndex(&option, LogicalIndex);
+    option.rect = Rect;
+    if (m_Pressed == LogicalIndex)
+        option.state |= QStyle::State_Sunken;
+    style()->drawControl(QStyle::CE_HeaderSection, &option, Painter, this);
+
+    // Image and caption as one block, placed by the item's justification; the caption gives
+    // way first.
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, &option, this);
+    const QRect inside = Rect.adjusted(margin, 0, -margin, 0);
+    const int gap = margin;
+    const QFontMetrics metrics = option.fontMetrics;
+    const int room = std::max(0, inside.width() - image.width() - gap);
+    const QString text = metrics.elidedText(option.text, Qt::ElideRight, room);
+    const int textWidth = metrics.horizontalAdvance(text);
+    const int block = image.width() + gap + textWidth;
+    int left = inside.left();
+    switch (column.HeaderFormat & Win::LVCFMT_JUSTIFYMASK) {
+    case Win::HDF_RIGHT:
+        left = std::max(inside.left(), inside.right() + 1 - block);
+        break;
+    case Win::HDF_CENTER:
+        left = std::max(inside.left(), inside.left() + (inside.width() - block) / 2);
+        break;
+    default:
+        break;
+    }
+    const bool imageRight = column.HeaderFormat & Win::HDF_BITMAP_ON_RIGHT;
+    const int imageX = imageRight ? left + textWidth + gap : left;
+    const int textX = imageRight ? left : left + image.width() + gap;
+    const int shift = m_Pressed == LogicalIndex ? 1 : 0;
+    Painter->save();
+    Painter->setClipRect(Rect, Qt::IntersectClip);
+    Painter->drawImage(QPoint(imageX + shift, Rect.top() + (Rect.height() - image.height()) / 2 +
+                                                  shift),
+                       image);
+    QStyleOptionHeader label = option;
+    label.rect = QRect(textX + shift, Rect.top() + shift, textWidth, Rect.height());
+    label.text = text;
+    label.icon = QIcon();
+    label.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    style()->drawControl(QStyle::CE_HeaderLabel, &label, Painter, this);
+    Painter->restore();
+    return true;
 }
 
 int TListHeader::DividerAt(const QPoint& Position) const

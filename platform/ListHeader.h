@@ -6,7 +6,8 @@ class TListControl;
 class TListNotifier;
 
 // The list control's header: items whose format asks for owner drawing are painted by the
-// list's owner, told which item is pressed.
+// list's owner, told which item is pressed; items with an image show it from the list's
+// small image list beside the caption.
 class TListHeader final : public QHeaderView
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
 
 private:
+    // Paints an item that shows an image; false when it has none to show.
+    bool PaintWithImage(QPainter* Painter, const QRect& Rect, int LogicalIndex) const;
     // The section whose right divider lies under the position, or -1.
     int DividerAt(const QPoint& Position) const;
 

@@ -38,6 +38,10 @@ LRESULT SetItem(TListControl& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
                            row->Text.WithField(Item->iSubItem, ListRecords::TextOf(Item->pszText)));
     if (Msg == LVM_SETITEMA && (Item->mask & LVIF_PARAM))
         row->Param = Item->lParam;
+    if (Msg == LVM_SETITEMA && (Item->mask & LVIF_IMAGE)) {
+        row->SetImage(Item->iSubItem, Item->iImage);
+        Control.RowTextChanged(row);
+    }
     return 1;
 }
 

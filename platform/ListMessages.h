@@ -21,6 +21,8 @@ constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_USER = 0x0400;
 
 constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_GETIMAGELIST = LVM_FIRST + 2;
+constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;
 constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
 constexpr UINT LVM_GETITEMA = LVM_FIRST + 5;
 constexpr UINT LVM_SETITEMA = LVM_FIRST + 6;
@@ -85,6 +87,12 @@ constexpr int LVCFMT_LEFT = 0;
 constexpr int LVCFMT_RIGHT = 1;
 constexpr int LVCFMT_CENTER = 2;
 constexpr int LVCFMT_JUSTIFYMASK = 3;
+constexpr int LVCFMT_IMAGE = 0x800;
+constexpr int LVCFMT_BITMAP_ON_RIGHT = 0x1000;
+// Image lists of a list control (LVM_SETIMAGELIST wParam); lParam is the TImageList.
+constexpr WPARAM LVSIL_NORMAL = 0;
+constexpr WPARAM LVSIL_SMALL = 1;
+constexpr WPARAM LVSIL_STATE = 2;
 constexpr int LVSCW_AUTOSIZE = -1;
 constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
 
@@ -120,9 +128,12 @@ constexpr UINT LVS_EX_UNDERLINECOLD = 0x1000;
 constexpr UINT HDI_WIDTH = 0x1;
 constexpr UINT HDI_TEXT = 0x2;
 constexpr UINT HDI_FORMAT = 0x4;
+constexpr UINT HDI_IMAGE = 0x20;
 constexpr int HDF_LEFT = 0;
 constexpr int HDF_RIGHT = 1;
 constexpr int HDF_CENTER = 2;
+constexpr int HDF_IMAGE = 0x800;
+constexpr int HDF_BITMAP_ON_RIGHT = 0x1000;
 constexpr int HDF_STRING = 0x4000;
 constexpr int HDF_OWNERDRAW = 0x8000;
 

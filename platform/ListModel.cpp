@@ -3,6 +3,8 @@
 #include "Cp1250.h"
 #include "ListControl.h"
 
+#include <algorithm>
+
 using namespace Win;
 
 namespace {
@@ -49,6 +51,14 @@ QVariant TListModel::data(const QModelIndex& Index, int Role) const
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
         return m_Control.CellText(Index.row(), Index.column());
+    case Qt::DecorationRole: {
+        // The caption's image always; a sub-item's only under the sub-item image style.
+        const int field = std::max(0, m_Control.Column(Index.column()).SubItem);
+        if (field > 0 && !(m_Control.ExtendedStyle() & LVS_EX_SUBITEMIMAGES))
+            return {};
+        const QImage image = m_Control.SmallImage(m_Control.Row(Index.row())->ImageOf(field));
+        return image.isNull() ? QVariant() : QVariant(image);
+    }
     case Qt::CheckStateRole:
         // Under the check-box style the caption cell shows the row's state image.
         if (Index.column() != 0 || !(m_Control.ExtendedStyle() & LVS_EX_CHECKBOXES))

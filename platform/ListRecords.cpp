@@ -14,6 +14,8 @@ std::unique_ptr<TListRow> RowOf(const LVITEM& Record)
         row->Param = Record.lParam;
     if ((Record.mask & LVIF_TEXT) && Record.pszText)
         row->Text = TRowText::FromFields({std::string_view(Record.pszText)});
+    if (Record.mask & LVIF_IMAGE)
+        row->Image = Record.iImage;
     return row;
 }
 
@@ -25,6 +27,8 @@ void FillItem(const TListRow& Row, UINT State, LVITEM& Record)
         CopyText(Row.Text.Field(Record.iSubItem), Record.pszText, Record.cchTextMax);
     if (Record.mask & LVIF_STATE)
         Record.state = State & Record.stateMask;
+    if (Record.mask & LVIF_IMAGE)
+        Record.iImage = Row.ImageOf(Record.iSubItem);
 }
 
 TListControl::TColumn ColumnOf(const LVCOLUMN& Record, int Index)
@@ -39,8 +43,18 @@ TListControl::TColumn ColumnOf(const LVCOLUMN& Record, int Index)
     column.SubItem = (Record.mask & LVCF_SUBITEM) ? Record.iSubItem : Index;
     if (Record.mask & LVCF_IMAGE)
         column.Image = Record.iImage;
-    column.HeaderFormat = HDF_STRING | (column.Format & LVCFMT_JUSTIFYMASK);
+    column.HeaderFormat = HeaderFormatOf(column.Format);
     return column;
+}
+
+int HeaderFormatOf(int ColumnFormat)
+{
+    int format = HDF_STRING | (ColumnFormat & LVCFMT_JUSTIFYMASK);
+    if (ColumnFormat & LVCFMT_IMAGE)
+        format |= HDF_IMAGE;
+    if (ColumnFormat & LVCFMT_BITMAP_ON_RIGHT)
+        format |= HDF_BITMAP_ON_RIGHT;
+    return format;
 }
 
 void FillColumn(const TListControl::TColumn& Column, int Width, int Order, LVCOLUMN& Record)
@@ -67,6 +81,8 @@ void FillHeaderItem(const TListControl::TColumn& Column, int Width, HDITEM& Reco
         Record.cxy = Width;
     if (Record.mask & HDI_TEXT)
         CopyText(Column.Caption, Record.pszText, Record.cchTextMax);
+    if (Record.mask & HDI_IMAGE)
+        Record.iImage = Column.Image;
 }
 
 void CopyText(std::string_view Text, char* Buffer, int Size)

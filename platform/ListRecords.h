@@ -18,6 +18,8 @@ void FillItem(const TListRow& Row, Win::UINT State, Win::LVITEM& Record);
 TListControl::TColumn ColumnOf(const Win::LVCOLUMN& Record, int Index);
 // Fills the parts of the LVCOLUMN that its mask asks for.
 void FillColumn(const TListControl::TColumn& Column, int Width, int Order, Win::LVCOLUMN& Record);
+// The header item format that a column format gives: justification and image flags.
+int HeaderFormatOf(int ColumnFormat);
 // Fills the parts of the HDITEM that its mask asks for.
 void FillHeaderItem(const TListControl::TColumn& Column, int Width, Win::HDITEM& Record);
 

@@ -30,6 +30,11 @@ std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LP
         Control.SetSelectionMark(static_cast<int>(LParam));
         return old;
     }
+    case LVM_SETIMAGELIST:
+        return reinterpret_cast<LRESULT>(
+            Control.SetImageList(WParam, reinterpret_cast<TImageList*>(LParam)));
+    case LVM_GETIMAGELIST:
+        return reinterpret_cast<LRESULT>(Control.ImageList(WParam));
     case LVM_SETITEMCOUNT:
         Control.SetVirtualCount(static_cast<int>(WParam));
         return 1;

@@ -99,6 +99,52 @@ void TListItem::SetChecked(bool Checked)
     control.SendMessage(LVM_SETITEMSTATE, WPARAM(Index()), reinterpret_cast<LPARAM>(&item));
 }
 
+namespace {
+
+void SendImage(TListControl& Control, int Row, int Field, int Value)
+{
+    LVITEM item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = Row;
+    item.iSubItem = Field;
+    item.iImage = Value;
+    Control.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int AskImage(TListControl& Control, int Row, int Field)
+{
+    LVITEM item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = Row;
+    item.iSubItem = Field;
+    item.iImage = -1;
+    Control.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+} // namespace
+
+int TListItem::ImageIndex() const
+{
+    return AskImage(*m_Owner.m_Control, Index(), 0);
+}
+
+void TListItem::SetImageIndex(int Value)
+{
+    SendImage(*m_Owner.m_Control, Index(), 0, Value);
+}
+
+int TListItem::SubItemImage(int Index) const
+{
+    return Index < 0 ? -1 : AskImage(*m_Owner.m_Control, this->Index(), Index + 1);
+}
+
+void TListItem::SetSubItemImage(int Index, int Value)
+{
+    if (Index >= 0)
+        SendImage(*m_Owner.m_Control, this->Index(), Index + 1, Value);
+}
+
 void TListItem::Delete()
 {
     m_Owner.m_Control->DeleteRow(Index()); // frees this object
@@ -277,7 +323,18 @@ void TCustomListView::RecreateWnd()
     HandleNeeded();
 }
 
-void TCustomListView::CreateWnd() {}
+void TCustomListView::CreateWnd()
+{
+    if (m_SmallImages)
+        Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_SmallImages.data()));
+}
+
+void TCustomListView::SetSmallImages(TImageList* Images)
+{
+    m_SmallImages = Images;
+    if (m_HandleAllocated)
+        Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Images));
+}
 
 void TCustomListView::DestroyWnd() {}
 

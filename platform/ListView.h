@@ -3,6 +3,7 @@
 #include "ListControl.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -44,6 +45,11 @@ public:
     // does.
     bool Checked() const;
     void SetChecked(bool Checked);
+    // The caption's and the sub-items' images in the list's small image list; -1 for none.
+    int ImageIndex() const;
+    void SetImageIndex(int Image);
+    int SubItemImage(int Index) const;
+    void SetSubItemImage(int Index, int Image);
     void Delete();
     TCustomListView& Owner() const { return m_Owner; }
 
@@ -155,6 +161,9 @@ public:
 
     QColor Color() const { return m_Color; }
     void SetColor(const QColor& Color);
+    // The images beside the items and in the header; not owned.
+    TImageList* SmallImages() const { return m_SmallImages; }
+    virtual void SetSmallImages(TImageList* Images);
 
     std::function<void(QObject*, TListColumn*)> OnColumnClick;
     std::function<void(QObject*, TListItem*)> OnInsert;
@@ -185,6 +194,7 @@ private:
     TListItems m_Items;
     TListColumns m_Columns;
     QColor m_Color;
+    QPointer<TImageList> m_SmallImages;
     bool m_HandleAllocated = false;
     bool m_Loading = false;
 };

@@ -383,6 +383,8 @@ void TListControl::ApplyExtendedStyle(UINT Style)
 {
     m_ExStyle = Style;
     m_Header->setSectionsMovable((Style & LVS_EX_HEADERDRAGDROP) != 0);
+    // Every item may be dragged, the caption column's too (a tree view keeps it in place).
+    m_Header->setFirstSectionMovable((Style & LVS_EX_HEADERDRAGDROP) != 0);
     // The hot row follows the pointer only where a style makes use of it.
     m_View->setMouseTracking(
         (Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE |

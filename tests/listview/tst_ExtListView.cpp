@@ -4,6 +4,7 @@
 #include "ExtListView.h"
 #include "FileVersion.h"
 #include "ListControl.h"
+#include "support/ControlTraffic.h"
 
 #include <QtTest>
 
@@ -11,32 +12,7 @@ using namespace Win;
 
 namespace {
 
-struct TSent
-{
-    UINT Msg;
-    WPARAM WParam;
-    LPARAM LParam;
-};
-
-// Records the messages the list sends its control.
-struct TTraffic
-{
-    std::vector<TSent> Sent;
-    explicit TTraffic(TCustomListView& List)
-    {
-        List.Control().SetMessageTap([this](UINT Msg, WPARAM W, LPARAM L) {
-            Sent.push_back({Msg, W, L});
-        });
-    }
-    std::vector<TSent> Of(UINT Msg) const
-    {
-        std::vector<TSent> found;
-        for (const TSent& s : Sent)
-            if (s.Msg == Msg)
-                found.push_back(s);
-        return found;
-    }
-};
+using TTraffic = TestSupport::TControlTraffic;
 
 const TLVExtendedStyles kCatalogue = {lvxGridLines,     lvxTrackSelect,      lvxHeaderDragDrop,
                                       lvxFullRowSelect, lvxOneClickActivate, lvxTwoClickActivate,
@@ -148,7 +124,7 @@ private slots:
         QVERIFY(traffic.Sent.empty()); // no window yet: only stored
         list.Loaded();
         std::vector<UINT> order;
-        for (const TSent& s : traffic.Sent)
+        for (const auto& s : traffic.Sent)
             if (s.Msg == LVM_SETSELECTIONMARK || s.Msg == LVM_SETHOVERTIME ||
                 s.Msg == LVM_SETEXTENDEDLISTVIEWSTYLE)
                 order.push_back(s.Msg);

@@ -211,6 +211,59 @@ private slots:
         QVERIFY(item.fmt & HDF_OWNERDRAW);
     }
 
+    void OwnerDrawnItem_paintsTheColumnImageOnItsSide_data()
+    {
+        QTest::addColumn<int>("imageIndex");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("left") << 0 << int(ciaLeftOfText) << true;
+        QTest::newRow("right") << 0 << int(ciaRightOfText) << true;
+        QTest::newRow("index past the pictures") << 1 << int(ciaLeftOfText) << false;
+    }
+    void OwnerDrawnItem_paintsTheColumnImageOnItsSide()
+    {
+        QFETCH(int, imageIndex);
+        QFETCH(int, side);
+        QFETCH(bool, shown);
+        TImageList images;
+        QImage red(16, 16, QImage::Format_ARGB32_Premultiplied);
+        red.fill(Qt::red);
+        images.Add(red);
+        auto list = ShownList(acsSort);
+        list->Columns().Items(0)->SetWidth(200);
+        list->SetSmallImages(&images);
+        TdfsExtListColumn* entry = list->ColumnsFormat().Add();
+        entry->SetImageAlignment(TColumnImageAlign(side));
+        entry->SetImageIndex(imageIndex);
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QHeaderView* header = list->Control().Header();
+        const QImage shot = header->viewport()->grab().toImage();
+        int redFrom = -1;
+        for (int x = 0; x < 200 && redFrom < 0; ++x)
+            if (shot.pixelColor(x, header->height() / 2) == QColor(Qt::red))
+                redFrom = x;
+        QCOMPARE(redFrom >= 0, shown);
+        if (!shown)
+            return;
+        // The caption starts 4 pixels after a left image and ends 4 before a right one.
+        const int caption = QFontMetrics(list->font()).horizontalAdvance("Nazwa");
+        if (side == ciaLeftOfText)
+            QVERIFY(redFrom < 16);
+        else
+            QVERIFY(redFrom >= caption + 4);
+    }
+
+    void NewSystemColours_rebuildTheArrows()
+    {
+        auto list = ShownList(acsSort);
+        QPalette colours = list->palette();
+        colours.setColor(QPalette::Button, QColor(10, 200, 30));
+        list->setPalette(colours);
+        QCOMPARE(list->AscendingArrow()->Image().pixelColor(0, 0), QColor(10, 200, 30));
+        QCOMPARE(list->DescendingArrow()->Image().pixelColor(0, list->DescendingArrow()->Height() - 1),
+                 QColor(10, 200, 30));
+    }
+
     void OnDrawHeader_paintsInsteadOfTheList()
     {
         auto list = ShownList(acsSort);

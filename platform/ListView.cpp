@@ -27,7 +27,7 @@ TListItem::TListItem(TCustomListView& Owner) : m_Owner(Owner)
 
 void TListItem::Changed()
 {
-    m_Owner.m_Control->RowTextChanged(this);
+    m_Owner.Control().RowTextChanged(this);
 }
 
 void TListItem::SetCaption(std::string_view Caption)
@@ -64,33 +64,33 @@ void TListItem::SetTexts(TRowText Texts)
 
 int TListItem::Index() const
 {
-    return m_Owner.m_Control->IndexOfRow(this);
+    return m_Owner.Control().IndexOfRow(this);
 }
 
 bool TListItem::Selected() const
 {
-    const int sel = m_Owner.m_Control->SelectedRow();
-    return sel >= 0 && m_Owner.m_Control->Row(sel) == this;
+    const int sel = m_Owner.Control().SelectedRow();
+    return sel >= 0 && m_Owner.Control().Row(sel) == this;
 }
 
 void TListItem::SetSelected(bool Selected)
 {
     if (Selected)
-        m_Owner.m_Control->SetSelectedRow(Index());
+        m_Owner.Control().SetSelectedRow(Index());
     else if (this->Selected())
-        m_Owner.m_Control->SetSelectedRow(-1);
+        m_Owner.Control().SetSelectedRow(-1);
 }
 
 bool TListItem::Checked() const
 {
     const auto state = static_cast<UINT>(
-        m_Owner.m_Control->SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_STATEIMAGEMASK));
+        m_Owner.Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_STATEIMAGEMASK));
     return state == INDEXTOSTATEIMAGEMASK(2);
 }
 
 void TListItem::SetChecked(bool Checked)
 {
-    TListControl& control = *m_Owner.m_Control;
+    TListControl& control = m_Owner.Control();
     if (!(control.ExtendedStyle() & LVS_EX_CHECKBOXES))
         control.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     LVITEM item;
@@ -126,28 +126,28 @@ int AskImage(TListControl& Control, int Row, int Field)
 
 int TListItem::ImageIndex() const
 {
-    return AskImage(*m_Owner.m_Control, Index(), 0);
+    return AskImage(m_Owner.Control(), Index(), 0);
 }
 
 void TListItem::SetImageIndex(int Value)
 {
-    SendImage(*m_Owner.m_Control, Index(), 0, Value);
+    SendImage(m_Owner.Control(), Index(), 0, Value);
 }
 
 int TListItem::SubItemImage(int Index) const
 {
-    return Index < 0 ? -1 : AskImage(*m_Owner.m_Control, this->Index(), Index + 1);
+    return Index < 0 ? -1 : AskImage(m_Owner.Control(), this->Index(), Index + 1);
 }
 
 void TListItem::SetSubItemImage(int Index, int Value)
 {
     if (Index >= 0)
-        SendImage(*m_Owner.m_Control, this->Index(), Index + 1, Value);
+        SendImage(m_Owner.Control(), this->Index(), Index + 1, Value);
 }
 
 void TListItem::Delete()
 {
-    m_Owner.m_Control->DeleteRow(Index()); // frees this object
+    m_Owner.Control().DeleteRow(Index()); // frees this object
 }
 
 // --- TListItems -------------------------------------------------------------------------------
@@ -162,34 +162,34 @@ TListItem* TListItems::Insert(int Index)
     m_Owner.HandleNeeded();
     auto item = std::make_unique<TListItem>(m_Owner);
     TListItem* raw = item.get();
-    m_Owner.m_Control->InsertRow(Index, std::move(item));
+    m_Owner.Control().InsertRow(Index, std::move(item));
     return raw;
 }
 
 int TListItems::Count() const
 {
-    return m_Owner.m_Control->RowCount();
+    return m_Owner.Control().RowCount();
 }
 
 TListItem* TListItems::Item(int Index) const
 {
-    return static_cast<TListItem*>(m_Owner.m_Control->Row(Index));
+    return static_cast<TListItem*>(m_Owner.Control().Row(Index));
 }
 
 void TListItems::Delete(int Index)
 {
-    m_Owner.m_Control->DeleteRow(Index);
+    m_Owner.Control().DeleteRow(Index);
 }
 
 void TListItems::Clear()
 {
-    m_Owner.m_Control->DeleteAllRows();
+    m_Owner.Control().DeleteAllRows();
 }
 
 void TListItems::BeginUpdate()
 {
     ++m_UpdateCount;
-    m_Owner.m_Control->BeginUpdate();
+    m_Owner.Control().BeginUpdate();
 }
 
 void TListItems::EndUpdate()
@@ -197,7 +197,7 @@ void TListItems::EndUpdate()
     if (m_UpdateCount == 0)
         return;
     --m_UpdateCount;
-    m_Owner.m_Control->EndUpdate();
+    m_Owner.Control().EndUpdate();
 }
 
 // --- TListColumn(s) ---------------------------------------------------------------------------
@@ -205,25 +205,25 @@ void TListItems::EndUpdate()
 void TListColumn::SetCaption(std::string_view Caption)
 {
     m_Caption = std::string(Caption);
-    m_Owner.m_Control->SetColumnCaption(m_Index, m_Caption);
+    m_Owner.Control().SetColumnCaption(m_Index, m_Caption);
 }
 
 int TListColumn::Width() const
 {
-    return m_Owner.m_Control->ColumnCount() > m_Index ? m_Owner.m_Control->ColumnWidth(m_Index)
+    return m_Owner.Control().ColumnCount() > m_Index ? m_Owner.Control().ColumnWidth(m_Index)
                                                       : m_Width;
 }
 
 void TListColumn::SetWidth(int Width)
 {
-    m_Owner.m_Control->SetColumnWidth(m_Index, Width);
-    m_Width = m_Owner.m_Control->ColumnWidth(m_Index);
+    m_Owner.Control().SetColumnWidth(m_Index, Width);
+    m_Width = m_Owner.Control().ColumnWidth(m_Index);
 }
 
 void TListColumn::SetAlignment(TAlignment Alignment)
 {
     m_Alignment = Alignment;
-    m_Owner.m_Control->SetColumnFormat(m_Index, FormatOf(Alignment));
+    m_Owner.Control().SetColumnFormat(m_Index, FormatOf(Alignment));
 }
 
 TListColumn* TListColumns::Add()
@@ -231,9 +231,9 @@ TListColumn* TListColumns::Add()
     const int index = Count();
     m_Columns.push_back(std::make_unique<TListColumn>(m_Owner, index));
     TListControl::TColumn column;
-    column.Width = m_Columns.back()->m_Width;
+    column.Width = m_Columns.back()->LastSetWidth();
     column.SubItem = index;
-    m_Owner.m_Control->InsertColumn(index, column);
+    m_Owner.Control().InsertColumn(index, column);
     return m_Columns.back().get();
 }
 
@@ -250,7 +250,7 @@ void TListColumns::Delete(int Index)
         return;
     m_Columns.erase(m_Columns.begin() + Index);
     for (int i = Index; i < Count(); ++i)
-        m_Columns[static_cast<std::size_t>(i)]->m_Index = i;
+        m_Columns[static_cast<std::size_t>(i)]->SetIndex(i);
     SendAll();
 }
 
@@ -263,17 +263,17 @@ void TListColumns::Clear()
 // Rebuilds the control's columns so that column k shows sub-item k - 1 again.
 void TListColumns::SendAll()
 {
-    TListControl& control = *m_Owner.m_Control;
+    TListControl& control = m_Owner.Control();
     while (control.ColumnCount() > 0)
         control.DeleteColumn(control.ColumnCount() - 1);
     for (const auto& c : m_Columns) {
         TListControl::TColumn column;
-        column.Caption = c->m_Caption;
-        column.Width = c->m_Width;
-        column.Format = FormatOf(c->m_Alignment);
+        column.Caption = c->Caption();
+        column.Width = c->LastSetWidth();
+        column.Format = FormatOf(c->Alignment());
         column.HeaderFormat = HDF_STRING | column.Format;
-        column.SubItem = c->m_Index;
-        control.InsertColumn(c->m_Index, column);
+        column.SubItem = c->Index();
+        control.InsertColumn(c->Index(), column);
     }
 }
 

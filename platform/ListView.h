@@ -94,9 +94,12 @@ public:
     TAlignment Alignment() const { return m_Alignment; }
     void SetAlignment(TAlignment Alignment);
     int Index() const { return m_Index; }
+    // Its place among the columns, kept by the columns collection when one is deleted.
+    void SetIndex(int Index) { m_Index = Index; }
+    // The width last given, which a rebuilt header item starts from.
+    int LastSetWidth() const { return m_Width; }
 
 private:
-    friend class TListColumns;
     TCustomListView& m_Owner;
     int m_Index;
     std::string m_Caption;
@@ -124,7 +127,6 @@ public:
     }
 
 private:
-    friend class TCustomListView;
     void SendAll();
     TCustomListView& m_Owner;
     std::vector<std::unique_ptr<TListColumn>> m_Columns;
@@ -185,11 +187,6 @@ protected:
     bool CustomSort(Win::PFNLVCOMPARE Compare, Win::LPARAM Param);
 
 private:
-    friend class TListItem;
-    friend class TListItems;
-    friend class TListColumn;
-    friend class TListColumns;
-
     TListControl* m_Control;
     TListItems m_Items;
     TListColumns m_Columns;

@@ -1,0 +1,313 @@
+// The sorting level's built-in sort: each cell's comparison key prepared once per sort and
+// kept with the row's texts, a key prefix for the control's keyed sort, and the comparisons.
+#include "EnhListView.h"
+
+#include "Locale.h"
+#include "SortValues.h"
+
+#include <QDate>
+
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+
+using namespace Win;
+
+namespace {
+
+// The running sort: set immediately before the control is asked to sort.
+enum TPrefixKind
+{
+    pkNone,
+    pkText,
+    pkNumber,
+    pkDate
+};
+
+struct TSortContext
+{
+    int Sign = 1;
+    TPrefixKind Prefix = pkNone;
+    int SubItem = -1;
+    bool Running = false;
+    TAutoSortStyle Style = assSmart;
+    Locale::TDateSettings Settings;
+    int CurrentYear = 2000;
+    int Generation = 0;
+};
+TSortContext g_Sort;
+
+// What the built-in comparison needs of one cell, kept with the row's texts until they change.
+struct TSortKeyCache final : TRowTextCache
+{
+    static const char kTag;
+    TSortKeyCache() : TRowTextCache(&kTag) {}
+
+    int Generation = 0;
+    int SubItem = 0;
+    TAutoSortStyle Style = assDefault;
+    int CurrentYear = 0;
+    QChar DateSeparator, TimeSeparator;
+    Locale::TDateOrder Order = Locale::doMDY;
+    std::string Key;
+    bool IsDate = false;
+    double Date = 0;
+    bool IsNumber = false;
+    long double Number = 0;
+
+    bool Fits(const TSortContext& C) const
+    {
+        if (Generation != C.Generation || SubItem != C.SubItem || Style != C.Style)
+            return false;
+        return Style == assDefault ||
+               (CurrentYear == C.CurrentYear && DateSeparator == C.Settings.DateSeparator &&
+                TimeSeparator == C.Settings.TimeSeparator && Order == C.Settings.Order);
+    }
+    void Fill(std::string_view Text, const TSortContext& C)
+    {
+        Generation = C.Generation;
+        SubItem = C.SubItem;
+        Style = C.Style;
+        CurrentYear = C.CurrentYear;
+        DateSeparator = C.Settings.DateSeparator;
+        TimeSeparator = C.Settings.TimeSeparator;
+        Order = C.Settings.Order;
+        Key = Locale::TextSortKey(Text);
+        IsDate = IsNumber = false;
+        if (Style == assSmart) {
+            IsDate = SortValues::TryDateTime(Text, C.Settings, C.CurrentYear, Date);
+            IsNumber = SortValues::TryNumber(Text, Number);
+        }
+    }
+};
+
+const char TSortKeyCache::kTag = 0;
+
+std::string_view CellOf(const TRowText& Text, int SubItem)
+{
+    return SubItem < 0 ? Text.Caption() : Text.SubItem(SubItem);
+}
+
+int Sign(double Value)
+{
+    return Value < 0 ? -1 : (Value > 0 ? 1 : 0);
+}
+
+int ComparePrepared(const TSortKeyCache& A, const TSortKeyCache& B)
+{
+    if (A.Style == assSmart) {
+        if (A.IsDate && B.IsDate)
+            return Sign(A.Date - B.Date);
+        if (A.IsNumber && B.IsNumber)
+            return A.Number < B.Number ? -1 : (A.Number > B.Number ? 1 : 0);
+    }
+    const int c = A.Key.compare(B.Key);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// Rows without any text share one prepared empty cell per sort.
+TSortKeyCache g_EmptyCell;
+
+const TSortKeyCache* CacheOf(const TListItem& Item)
+{
+    if (Item.Texts().FieldCount() == 0)
+        return g_EmptyCell.Fits(g_Sort) ? &g_EmptyCell : nullptr;
+    const TRowTextCache* any = Item.Texts().Cache();
+    if (!any || any->Tag() != &TSortKeyCache::kTag)
+        return nullptr;
+    const auto* cache = static_cast<const TSortKeyCache*>(any);
+    return cache->Fits(g_Sort) ? cache : nullptr;
+}
+
+// The prepared cell of a row, made now if the row has none for this sort.
+const TSortKeyCache& PreparedCell(const TListItem& Item)
+{
+    if (const TSortKeyCache* cache = CacheOf(Item))
+        return *cache;
+    if (Item.Texts().FieldCount() == 0) { // no texts to keep a cell with
+        g_EmptyCell.Fill({}, g_Sort);
+        return g_EmptyCell;
+    }
+    auto fresh = std::make_unique<TSortKeyCache>();
+    fresh->Fill(CellOf(Item.Texts(), g_Sort.SubItem), g_Sort);
+    const TSortKeyCache& made = *fresh;
+    Item.Texts().SetCache(std::move(fresh));
+    return made;
+}
+
+// An order-preserving 64-bit image of a double.
+std::uint64_t Ordered(double Value)
+{
+    if (Value == 0)
+        Value = 0; // -0 and +0 are equal
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &Value, sizeof bits);
+    return (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
+}
+
+// Eight key bytes from From on as one big-endian number; missing bytes count as 0, which no
+// key byte is, so a shorter key still orders first.
+std::uint64_t TextPrefix(const std::string& Key, std::size_t From)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = From; i < From + 8; ++i)
+        prefix = (prefix << 8) | (i < Key.size() ? static_cast<unsigned char>(Key[i]) : 0u);
+    return prefix;
+}
+
+void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
+{
+    const auto* item = reinterpret_cast<const TListItem*>(Item);
+    if (!item)
+        return; // incomplete: the pairwise comparison decides
+    const TSortKeyCache* cache = &PreparedCell(*item);
+    switch (g_Sort.Prefix) {
+    case pkText:
+        Key.Prefix = TextPrefix(cache->Key, 0);
+        Key.Prefix2 = TextPrefix(cache->Key, 8);
+        if (cache->Key.size() > 16) {
+            Key.Bytes = cache->Key.data() + 16;
+            Key.Size = cache->Key.size() - 16;
+        }
+        Key.Complete = true;
+        break;
+    case pkNumber:
+        Key.Prefix = Ordered(static_cast<double>(cache->Number)); // ties may differ in precision
+        break;
+    case pkDate:
+        Key.Prefix = Ordered(cache->Date);
+        Key.Complete = true;
+        break;
+    case pkNone:
+        break;
+    }
+}
+
+} // namespace
+
+void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
+{
+    // The context is process-wide: a sort asked for from inside a comparison would
+    // overwrite it under the running sort.
+    if (g_Sort.Running)
+        return;
+    m_ResortPending = false;
+    SetCurrentSortColumn(ColumnIndex);
+    SortBegin(ColumnIndex, Ascending);
+    g_Sort.Sign = Ascending ? 1 : -1;
+    g_Sort.SubItem = ColumnIndex - 1;
+    g_Sort.Running = true;
+    try {
+        if (OnSortItems) {
+            CustomSort(&TCustomEnhListView::EventCompare, reinterpret_cast<LPARAM>(this));
+        } else if (HandleAllocated()) {
+            PrepareSortKeys();
+            if (g_Sort.Prefix == pkNone || Items().Count() < 2) {
+                CustomSort(&TCustomEnhListView::BuiltInCompare, reinterpret_cast<LPARAM>(this));
+            } else {
+                LVSORTKEYED sort;
+                sort.Compare = &TCustomEnhListView::BuiltInCompare;
+                sort.SortParam = reinterpret_cast<LPARAM>(this);
+                sort.Key = &SortKey;
+                sort.Descending = g_Sort.Sign < 0;
+                Perform(LVM_SORTITEMSKEYED, 0, reinterpret_cast<LPARAM>(&sort));
+            }
+        }
+    } catch (...) {
+        g_Sort.Running = false;
+        throw;
+    }
+    g_Sort.Running = false;
+    // The sorted column's item shows the arrow of the direction just sorted in.
+    if (m_ShowSortArrows)
+        InvalidateHeaderItem(ColumnIndex);
+    SortFinished(ColumnIndex, Ascending);
+}
+
+void TCustomEnhListView::PrepareSortKeys()
+{
+    g_Sort.Style = m_AutoSortStyle;
+    g_Sort.Generation = Locale::CollationGeneration();
+    if (m_AutoSortStyle == assSmart) {
+        g_Sort.Settings = Locale::DateSettings();
+        g_Sort.CurrentYear = QDate::currentDate().year();
+    }
+    g_EmptyCell.Fill({}, g_Sort);
+    if (m_AutoSortStyle == assDefault) {
+        g_Sort.Prefix =
+            pkText; // every pair is text; cells are prepared as their keys are asked for
+        return;
+    }
+    const int count = Items().Count();
+    int dates = 0;
+    int numbers = 0;
+    for (int i = 0; i < count; ++i) {
+        const TSortKeyCache& cache = PreparedCell(*Items().Item(i));
+        dates += cache.IsDate;
+        numbers += cache.IsNumber;
+    }
+    // A prefix may decide a pair only where every row is compared the same way.
+    if (dates == 0 && numbers == 0)
+        g_Sort.Prefix = pkText;
+    else if (dates == count)
+        g_Sort.Prefix = pkDate;
+    else if (dates == 0 && numbers == count)
+        g_Sort.Prefix = pkNumber;
+    else
+        g_Sort.Prefix = pkNone;
+}
+
+int TCustomEnhListView::CompareTexts(std::string_view Left, std::string_view Right,
+                                     TAutoSortStyle Style)
+{
+    if (Style == assSmart) {
+        const Locale::TDateSettings settings = Locale::DateSettings();
+        const int year = QDate::currentDate().year();
+        double d1 = 0;
+        double d2 = 0;
+        if (SortValues::TryDateTime(Left, settings, year, d1) &&
+            SortValues::TryDateTime(Right, settings, year, d2))
+            return Sign(d1 - d2);
+        long double n1 = 0;
+        long double n2 = 0;
+        if (SortValues::TryNumber(Left, n1) && SortValues::TryNumber(Right, n2))
+            return n1 < n2 ? -1 : (n1 > n2 ? 1 : 0);
+    }
+    return Locale::CompareText(Left, Right);
+}
+
+int TCustomEnhListView::BuiltInCompare(LPARAM Item1, LPARAM Item2, LPARAM List)
+{
+    try {
+        const auto* a = reinterpret_cast<const TListItem*>(Item1);
+        const auto* b = reinterpret_cast<const TListItem*>(Item2);
+        const auto* list = reinterpret_cast<const TCustomEnhListView*>(List);
+        if (!a || !b || !list)
+            return 0;
+        const TSortKeyCache* ca = CacheOf(*a);
+        const TSortKeyCache* cb = CacheOf(*b);
+        int result = 0;
+        if (ca && cb) {
+            result = ComparePrepared(*ca, *cb);
+        } else {
+            result = CompareTexts(CellOf(a->Texts(), g_Sort.SubItem),
+                                  CellOf(b->Texts(), g_Sort.SubItem), list->m_AutoSortStyle);
+        }
+        return result * g_Sort.Sign;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int TCustomEnhListView::EventCompare(LPARAM Item1, LPARAM Item2, LPARAM List)
+{
+    auto* list = reinterpret_cast<TCustomEnhListView*>(List);
+    int result = 0;
+    try {
+        list->SortItems(reinterpret_cast<TListItem*>(Item1), reinterpret_cast<TListItem*>(Item2),
+                        g_Sort.SubItem, result);
+    } catch (...) {
+        return 0; // a pair the handler cannot compare counts as equal
+    }
+    return result * g_Sort.Sign;
+}

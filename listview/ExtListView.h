@@ -140,4 +140,5 @@ class TdfsExtListView final : public TCustomExtListView
     Q_OBJECT
 public:
     using TCustomExtListView::TCustomExtListView;
+    ~TdfsExtListView() override { DestroyHandle(); }
 };

@@ -100,6 +100,9 @@ public:
 
     // The window's own state goes with the window: extended styles, hover time, order, formats.
     void ResetWindowState();
+    // The window style word the window was created with (LVS_*).
+    Win::UINT WindowStyle() const { return m_Style; }
+    void SetWindowStyle(Win::UINT Style) { m_Style = Style; }
     Win::UINT ExtendedStyle() const { return m_ExStyle; }
     void ApplyExtendedStyle(Win::UINT Style);
     int HoverTime() const { return m_HoverTime; }
@@ -129,6 +132,7 @@ private:
     QPointer<TImageList> m_NormalImages;
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
+    Win::UINT m_Style = 0;
     Win::UINT m_ExStyle = 0;
     int m_HoverTime = -1;
     int m_SelectionMark = -1;

@@ -113,6 +113,12 @@ constexpr UINT LVNI_ALL = 0x0;
 constexpr UINT LVNI_FOCUSED = 0x1;
 constexpr UINT LVNI_SELECTED = 0x2;
 
+constexpr UINT WM_DESTROY = 0x0002;
+// Window styles of the list control.
+constexpr UINT LVS_REPORT = 0x1;
+constexpr UINT LVS_SHAREIMAGELISTS = 0x40;
+constexpr UINT LVS_OWNERDATA = 0x1000;
+
 constexpr UINT LVS_EX_GRIDLINES = 0x1;
 constexpr UINT LVS_EX_SUBITEMIMAGES = 0x2;
 constexpr UINT LVS_EX_CHECKBOXES = 0x4;

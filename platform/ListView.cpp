@@ -310,6 +310,9 @@ void TCustomListView::HandleNeeded()
     if (m_HandleAllocated)
         return;
     m_HandleAllocated = true;
+    TCreateParams params;
+    CreateParams(params);
+    m_Control->SetWindowStyle(params.Style);
     CreateWnd();
 }
 
@@ -317,10 +320,23 @@ void TCustomListView::RecreateWnd()
 {
     if (!m_HandleAllocated)
         return;
+    DestroyHandle();
+    HandleNeeded();
+}
+
+void TCustomListView::DestroyHandle()
+{
+    if (!m_HandleAllocated)
+        return;
     DestroyWnd();
     m_HandleAllocated = false;
     m_Control->ResetWindowState();
-    HandleNeeded();
+}
+
+void TCustomListView::CreateParams(TCreateParams& Params)
+{
+    // Image lists belong to whoever set them, not to the control.
+    Params.Style = LVS_REPORT | LVS_SHAREIMAGELISTS;
 }
 
 void TCustomListView::CreateWnd()
@@ -336,7 +352,10 @@ void TCustomListView::SetSmallImages(TImageList* Images)
         Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Images));
 }
 
-void TCustomListView::DestroyWnd() {}
+void TCustomListView::DestroyWnd()
+{
+    WndProc(WM_DESTROY, 0, 0);
+}
 
 void TCustomListView::Loaded()
 {

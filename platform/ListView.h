@@ -153,6 +153,9 @@ public:
     bool HandleAllocated() const { return m_HandleAllocated; }
     void HandleNeeded();
     void RecreateWnd();
+    // Destroys the window; the list hears WM_DESTROY. The most derived list calls it from its
+    // destructor, so that the whole list hears it, as when its form closes.
+    void DestroyHandle();
     Win::LRESULT Perform(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
     TListControl& Control() const { return *m_Control; }
 
@@ -173,7 +176,14 @@ public:
     std::function<void(QObject*)> OnDblClick;
 
 protected:
+    struct TCreateParams
+    {
+        Win::UINT Style = 0; // LVS_* bits of the list control's window
+    };
+    // What the window is created with; each level adds its own.
+    virtual void CreateParams(TCreateParams& Params);
     virtual void CreateWnd();
+    // The window's last work before it goes; the base sends the list WM_DESTROY.
     virtual void DestroyWnd();
     // Every message the list control sends its owner arrives here.
     virtual Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);

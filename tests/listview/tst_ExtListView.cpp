@@ -182,6 +182,38 @@ private slots:
         QVERIFY(!CheckDLLVersion("comctl32.dll", 6, 0, 0, 1));
     }
 
+    void WindowEnd_isHeardOnRecreationAndDestruction()
+    {
+        // A list that records what reaches it, and ends its window as the placed list does.
+        struct TListening final : TCustomExtListView
+        {
+            std::vector<UINT>* Heard;
+            explicit TListening(std::vector<UINT>& H) : Heard(&H) {}
+            ~TListening() override { DestroyHandle(); }
+            LRESULT WndProc(UINT Msg, WPARAM W, LPARAM L) override
+            {
+                if (Msg == WM_DESTROY)
+                    Heard->push_back(Msg);
+                return TCustomExtListView::WndProc(Msg, W, L);
+            }
+        };
+        std::vector<UINT> heard;
+        {
+            TListening list(heard);
+            list.SetHoverTime(250);
+            list.RecreateWnd(); // no window yet: nothing ends
+            QVERIFY(heard.empty());
+            list.Loaded();
+            TTraffic traffic(list);
+            list.RecreateWnd();
+            QCOMPARE(heard.size(), std::size_t(1));
+            // The new window gets the stored values again, and its style word.
+            QCOMPARE(traffic.Of(LVM_SETHOVERTIME).size(), std::size_t(1));
+            QCOMPARE(list.Control().WindowStyle() & LVS_REPORT, LVS_REPORT);
+        }
+        QCOMPARE(heard.size(), std::size_t(2));
+    }
+
     void Version_isTheComponentsOwn()
     {
         TdfsExtListView list;

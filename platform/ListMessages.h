@@ -109,6 +109,9 @@ constexpr UINT INDEXTOSTATEIMAGEMASK(UINT Index)
 {
     return Index << 12;
 }
+constexpr UINT LVKF_ALT = 0x1;
+constexpr UINT LVKF_CONTROL = 0x2;
+constexpr UINT LVKF_SHIFT = 0x4;
 constexpr UINT LVNI_ALL = 0x0;
 constexpr UINT LVNI_FOCUSED = 0x1;
 constexpr UINT LVNI_SELECTED = 0x2;

@@ -24,6 +24,39 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
     return Send(nm.hdr);
 }
 
+LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At,
+                                Qt::KeyboardModifiers Keys)
+{
+    NMITEMACTIVATE nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_ITEMACTIVATE;
+    nm.iItem = Item;
+    nm.iSubItem = SubItem;
+    nm.ptAction = {At.x(), At.y()};
+    if (const TListRow* row = m_Control.Row(Item))
+        nm.lParam = row->Param;
+    if (Keys & Qt::AltModifier)
+        nm.uKeyFlags |= LVKF_ALT;
+    if (Keys & Qt::ControlModifier)
+        nm.uKeyFlags |= LVKF_CONTROL;
+    if (Keys & Qt::ShiftModifier)
+        nm.uKeyFlags |= LVKF_SHIFT;
+    return Send(nm.hdr);
+}
+
+LRESULT TListNotifier::HotTrack(int& Item, int SubItem, const QPoint& At)
+{
+    NMLISTVIEW nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_HOTTRACK;
+    nm.iItem = Item;
+    nm.iSubItem = SubItem;
+    nm.ptAction = {At.x(), At.y()};
+    const LRESULT result = Send(nm.hdr);
+    Item = nm.iItem;
+    return result;
+}
+
 LRESULT TListNotifier::Header(int Code, int Item)
 {
     NMHEADER nm;

@@ -3,6 +3,7 @@
 #include "ListMessages.h"
 
 #include <QRect>
+#include <Qt>
 
 #include <functional>
 
@@ -24,6 +25,11 @@ public:
 
     // An item notification (NMLISTVIEW); the row's Param goes with it unless one is given.
     Win::LRESULT Item(int Code, int Item, int SubItem = 0, Win::LPARAM Param = 0);
+    // An item is activated (NMITEMACTIVATE) by a click or a key, with the keys held then.
+    Win::LRESULT Activate(int Item, int SubItem, const QPoint& At, Qt::KeyboardModifiers Keys);
+    // The pointer moves over the list under hot tracking (NMLISTVIEW); the owner may name
+    // another item as hot, and answers non-zero to keep it from being hover-selected.
+    Win::LRESULT HotTrack(int& Item, int SubItem, const QPoint& At);
     // A header notification (NMHEADER) from the header window.
     Win::LRESULT Header(int Code, int Item);
     // Asks the owner to paint an owner-drawn header item (WM_DRAWITEM); non-zero if it did.

@@ -3,6 +3,7 @@
 #include "ListControl.h"
 #include "ListNotifier.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
@@ -28,18 +29,73 @@ TListTreeView::TListTreeView(TListControl& Control, TListNotifier& Notifier)
     connect(&m_Hover, &QTimer::timeout, this, &TListTreeView::HoverTimeOver);
 }
 
+bool TListTreeView::HotTracking() const
+{
+    return m_Control.ExtendedStyle() & (Win::LVS_EX_TRACKSELECT | Win::LVS_EX_ONECLICKACTIVATE |
+                                        Win::LVS_EX_TWOCLICKACTIVATE);
+}
+
+void TListTreeView::Activate(const QModelIndex& At, const QPoint& Point,
+                             Qt::KeyboardModifiers Keys)
+{
+    if (At.isValid())
+        m_Notifier.Activate(At.row(), At.column(), Point, Keys);
+}
+
+void TListTreeView::mousePressEvent(QMouseEvent* Event)
+{
+    const QModelIndex at = indexAt(Event->position().toPoint());
+    m_PressRow = Event->button() == Qt::LeftButton && at.isValid() ? at.row() : -1;
+    m_PressOnSelected = m_PressRow >= 0 && m_PressRow == m_Control.SelectedRow();
+    QTreeView::mousePressEvent(Event);
+}
+
+void TListTreeView::mouseReleaseEvent(QMouseEvent* Event)
+{
+    QTreeView::mouseReleaseEvent(Event);
+    const QPoint point = Event->position().toPoint();
+    const QModelIndex at = indexAt(point);
+    const int pressed = m_PressRow;
+    m_PressRow = -1;
+    if (Event->button() != Qt::LeftButton || !at.isValid() || at.row() != pressed)
+        return;
+    const Win::UINT style = m_Control.ExtendedStyle();
+    if ((style & Win::LVS_EX_ONECLICKACTIVATE) ||
+        ((style & Win::LVS_EX_TWOCLICKACTIVATE) && m_PressOnSelected))
+        Activate(at, point, Event->modifiers());
+}
+
+void TListTreeView::keyPressEvent(QKeyEvent* Event)
+{
+    QTreeView::keyPressEvent(Event);
+    if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
+        const QModelIndex current = currentIndex();
+        Activate(current, visualRect(current).center(), Event->modifiers());
+    }
+}
+
 void TListTreeView::mouseDoubleClickEvent(QMouseEvent* Event)
 {
     QTreeView::mouseDoubleClickEvent(Event);
-    const QModelIndex at = indexAt(Event->position().toPoint());
+    const QPoint point = Event->position().toPoint();
+    const QModelIndex at = indexAt(point);
     m_Notifier.Item(Win::NM_DBLCLK, at.isValid() ? at.row() : -1, at.isValid() ? at.column() : 0);
+    // Under one-click activation the first click of the two has activated the item already.
+    if (Event->button() == Qt::LeftButton &&
+        !(m_Control.ExtendedStyle() & Win::LVS_EX_ONECLICKACTIVATE))
+        Activate(at, point, Event->modifiers());
 }
 
 void TListTreeView::mouseMoveEvent(QMouseEvent* Event)
 {
     QTreeView::mouseMoveEvent(Event);
-    const QModelIndex at = indexAt(Event->position().toPoint());
-    SetHotRow(at.isValid() ? at.row() : -1);
+    const QPoint point = Event->position().toPoint();
+    const QModelIndex at = indexAt(point);
+    int row = at.isValid() ? at.row() : -1;
+    bool maySelect = true;
+    if (HotTracking())
+        maySelect = m_Notifier.HotTrack(row, at.isValid() ? at.column() : 0, point) == 0;
+    SetHotRow(row >= 0 && row < m_Control.RowCount() ? row : -1, maySelect);
 }
 
 void TListTreeView::leaveEvent(QEvent* Event)
@@ -48,8 +104,11 @@ void TListTreeView::leaveEvent(QEvent* Event)
     SetHotRow(-1);
 }
 
-void TListTreeView::SetHotRow(int Row)
+void TListTreeView::SetHotRow(int Row, bool MaySelect)
 {
+    m_HotMaySelect = MaySelect;
+    if (!MaySelect)
+        m_Hover.stop();
     if (Row == m_HotRow)
         return;
     const int old = m_HotRow;
@@ -63,7 +122,7 @@ void TListTreeView::SetHotRow(int Row)
     }
     // A pointer that rests on a row selects it once the hover time has passed.
     m_Hover.stop();
-    if (Row >= 0 && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT)) {
+    if (Row >= 0 && MaySelect && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT)) {
         const int time = m_Control.HoverTime();
         m_Hover.start(time < 0 ? kDefaultHoverTime : time);
     }
@@ -71,6 +130,6 @@ void TListTreeView::SetHotRow(int Row)
 
 void TListTreeView::HoverTimeOver()
 {
-    if (m_HotRow >= 0 && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT))
+    if (m_HotRow >= 0 && m_HotMaySelect && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT))
         m_Control.SetSelectedRow(m_HotRow);
 }

@@ -197,6 +197,94 @@ private slots:
         QCOMPARE(list.SelectedRow(), selected);
     }
 
+    void HotTrackAnsweredNonZero_keepsTheRowFromHoverSelection()
+    {
+        TListControl list;
+        AddColumn(list, "A", 100);
+        for (int i = 0; i < 4; ++i)
+            AddRow(list, "row", i);
+        int tracked = 0;
+        // The owner names row 3 as hot and refuses the hover selection.
+        list.SetOwner([&](UINT Msg, WPARAM, LPARAM L) -> LRESULT {
+            auto* nm = reinterpret_cast<NMLISTVIEW*>(L);
+            if (Msg != WM_NOTIFY || nm->hdr.code != LVN_HOTTRACK)
+                return 0;
+            ++tracked;
+            nm->iItem = 3;
+            return 1;
+        });
+        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_TRACKSELECT);
+        list.SendMessage(LVM_SETHOVERTIME, 0, 30);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QTreeView* view = list.View();
+        QTest::mouseMove(view->viewport(), QPoint(1, 1));
+        QTest::mouseMove(view->viewport(), view->visualRect(view->model()->index(1, 0)).center());
+        QTRY_COMPARE(list.View()->HotRow(), 3);
+        QTest::qWait(120);
+        QVERIFY(tracked > 0);
+        QCOMPARE(list.SelectedRow(), -1);
+    }
+
+    void Activation_followsTheActivationStyles_data()
+    {
+        QTest::addColumn<UINT>("style");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<int>("activations");
+        QTest::newRow("plain: a click") << 0u << "click" << 0;
+        QTest::newRow("plain: a double-click") << 0u << "double" << 1;
+        QTest::newRow("plain: Enter") << 0u << "enter" << 1;
+        QTest::newRow("one-click: a click") << LVS_EX_ONECLICKACTIVATE << "click" << 1;
+        QTest::newRow("two-click: a click on a row not selected")
+            << LVS_EX_TWOCLICKACTIVATE << "click" << 0;
+        QTest::newRow("two-click: a click on the selected row")
+            << LVS_EX_TWOCLICKACTIVATE << "click selected" << 1;
+        QTest::newRow("the catalogue's: a click")
+            << (LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE) << "click" << 1;
+    }
+    void Activation_followsTheActivationStyles()
+    {
+        QFETCH(UINT, style);
+        QFETCH(QString, gesture);
+        QFETCH(int, activations);
+        TListControl list;
+        AddColumn(list, "A", 100);
+        for (int i = 0; i < 3; ++i)
+            AddRow(list, "row", 10 + i);
+        std::vector<NMITEMACTIVATE> heard;
+        list.SetOwner([&](UINT Msg, WPARAM, LPARAM L) -> LRESULT {
+            const auto* nm = reinterpret_cast<const NMITEMACTIVATE*>(L);
+            if (Msg == WM_NOTIFY && nm->hdr.code == LVN_ITEMACTIVATE)
+                heard.push_back(*nm);
+            return 0;
+        });
+        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QApplication::setActiveWindow(&list);
+        QTreeView* view = list.View();
+        const QPoint at = view->visualRect(view->model()->index(1, 0)).center();
+        if (gesture == "click selected")
+            list.SetSelectedRow(1);
+        if (gesture == "double")
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+        else if (gesture == "enter") {
+            list.SetSelectedRow(1);
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Return);
+        } else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
+        QCOMPARE(int(heard.size()), activations);
+        if (activations == 0)
+            return;
+        QCOMPARE(heard[0].iItem, 1);
+        QCOMPARE(heard[0].lParam, LPARAM(11));
+        if (gesture.startsWith("click"))
+            QCOMPARE(heard[0].uKeyFlags, LVKF_SHIFT);
+    }
+
     void Selection_coversTheRowOnlyUnderFullRowSelect_data()
     {
         QTest::addColumn<bool>("fullRow");

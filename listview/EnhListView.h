@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "HeaderItemLayout.h"
+#include "LVSaveSettings.h"
 #include "ListView.h"
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 enum TAutoColumnSort : unsigned char
 {
@@ -28,18 +30,6 @@ enum TLVStyle : unsigned char
 };
 
 class TCustomEnhListView;
-
-// Whether and what a list keeps of its column widths and sort state between runs.
-class TdfsEnhLVSaveSettings
-{
-public:
-    virtual ~TdfsEnhLVSaveSettings() = default;
-
-    bool AutoSave = false;
-    std::string RegistryKey;
-    bool SaveColumnSizes = true;
-    bool SaveCurrentSort = true;
-};
 
 // The sorting level of the extended list view: sorting by a column on a header click, by a
 // call or after an insertion, with a smart, a plain-text or the user's own comparison.
@@ -100,6 +90,10 @@ public:
     virtual void BeginItemsUpdate();
     virtual void EndItemsUpdate();
     virtual void SizeColumnsToContents(bool UseHeader);
+    // Stores and restores the column widths and the sort state under the settings' registry
+    // key; false when there is no key to use.
+    virtual bool SaveListSettings();
+    virtual bool LoadListSettings();
 
     void Loaded() override;
 
@@ -117,7 +111,16 @@ protected:
     virtual void SortItems(TListItem* Item1, TListItem* Item2, int SortColumn, int& CompResult);
     virtual void EditCanceled(TListItem* Item);
     virtual void ApplyBackgroundImage();
-    virtual bool AutoLoadListSettings() { return false; }
+    // At the end of loading and at the window's end, when the settings ask for it.
+    virtual bool AutoLoadListSettings();
+    virtual void AutoSaveListSettings();
+    // The widths of the columns in on-screen order, and giving them back.
+    std::vector<int> WidthsByPosition();
+    void SetWidthsByPosition(const std::vector<int>& Widths);
+    void SaveColumnSizes();
+    void LoadColumnSizes();
+    // Reads the stored sort and sorts by it, a missing column clamped to the present ones.
+    void LoadSortState();
     virtual void HeaderFormatsPosted();
 
     // The header items painted by the list: the entry for one item, the hook, the built-in

@@ -99,6 +99,8 @@ void TCustomEnhListView::InvalidateHeaderItem(int ColumnIndex)
 
 LRESULT TCustomEnhListView::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
+    if (Msg == WM_DESTROY)
+        AutoSaveListSettings();
     if (Msg != WM_DRAWITEM || !LParam)
         return TCustomListView::WndProc(Msg, WParam, LParam);
     const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(LParam);

@@ -69,12 +69,6 @@ private:
     std::uint16_t m_Bits = 0;
 };
 
-class TdfsExtLVSaveSettings : public TdfsEnhLVSaveSettings
-{
-public:
-    bool SaveColumnOrder = true;
-};
-
 // The extended level: extended styles, hover time and selection mark, sent to the list
 // control whenever its window is created; header images per column; the column order.
 class TCustomExtListView : public TCustomEnhListView
@@ -112,6 +106,13 @@ public:
     int PositionOfColumn(int ColumnIndex) override;
     TListColumn* ColumnAtPosition(int Position) override;
 
+    TdfsExtLVSaveSettings& SaveSettings()
+    {
+        return static_cast<TdfsExtLVSaveSettings&>(SaveSettingsObject());
+    }
+    bool SaveListSettings() override;
+    bool LoadListSettings() override;
+
     void Loaded() override;
 
 protected:
@@ -123,6 +124,8 @@ protected:
         PaintHeaderItem(ACanvas, Index, ARect, Selected, true);
     }
     THeaderImage ColumnHeaderImage(int Index) const override;
+    bool AutoLoadListSettings() override;
+    void AutoSaveListSettings() override;
 
 private:
     TLVExtendedStyles m_ExtendedStyles;
@@ -140,5 +143,5 @@ class TdfsExtListView final : public TCustomExtListView
     Q_OBJECT
 public:
     using TCustomExtListView::TCustomExtListView;
-    ~TdfsExtListView() override { DestroyHandle(); }
+    ~TdfsExtListView() override;
 };

@@ -320,7 +320,12 @@ void TCustomListView::RecreateWnd()
 {
     if (!m_HandleAllocated)
         return;
-    DestroyHandle();
+    try {
+        DestroyHandle();
+    } catch (...) {
+        HandleNeeded(); // the list keeps a window whatever its end work raised
+        throw;
+    }
     HandleNeeded();
 }
 
@@ -328,9 +333,18 @@ void TCustomListView::DestroyHandle()
 {
     if (!m_HandleAllocated)
         return;
-    DestroyWnd();
-    m_HandleAllocated = false;
-    m_Control->ResetWindowState();
+    // The window goes even when the work at its end raises.
+    auto gone = [this] {
+        m_HandleAllocated = false;
+        m_Control->ResetWindowState();
+    };
+    try {
+        DestroyWnd();
+    } catch (...) {
+        gone();
+        throw;
+    }
+    gone();
 }
 
 void TCustomListView::CreateParams(TCreateParams& Params)

@@ -162,6 +162,8 @@ public:
     // Stored settings are applied between BeginLoading() and Loaded(), as a form does.
     void BeginLoading() { m_Loading = true; }
     bool IsLoading() const { return m_Loading; }
+    // Set by the most derived list as its destruction begins.
+    bool IsDestroying() const { return m_Destroying; }
     virtual void Loaded();
 
     QColor Color() const { return m_Color; }
@@ -185,6 +187,7 @@ protected:
     virtual void CreateWnd();
     // The window's last work before it goes; the base sends the list WM_DESTROY.
     virtual void DestroyWnd();
+    void BeginDestroying() { m_Destroying = true; }
     // Every message the list control sends its owner arrives here.
     virtual Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
     virtual Win::LRESULT CNNotify(Win::NMHDR& Header);
@@ -204,4 +207,5 @@ private:
     QPointer<TImageList> m_SmallImages;
     bool m_HandleAllocated = false;
     bool m_Loading = false;
+    bool m_Destroying = false;
 };

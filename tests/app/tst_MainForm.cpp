@@ -29,8 +29,16 @@ using namespace TestSupport;
 class TestMainForm : public QObject
 {
     Q_OBJECT
+    // The user's settings folder, for the lists' settings store.
+    QTemporaryDir m_Settings;
+
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+        QVERIFY(m_Settings.isValid());
+        qputenv("XDG_CONFIG_HOME", m_Settings.path().toLocal8Bit());
+    }
 
     void StartUp_showsTheCatalogueSortedByName_data()
     {
@@ -131,6 +139,16 @@ private slots:
         QTest::mouseClick(f.Main->Button1, Qt::LeftButton);
         QVERIFY(!f.Main->isVisible());
         QCOMPARE(ReadAll(f.Path), kSmall);
+    }
+
+    void StartAndClose_leaveTheSettingsStoreUntouched()
+    {
+        {
+            TFixture f(&kSmall);
+            QTest::mouseClick(f.Main->Button1, Qt::LeftButton);
+        } // the window and its lists are destroyed
+        QCOMPARE(QDir(m_Settings.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
     }
 
     void Close_afterAChange_asksThroughThePopup_data()

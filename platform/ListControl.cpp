@@ -9,6 +9,7 @@
 #include "ListStyleMessages.h"
 #include "ShownText.h"
 
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -19,10 +20,10 @@ using namespace Win;
 TListControl::TListControl(QWidget* Parent) : QWidget(Parent), m_Notifier(*this)
 {
     m_Model = new TListModel(*this);
-    m_View = new TListTreeView(*this, m_Notifier);
+    m_View = new TListReportView(*this, m_Notifier);
     m_Header = new TListHeader(*this, m_Notifier);
     m_Notifier.SetHeader(m_Header);
-    m_View->setHeader(m_Header);
+    m_View->SetHeader(m_Header);
     m_View->setItemDelegate(new TListCellDelegate(*this, m_View)); // the view does not own it
     m_View->setModel(m_Model);
     m_Header->setSectionsClickable(true);
@@ -53,6 +54,15 @@ TListControl::TListControl(QWidget* Parent) : QWidget(Parent), m_Notifier(*this)
                 if (now.isValid())
                     m_Notifier.Item(LVN_ITEMCHANGED, now.row());
             });
+    // An owner-data list tells a range of rows selected together in one notification.
+    connect(m_View->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& Selected, const QItemSelection&) {
+                if (!OwnerData())
+                    return;
+                for (const QItemSelectionRange& range : Selected)
+                    if (range.bottom() > range.top())
+                        m_Notifier.StateChanged(range.top(), range.bottom(), LVIS_SELECTED, 0);
+            });
 }
 
 TListControl::~TListControl()
@@ -70,16 +80,94 @@ QString TListControl::CellText(int Row, int Column) const
 {
     if (Row < 0 || Row >= RowCount() || Column < 0 || Column >= ColumnCount())
         return {};
+    const int subItem = std::max(0, m_Columns[static_cast<std::size_t>(Column)].SubItem);
+    if (OwnerData()) {
+        // Room for what a cell shows, and a little more, so that a longer text shows cut.
+        char buffer[ShownText::kLimit + 2] = {};
+        LVITEM item;
+        item.mask = LVIF_TEXT;
+        item.iItem = Row;
+        item.iSubItem = subItem;
+        item.pszText = buffer;
+        item.cchTextMax = int(sizeof buffer);
+        const_cast<TListNotifier&>(m_Notifier).DispInfo(item);
+        buffer[sizeof buffer - 1] = '\0';
+        return ShownText::Of(std::string_view(item.pszText ? item.pszText : ""));
+    }
     const TRowText& text = m_Rows[static_cast<std::size_t>(Row)]->Text;
-    const int subItem = m_Columns[static_cast<std::size_t>(Column)].SubItem;
-    return ShownText::Of(text.Field(std::max(0, subItem)));
+    return ShownText::Of(text.Field(subItem));
+}
+
+int TListControl::ImageOf(int Row, int Field) const
+{
+    if (OwnerData()) {
+        if (Row < 0 || Row >= RowCount())
+            return -1;
+        LVITEM item;
+        item.mask = LVIF_IMAGE;
+        item.iItem = Row;
+        item.iSubItem = Field;
+        item.iImage = -1;
+        const_cast<TListNotifier&>(m_Notifier).DispInfo(item);
+        return item.iImage;
+    }
+    const TListRow* row = this->Row(Row);
+    return row ? row->ImageOf(Field) : -1;
 }
 
 TListRow* TListControl::Row(int Index) const
 {
-    if (Index < 0 || Index >= RowCount())
+    if (Index < 0 || Index >= static_cast<int>(m_Rows.size()))
         return nullptr;
     return m_Rows[static_cast<std::size_t>(Index)].get();
+}
+
+void TListControl::SetWindowStyle(UINT Style)
+{
+    const UINT old = m_Style;
+    if ((old ^ Style) & LVS_OWNERDATA) {
+        // Rows held and rows asked for do not mix.
+        DeleteAllRows();
+        SetVirtualCount(0);
+    }
+    m_Style = Style;
+    m_View->setSelectionMode((Style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection
+                                                     : QAbstractItemView::ExtendedSelection);
+    m_OwnerDrawnRowHeight = 0;
+    if (Style & LVS_OWNERDRAWFIXED)
+        m_OwnerDrawnRowHeight = std::max(1, m_Notifier.MeasureRow(m_View->RowHeight()));
+    m_View->Relayout();
+}
+
+void TListControl::SetVirtualCount(int Count)
+{
+    Count = std::max(0, Count);
+    if (!OwnerData() || Count == m_VirtualCount) {
+        m_VirtualCount = Count;
+        return;
+    }
+    // The rows the owner holds grow or shrink at the end; the selection stays where it is.
+    if (Count > m_VirtualCount) {
+        m_Model->RowsInserting(m_VirtualCount, Count - 1);
+        m_VirtualCount = Count;
+        m_Model->RowsInserted();
+    } else {
+        m_Model->RowsRemoving(Count, m_VirtualCount - 1);
+        m_VirtualCount = Count;
+        m_Model->RowsRemoved();
+    }
+}
+
+void TListControl::PaintOwnerDrawnRow(QPainter* Painter, const QRect& Rect, int Row, bool Focused)
+{
+    UINT state = 0;
+    if (m_View->selectionModel()->isRowSelected(Row, {}))
+        state |= ODS_SELECTED;
+    if (Focused && FocusedRow() == Row)
+        state |= ODS_FOCUS;
+    Painter->save();
+    m_Notifier.DrawRow(Painter, Rect, Row, state);
+    Painter->restore();
 }
 
 int TListControl::IndexOfRow(const TListRow* Row) const
@@ -227,9 +315,11 @@ void TListControl::ApplyExtendedStyle(UINT Style)
     // Every item may be dragged, the caption column's too (a tree view keeps it in place).
     m_Header->setFirstSectionMovable((Style & LVS_EX_HEADERDRAGDROP) != 0);
     // The hot row follows the pointer only where a style makes use of it.
-    m_View->setMouseTracking(
-        (Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE |
-                  LVS_EX_UNDERLINEHOT | LVS_EX_UNDERLINECOLD)) != 0);
+    const bool tracking = (Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE |
+                                    LVS_EX_TWOCLICKACTIVATE | LVS_EX_UNDERLINEHOT |
+                                    LVS_EX_UNDERLINECOLD)) != 0;
+    m_View->setMouseTracking(tracking);
+    m_View->viewport()->setMouseTracking(tracking);
     m_View->viewport()->update();
 }
 

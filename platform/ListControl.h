@@ -5,7 +5,7 @@
 #include "ListMessages.h"
 #include "ListNotifier.h"
 #include "ListRow.h"
-#include "ListTreeView.h"
+#include "ListReportView.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -47,8 +47,13 @@ public:
     void SetOwner(TOwnerProc Owner) { m_Notifier.SetOwner(std::move(Owner)); }
     TListNotifier& Notifier() { return m_Notifier; }
 
-    // Direct row access for the base list view, which owns the item objects it inserts.
-    int RowCount() const { return static_cast<int>(m_Rows.size()); }
+    // Direct row access for the base list view, which owns the item objects it inserts. An
+    // owner-data list holds no rows: it has a count, and asks its owner for what it shows.
+    bool OwnerData() const { return (m_Style & Win::LVS_OWNERDATA) != 0; }
+    int RowCount() const
+    {
+        return OwnerData() ? m_VirtualCount : static_cast<int>(m_Rows.size());
+    }
     TListRow* Row(int Index) const;
     int IndexOfRow(const TListRow* Row) const;
     int InsertRow(int Index, std::unique_ptr<TListRow> Row);
@@ -61,8 +66,9 @@ public:
     void SetSelectedRow(int Index);
     // The row with the focus, or -1.
     int FocusedRow() const;
-    // What a cell shows of its text.
+    // What a cell shows of its text, and the image of a row's field (-1 for none).
     QString CellText(int Row, int Column) const;
+    int ImageOf(int Row, int Field) const;
     // The row's state image (check boxes: 1 unchecked, 2 checked), told to the owner as a
     // state change.
     void SetStateImage(int Row, Win::UINT Image);
@@ -100,9 +106,14 @@ public:
 
     // The window's own state goes with the window: extended styles, hover time, order, formats.
     void ResetWindowState();
-    // The window style word the window was created with (LVS_*).
+    // The window style word the window was created with (LVS_*): owner data, owner-drawn
+    // rows, single or multiple selection.
     Win::UINT WindowStyle() const { return m_Style; }
-    void SetWindowStyle(Win::UINT Style) { m_Style = Style; }
+    void SetWindowStyle(Win::UINT Style);
+    // The height the owner gave its owner-drawn rows; 0 when rows are not owner-drawn.
+    int OwnerDrawnRowHeight() const { return m_OwnerDrawnRowHeight; }
+    // Asks the owner to paint one owner-drawn row.
+    void PaintOwnerDrawnRow(QPainter* Painter, const QRect& Rect, int Row, bool Focused);
     Win::UINT ExtendedStyle() const { return m_ExStyle; }
     void ApplyExtendedStyle(Win::UINT Style);
     int HoverTime() const { return m_HoverTime; }
@@ -110,9 +121,9 @@ public:
     int SelectionMark() const { return m_SelectionMark; }
     void SetSelectionMark(int Mark) { m_SelectionMark = Mark; }
     int VirtualCount() const { return m_VirtualCount; }
-    void SetVirtualCount(int Count) { m_VirtualCount = Count; }
+    void SetVirtualCount(int Count);
 
-    TListTreeView* View() const { return m_View; }
+    TListReportView* View() const { return m_View; }
     TListHeader* Header() const { return m_Header; }
 
 private:
@@ -126,13 +137,14 @@ private:
     TListNotifier m_Notifier;
     TMessageTap m_Tap;
     TListModel* m_Model = nullptr;
-    TListTreeView* m_View = nullptr;
+    TListReportView* m_View = nullptr;
     TListHeader* m_Header = nullptr;
     QPointer<TImageList> m_SmallImages;
     QPointer<TImageList> m_NormalImages;
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
     Win::UINT m_Style = 0;
+    int m_OwnerDrawnRowHeight = 0;
     Win::UINT m_ExStyle = 0;
     int m_HoverTime = -1;
     int m_SelectionMark = -1;

@@ -17,6 +17,7 @@ using UINT = std::uint32_t;
 using PFNLVCOMPARE = int (*)(LPARAM, LPARAM, LPARAM);
 
 constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_MEASUREITEM = 0x002C;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_USER = 0x0400;
 
@@ -69,6 +70,10 @@ constexpr int LVN_ENDLABELEDITA = -106;
 constexpr int LVN_COLUMNCLICK = -108;
 constexpr int LVN_ITEMACTIVATE = -114;
 constexpr int LVN_HOTTRACK = -121;
+constexpr int LVN_ODCACHEHINT = -113;
+constexpr int LVN_ODSTATECHANGED = -115;
+constexpr int LVN_ODFINDITEMA = -152;
+constexpr int LVN_MARQUEEBEGIN = -156;
 constexpr int LVN_GETDISPINFOA = -150;
 constexpr int HDN_ITEMCHANGEDA = -301;
 constexpr int HDN_ITEMCLICKA = -302;
@@ -109,6 +114,14 @@ constexpr UINT INDEXTOSTATEIMAGEMASK(UINT Index)
 {
     return Index << 12;
 }
+// LVM_SETITEMCOUNT flags of an owner-data list.
+constexpr UINT LVSICF_NOINVALIDATEALL = 0x1;
+constexpr UINT LVSICF_NOSCROLL = 0x2;
+// What an LVFINDINFO searches by.
+constexpr UINT LVFI_PARAM = 0x1;
+constexpr UINT LVFI_STRING = 0x2;
+constexpr UINT LVFI_PARTIAL = 0x8;
+constexpr UINT LVFI_WRAP = 0x20;
 constexpr UINT LVKF_ALT = 0x1;
 constexpr UINT LVKF_CONTROL = 0x2;
 constexpr UINT LVKF_SHIFT = 0x4;
@@ -119,6 +132,8 @@ constexpr UINT LVNI_SELECTED = 0x2;
 constexpr UINT WM_DESTROY = 0x0002;
 // Window styles of the list control.
 constexpr UINT LVS_REPORT = 0x1;
+constexpr UINT LVS_SINGLESEL = 0x4;
+constexpr UINT LVS_OWNERDRAWFIXED = 0x400;
 constexpr UINT LVS_SHAREIMAGELISTS = 0x40;
 constexpr UINT LVS_OWNERDATA = 0x1000;
 
@@ -147,6 +162,7 @@ constexpr int HDF_STRING = 0x4000;
 constexpr int HDF_OWNERDRAW = 0x8000;
 
 constexpr UINT ODT_HEADER = 100;
+constexpr UINT ODT_LISTVIEW = 102;
 constexpr UINT ODS_SELECTED = 0x1;
 constexpr UINT ODS_FOCUS = 0x10;
 
@@ -261,6 +277,52 @@ struct LVSORTKEYED
     LPARAM SortParam = 0;
     void (*Key)(LPARAM Item, LPARAM SortParam, LVSORTKEY& Key) = nullptr;
     bool Descending = false;
+};
+
+// The rows an owner-data list is about to show (LVN_ODCACHEHINT).
+struct NMLVCACHEHINT
+{
+    NMHDR hdr;
+    int iFrom = 0;
+    int iTo = 0;
+};
+
+struct LVFINDINFO
+{
+    UINT flags = 0;
+    const char* psz = nullptr;
+    LPARAM lParam = 0;
+    POINT pt;
+    UINT vkDirection = 0;
+};
+
+// An owner-data list asks its owner to find a row (LVN_ODFINDITEMA); the answer is the row.
+struct NMLVFINDITEM
+{
+    NMHDR hdr;
+    int iStart = -1;
+    LVFINDINFO lvfi;
+};
+
+// A range of rows of an owner-data list changed state together (LVN_ODSTATECHANGED).
+struct NMLVODSTATECHANGE
+{
+    NMHDR hdr;
+    int iFrom = 0;
+    int iTo = 0;
+    UINT uNewState = 0;
+    UINT uOldState = 0;
+};
+
+// The row height of an owner-drawn list, asked once when its window is made.
+struct MEASUREITEMSTRUCT
+{
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    std::uintptr_t itemData = 0;
 };
 
 // hDC is the painter bound to the header item while it is painted.

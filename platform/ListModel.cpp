@@ -56,14 +56,16 @@ QVariant TListModel::data(const QModelIndex& Index, int Role) const
         const int field = std::max(0, m_Control.Column(Index.column()).SubItem);
         if (field > 0 && !(m_Control.ExtendedStyle() & LVS_EX_SUBITEMIMAGES))
             return {};
-        const QImage image = m_Control.SmallImage(m_Control.Row(Index.row())->ImageOf(field));
+        const QImage image = m_Control.SmallImage(m_Control.ImageOf(Index.row(), field));
         return image.isNull() ? QVariant() : QVariant(image);
     }
     case Qt::CheckStateRole:
         // Under the check-box style the caption cell shows the row's state image.
         if (Index.column() != 0 || !(m_Control.ExtendedStyle() & LVS_EX_CHECKBOXES))
             return {};
-        return m_Control.Row(Index.row())->StateImage == 2 ? Qt::Checked : Qt::Unchecked;
+        if (const TListRow* row = m_Control.Row(Index.row()))
+            return row->StateImage == 2 ? Qt::Checked : Qt::Unchecked;
+        return {};
     case Qt::TextAlignmentRole:
         // Column 0 is always left-justified in a report view.
         return Index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)

@@ -79,3 +79,78 @@ LRESULT TListNotifier::DrawHeaderItem(QPainter* Painter, const QRect& Rect, int 
     dis.rcItem = Rect;
     return m_Owner(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
 }
+
+void TListNotifier::CacheHint(int First, int Last)
+{
+    NMLVCACHEHINT nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_ODCACHEHINT;
+    nm.iFrom = First;
+    nm.iTo = Last;
+    Send(nm.hdr);
+}
+
+int TListNotifier::FindItem(int Start, const std::string& Text)
+{
+    NMLVFINDITEM nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_ODFINDITEMA;
+    nm.iStart = Start;
+    nm.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+    nm.lvfi.psz = Text.c_str();
+    return static_cast<int>(m_Owner ? Send(nm.hdr) : -1);
+}
+
+void TListNotifier::StateChanged(int First, int Last, UINT NewState, UINT OldState)
+{
+    NMLVODSTATECHANGE nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_ODSTATECHANGED;
+    nm.iFrom = First;
+    nm.iTo = Last;
+    nm.uNewState = NewState;
+    nm.uOldState = OldState;
+    Send(nm.hdr);
+}
+
+bool TListNotifier::MarqueeBegin()
+{
+    NMLISTVIEW nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_MARQUEEBEGIN;
+    return Send(nm.hdr) == 0;
+}
+
+void TListNotifier::DispInfo(LVITEM& Record)
+{
+    LVDISPINFO nm;
+    nm.hdr.hwndFrom = &m_Control;
+    nm.hdr.code = LVN_GETDISPINFOA;
+    nm.item = Record;
+    Send(nm.hdr);
+    Record = nm.item;
+}
+
+int TListNotifier::MeasureRow(int Height)
+{
+    MEASUREITEMSTRUCT measure;
+    measure.CtlType = ODT_LISTVIEW;
+    measure.itemHeight = static_cast<UINT>(Height);
+    if (m_Owner)
+        m_Owner(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    return static_cast<int>(measure.itemHeight);
+}
+
+LRESULT TListNotifier::DrawRow(QPainter* Painter, const QRect& Rect, int Row, UINT State)
+{
+    if (!m_Owner)
+        return 0;
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_LISTVIEW;
+    dis.itemID = static_cast<UINT>(Row);
+    dis.itemState = State;
+    dis.hwndItem = &m_Control;
+    dis.hDC = Painter;
+    dis.rcItem = Rect;
+    return m_Owner(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}

@@ -6,6 +6,7 @@
 #include <Qt>
 
 #include <functional>
+#include <string>
 
 class QPainter;
 class TListControl;
@@ -32,6 +33,18 @@ public:
     Win::LRESULT HotTrack(int& Item, int SubItem, const QPoint& At);
     // A header notification (NMHEADER) from the header window.
     Win::LRESULT Header(int Code, int Item);
+    // Owner-data lists: the rows about to be shown; the owner's answer to a search (the row
+    // found, or -1); a range of rows whose state changed together.
+    void CacheHint(int First, int Last);
+    int FindItem(int Start, const std::string& Text);
+    void StateChanged(int First, int Last, Win::UINT NewState, Win::UINT OldState);
+    // A rubber-band selection may start unless the owner answers non-zero.
+    bool MarqueeBegin();
+    // Asks the owner for the parts of an item that Record's mask names (LVN_GETDISPINFOA).
+    void DispInfo(Win::LVITEM& Record);
+    // Owner-drawn rows: their height, asked once, and the painting of one row.
+    int MeasureRow(int Height);
+    Win::LRESULT DrawRow(QPainter* Painter, const QRect& Rect, int Row, Win::UINT State);
     // Asks the owner to paint an owner-drawn header item (WM_DRAWITEM); non-zero if it did.
     Win::LRESULT DrawHeaderItem(QPainter* Painter, const QRect& Rect, int Item, bool Pressed);
 

@@ -349,8 +349,9 @@ void TCustomListView::DestroyHandle()
 
 void TCustomListView::CreateParams(TCreateParams& Params)
 {
-    // Image lists belong to whoever set them, not to the control.
-    Params.Style = LVS_REPORT | LVS_SHAREIMAGELISTS;
+    // Image lists belong to whoever set them, not to the control; one row is selected at a
+    // time.
+    Params.Style = LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SINGLESEL;
 }
 
 void TCustomListView::CreateWnd()

@@ -88,7 +88,7 @@ private slots:
         list.resize(200, 120);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        QTreeView* view = list.Control().View();
+        QAbstractItemView* view = list.Control().View();
         const QModelIndex first = view->model()->index(0, 0);
         QCOMPARE(first.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
         // The check box stands at the cell's left, where the style puts it.

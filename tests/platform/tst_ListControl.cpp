@@ -152,7 +152,7 @@ private slots:
         TListControl list;
         ShowOneRow(list, grid ? LVS_EX_GRIDLINES : 0);
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        QTreeView* view = list.View();
+        QAbstractItemView* view = list.View();
         view->selectionModel()->clear(); // no focus frame over the row
         const QRect cell = view->visualRect(view->model()->index(0, 0));
         const QImage shot = view->viewport()->grab().toImage();
@@ -188,7 +188,7 @@ private slots:
         list.resize(300, 200);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        QTreeView* view = list.View();
+        QAbstractItemView* view = list.View();
         const QRect row = view->visualRect(view->model()->index(2, 0));
         QTest::mouseMove(view->viewport(), QPoint(1, 1)); // from elsewhere, so that it moves
         QTest::mouseMove(view->viewport(), row.center());
@@ -218,7 +218,7 @@ private slots:
         list.resize(300, 200);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        QTreeView* view = list.View();
+        QAbstractItemView* view = list.View();
         QTest::mouseMove(view->viewport(), QPoint(1, 1));
         QTest::mouseMove(view->viewport(), view->visualRect(view->model()->index(1, 0)).center());
         QTRY_COMPARE(list.View()->HotRow(), 3);
@@ -264,7 +264,7 @@ private slots:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QApplication::setActiveWindow(&list);
-        QTreeView* view = list.View();
+        QAbstractItemView* view = list.View();
         const QPoint at = view->visualRect(view->model()->index(1, 0)).center();
         if (gesture == "click selected")
             list.SetSelectedRow(1);
@@ -298,7 +298,7 @@ private slots:
         ShowOneRow(list, fullRow ? LVS_EX_FULLROWSELECT : 0);
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.SetSelectedRow(0);
-        QTreeView* view = list.View();
+        QAbstractItemView* view = list.View();
         const QImage shot = view->viewport()->grab().toImage();
         const QRect caption = view->visualRect(view->model()->index(0, 0));
         const QRect second = view->visualRect(view->model()->index(0, 1));

@@ -1,4 +1,6 @@
-#include "ListTreeView.h"
+// The report view's input: clicks, keys and the pointer, with the hot row, the hover
+// selection and item activation.
+#include "ListReportView.h"
 
 #include "ListControl.h"
 #include "ListNotifier.h"
@@ -13,46 +15,30 @@ constexpr int kDefaultHoverTime = 400;
 
 } // namespace
 
-TListTreeView::TListTreeView(TListControl& Control, TListNotifier& Notifier)
-    : QTreeView(&Control), m_Control(Control), m_Notifier(Notifier)
-{
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSortingEnabled(false);
-    setTextElideMode(Qt::ElideRight);
-    m_Hover.setSingleShot(true);
-    connect(&m_Hover, &QTimer::timeout, this, &TListTreeView::HoverTimeOver);
-}
-
-bool TListTreeView::HotTracking() const
+bool TListReportView::HotTracking() const
 {
     return m_Control.ExtendedStyle() & (Win::LVS_EX_TRACKSELECT | Win::LVS_EX_ONECLICKACTIVATE |
                                         Win::LVS_EX_TWOCLICKACTIVATE);
 }
 
-void TListTreeView::Activate(const QModelIndex& At, const QPoint& Point,
+void TListReportView::Activate(const QModelIndex& At, const QPoint& Point,
                              Qt::KeyboardModifiers Keys)
 {
     if (At.isValid())
         m_Notifier.Activate(At.row(), At.column(), Point, Keys);
 }
 
-void TListTreeView::mousePressEvent(QMouseEvent* Event)
+void TListReportView::mousePressEvent(QMouseEvent* Event)
 {
     const QModelIndex at = indexAt(Event->position().toPoint());
     m_PressRow = Event->button() == Qt::LeftButton && at.isValid() ? at.row() : -1;
     m_PressOnSelected = m_PressRow >= 0 && m_PressRow == m_Control.SelectedRow();
-    QTreeView::mousePressEvent(Event);
+    QTableView::mousePressEvent(Event);
 }
 
-void TListTreeView::mouseReleaseEvent(QMouseEvent* Event)
+void TListReportView::mouseReleaseEvent(QMouseEvent* Event)
 {
-    QTreeView::mouseReleaseEvent(Event);
+    QTableView::mouseReleaseEvent(Event);
     const QPoint point = Event->position().toPoint();
     const QModelIndex at = indexAt(point);
     const int pressed = m_PressRow;
@@ -65,18 +51,18 @@ void TListTreeView::mouseReleaseEvent(QMouseEvent* Event)
         Activate(at, point, Event->modifiers());
 }
 
-void TListTreeView::keyPressEvent(QKeyEvent* Event)
+void TListReportView::keyPressEvent(QKeyEvent* Event)
 {
-    QTreeView::keyPressEvent(Event);
+    QTableView::keyPressEvent(Event);
     if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
         const QModelIndex current = currentIndex();
         Activate(current, visualRect(current).center(), Event->modifiers());
     }
 }
 
-void TListTreeView::mouseDoubleClickEvent(QMouseEvent* Event)
+void TListReportView::mouseDoubleClickEvent(QMouseEvent* Event)
 {
-    QTreeView::mouseDoubleClickEvent(Event);
+    QTableView::mouseDoubleClickEvent(Event);
     const QPoint point = Event->position().toPoint();
     const QModelIndex at = indexAt(point);
     m_Notifier.Item(Win::NM_DBLCLK, at.isValid() ? at.row() : -1, at.isValid() ? at.column() : 0);
@@ -86,9 +72,9 @@ void TListTreeView::mouseDoubleClickEvent(QMouseEvent* Event)
         Activate(at, point, Event->modifiers());
 }
 
-void TListTreeView::mouseMoveEvent(QMouseEvent* Event)
+void TListReportView::mouseMoveEvent(QMouseEvent* Event)
 {
-    QTreeView::mouseMoveEvent(Event);
+    QTableView::mouseMoveEvent(Event);
     const QPoint point = Event->position().toPoint();
     const QModelIndex at = indexAt(point);
     int row = at.isValid() ? at.row() : -1;
@@ -98,13 +84,13 @@ void TListTreeView::mouseMoveEvent(QMouseEvent* Event)
     SetHotRow(row >= 0 && row < m_Control.RowCount() ? row : -1, maySelect);
 }
 
-void TListTreeView::leaveEvent(QEvent* Event)
+void TListReportView::leaveEvent(QEvent* Event)
 {
-    QTreeView::leaveEvent(Event);
+    QTableView::leaveEvent(Event);
     SetHotRow(-1);
 }
 
-void TListTreeView::SetHotRow(int Row, bool MaySelect)
+void TListReportView::SetHotRow(int Row, bool MaySelect)
 {
     m_HotMaySelect = MaySelect;
     if (!MaySelect)
@@ -117,8 +103,7 @@ void TListTreeView::SetHotRow(int Row, bool MaySelect)
     for (const int r : {old, Row}) {
         if (r < 0 || !model())
             continue;
-        const QRect cell = visualRect(model()->index(r, 0));
-        viewport()->update(QRect(0, cell.top(), viewport()->width(), cell.height()));
+        viewport()->update(RowRect(r));
     }
     // A pointer that rests on a row selects it once the hover time has passed.
     m_Hover.stop();
@@ -128,7 +113,7 @@ void TListTreeView::SetHotRow(int Row, bool MaySelect)
     }
 }
 
-void TListTreeView::HoverTimeOver()
+void TListReportView::HoverTimeOver()
 {
     if (m_HotRow >= 0 && m_HotMaySelect && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT))
         m_Control.SetSelectedRow(m_HotRow);

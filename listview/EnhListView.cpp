@@ -180,6 +180,9 @@ void TCustomEnhListView::SizeColumnsToContents(bool UseHeader)
 
 void TCustomEnhListView::CreateWnd()
 {
+    // Owner-drawn rows are painted on the header's canvas.
+    if (m_Style == lvOwnerDrawFixed && !m_HeaderCanvas)
+        m_HeaderCanvas = std::make_unique<TCanvas>();
     m_CreatingWindow = true;
     TCustomListView::CreateWnd();
     m_CreatingWindow = false;

@@ -31,6 +31,11 @@ enum TLVStyle : unsigned char
 
 class TCustomEnhListView;
 
+// The platform's state of an owner-drawn row: the ODS_* bits.
+using TOwnerDrawState = Win::UINT;
+constexpr TOwnerDrawState odSelected = Win::ODS_SELECTED;
+constexpr TOwnerDrawState odFocused = Win::ODS_FOCUS;
+
 // The sorting level of the extended list view: sorting by a column on a header click, by a
 // call or after an insertion, with a smart, a plain-text or the user's own comparison.
 class TCustomEnhListView : public TCustomListView
@@ -44,6 +49,17 @@ public:
     using TLVHDrawItemEvent =
         std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, const Win::TRect& ARect,
                            bool Selected, bool& DefaultDrawing)>;
+
+    using TLVMeasureItemEvent = std::function<void(QWidget* Control, int& AHeight)>;
+    using TLVDrawItemEvent =
+        std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, const Win::TRect& ARect,
+                           TOwnerDrawState State, bool& DefaultDrawing, bool& FullRowSelect)>;
+    using TLVDrawSubItemEvent = std::function<void(
+        QWidget* Control, TCanvas& ACanvas, int Index, int SubItem, const Win::TRect& ARect,
+        TOwnerDrawState State, bool& DefaultDrawing)>;
+    using TLVAfterDrawItemEvent =
+        std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, const Win::TRect& ARect,
+                           TOwnerDrawState State)>;
 
     explicit TCustomEnhListView(QWidget* Parent = nullptr);
     ~TCustomEnhListView() override;
@@ -97,6 +113,14 @@ public:
 
     void Loaded() override;
 
+    void SetSmallImages(TImageList* Images) override;
+
+    // Owner-drawn rows (Style lvOwnerDrawFixed).
+    TLVMeasureItemEvent OnMeasureItem;
+    TLVDrawItemEvent OnDrawItem;
+    TLVDrawSubItemEvent OnDrawSubItem;
+    TLVAfterDrawItemEvent OnAfterDefaultDrawItem;
+
     TLVSortStatusEvent OnSortBegin;
     TLVSortStatusEvent OnSortFinished;
     TLVSortItemsEvent OnSortItems;
@@ -131,6 +155,25 @@ protected:
     virtual void DefaultDrawHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect,
                                        bool Selected);
     virtual void SetHeaderOwnerDraw(bool OwnerDraw);
+
+    // Owner-drawn rows: the height, the row entry, the default painting of a row and of a
+    // cell (SubItem -1 is the caption), and the hooks of the three events.
+    virtual void MeasureItem(int& Height);
+    virtual void DrawItem(int Index, const Win::TRect& Rect, bool& FullRowSelect,
+                          bool& DefaultDrawing, TOwnerDrawState State);
+    virtual void DefaultDrawItem(int Index, const Win::TRect& Rect, bool FullRowSelect,
+                                 TOwnerDrawState State);
+    virtual void DefaultDrawSubItem(int Index, int SubItem, TOwnerDrawState State,
+                                    const Win::TRect& Rect);
+    virtual void DrawItemHook(int Index, const Win::TRect& Rect, TOwnerDrawState State,
+                              bool& DefaultDrawing, bool& FullRowSelect);
+    virtual void DrawSubItemHook(int Index, int SubItem, bool& DefaultDrawing,
+                                 TOwnerDrawState State, const Win::TRect& Rect);
+    virtual void AfterDefaultDrawItemHook(int Index, const Win::TRect& Rect,
+                                          TOwnerDrawState State);
+    // Whether the list has the focus, as owner-drawn rows show it.
+    bool ListFocused() const;
+    void CreateParams(TCreateParams& Params) override;
     virtual void BuildSortArrows(TBitmap& AscendingArrow, TBitmap& DescendingArrow);
     // The image that column Index's header item shows beside its caption when the list paints
     // it; the sorting level shows none.
@@ -170,6 +213,8 @@ private:
     void PrepareSortKeys();
     bool HeaderOwnerDrawWanted() const { return m_OnDrawHeader || m_ShowSortArrows; }
     void HeaderNotify(const Win::NMHDR& Header);
+    Win::LRESULT MeasureRequest(Win::MEASUREITEMSTRUCT& Measure);
+    Win::LRESULT DrawRowRequest(const Win::DRAWITEMSTRUCT& Draw);
 
     bool m_ResortPending = false;
     int m_SortUpdateCount = 1;

@@ -101,9 +101,14 @@ LRESULT TCustomEnhListView::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (Msg == WM_DESTROY)
         AutoSaveListSettings();
+    if (Msg == WM_MEASUREITEM && LParam &&
+        reinterpret_cast<const MEASUREITEMSTRUCT*>(LParam)->CtlType == ODT_LISTVIEW)
+        return MeasureRequest(*reinterpret_cast<MEASUREITEMSTRUCT*>(LParam));
     if (Msg != WM_DRAWITEM || !LParam)
         return TCustomListView::WndProc(Msg, WParam, LParam);
     const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(LParam);
+    if (draw.CtlType == ODT_LISTVIEW)
+        return DrawRowRequest(draw);
     if (draw.CtlType != ODT_HEADER || !m_HeaderCanvas || !draw.hDC)
         return 0;
     draw.hDC->save();
@@ -197,6 +202,12 @@ void TCustomEnhListView::PaintHeaderItem(TCanvas& ACanvas, int Index, const TRec
 
 void TCustomEnhListView::changeEvent(QEvent* Event)
 {
+    // Owner-drawn rows are measured when the window is made: a new font makes it again.
+    if (Event->type() == QEvent::FontChange && m_Style == lvOwnerDrawFixed && HandleAllocated()) {
+        RecreateWnd();
+        QWidget::changeEvent(Event);
+        return;
+    }
     if (Event->type() == QEvent::PaletteChange && m_ShowSortArrows && m_AscendingArrow &&
         m_DescendingArrow) {
         BuildSortArrows(*m_AscendingArrow, *m_DescendingArrow);

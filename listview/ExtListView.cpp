@@ -96,6 +96,8 @@ void TCustomExtListView::CreateWnd()
     SetSelectionMark(m_SelectionMark);
     SetHoverTime(m_HoverTime);
     SetExtendedStyles(m_ExtendedStyles);
+    if (m_VirtualMode && m_VirtualItemCount > 0)
+        SetVirtualItemCount(m_VirtualItemCount, m_VirtualItemCountFlags);
     if (m_ColumnOrder) {
         Perform(LVM_SETCOLUMNORDERARRAY, WPARAM(m_ColumnOrder->size()),
                 reinterpret_cast<LPARAM>(m_ColumnOrder->data()));

@@ -4,7 +4,10 @@
 #include "ExtListColumns.h"
 #include "ImageList.h"
 
+#include <QPoint>
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -69,6 +72,51 @@ private:
     std::uint16_t m_Bits = 0;
 };
 
+// How a virtual list's new item count is shown.
+enum TLVItemCountFlag : unsigned char
+{
+    icfNoInvalidateAll,
+    icfNoScroll
+};
+
+// A small set of enum members held in bits: member n is bit n, which is also its platform bit.
+template <typename TMember> class TBitSet
+{
+public:
+    constexpr TBitSet() = default;
+    constexpr TBitSet(std::initializer_list<TMember> Members)
+    {
+        for (auto m : Members)
+            Include(m);
+    }
+    constexpr bool Has(TMember M) const { return m_Bits & (1u << M); }
+    constexpr void Include(TMember M) { m_Bits = static_cast<std::uint8_t>(m_Bits | (1u << M)); }
+    constexpr bool operator==(const TBitSet&) const = default;
+    constexpr Win::UINT ToPlatform() const { return m_Bits; }
+    static constexpr TBitSet FromPlatform(Win::UINT Bits, Win::UINT Known)
+    {
+        TBitSet set;
+        set.m_Bits = static_cast<std::uint8_t>(Bits & Known);
+        return set;
+    }
+
+private:
+    std::uint8_t m_Bits = 0;
+};
+using TLVItemCountFlags = TBitSet<TLVItemCountFlag>;
+
+// The parts of an item that a virtual list asks its user for (the item record's mask bits).
+enum TLVVMMaskItem : unsigned char
+{
+    vmiText,
+    vmiImage,
+    vmiParam,
+    vmiState,
+    vmiIndent
+};
+using TLVVMMaskItems = TBitSet<TLVVMMaskItem>;
+constexpr Win::UINT kVMMaskBits = 0x1F;
+
 // The extended level: extended styles, hover time and selection mark, sent to the list
 // control whenever its window is created; header images per column; the column order.
 class TCustomExtListView : public TCustomEnhListView
@@ -106,6 +154,35 @@ public:
     int PositionOfColumn(int ColumnIndex) override;
     TListColumn* ColumnAtPosition(int Position) override;
 
+    // The cell text at a display position (Pos -1 is the leftmost column).
+    void GetCellText(int ItemIndex, int Pos, std::string& Text) override;
+
+    // A virtual list holds no items: it asks its user for what it shows.
+    bool VirtualMode() const { return m_VirtualMode; }
+    void SetVirtualMode(bool Value);
+    void SetVirtualItemCount(int Count, TLVItemCountFlags Flags = {});
+    int VirtualItemCount() const { return m_VirtualItemCount; }
+
+    using TLVMarqueeBeginEvent = std::function<void(QObject*, bool& CanBegin)>;
+    using TLVHotTrackEvent = std::function<void(QObject*, int& ItemIndex, int SubItemIndex,
+                                                QPoint Location, bool& AllowSelect)>;
+    using TLVVMGetItemInfoEvent =
+        std::function<void(QObject*, int Item, int SubItem, TLVVMMaskItems& Mask, int& Image,
+                           Win::LPARAM& Param, int& State, int& StateMask, int& Indent,
+                           std::string& Text)>;
+    using TLVVMCacheHintEvent = std::function<void(QObject*, Win::NMLVCACHEHINT& HintInfo)>;
+    using TLVVMFindItemEvent =
+        std::function<void(QObject*, Win::NMLVFINDITEM& FindInfo, int& Found)>;
+    using TLVVMStateChangedEvent =
+        std::function<void(QObject*, Win::NMLVODSTATECHANGE& StateInfo)>;
+    TLVMarqueeBeginEvent OnMarqueeBegin;
+    std::function<void(QObject*)> OnItemActivate;
+    TLVHotTrackEvent OnHotTrack;
+    TLVVMGetItemInfoEvent OnVMGetItemInfo;
+    TLVVMCacheHintEvent OnVMCacheHint;
+    TLVVMFindItemEvent OnVMFindItem;
+    TLVVMStateChangedEvent OnVMStateChanged;
+
     TdfsExtLVSaveSettings& SaveSettings()
     {
         return static_cast<TdfsExtLVSaveSettings&>(SaveSettingsObject());
@@ -116,7 +193,25 @@ public:
     void Loaded() override;
 
 protected:
+    virtual void MarqueeBegin(bool& CanBegin);
+    virtual void ItemActivate();
+    virtual void HotTrack(int& ItemIndex, int SubItemIndex, QPoint Location, bool& AllowSelect);
+    virtual void VMGetItemInfo(Win::LVITEM& Item);
+    virtual void VMCacheHint(Win::NMLVCACHEHINT& HintInfo);
+    virtual void VMFindItem(Win::NMLVFINDITEM& FindInfo, int& Found);
+    virtual void VMStateChanged(Win::NMLVODSTATECHANGE& StateInfo);
+
+    void CreateParams(TCreateParams& Params) override;
+    // Owner-drawn rows: the full-row flag follows the style, and a virtual list's rows are
+    // painted cell by cell by the user's handler.
+    void DrawItemHook(int Index, const Win::TRect& Rect, TOwnerDrawState State,
+                      bool& DefaultDrawing, bool& FullRowSelect) override;
+    void DefaultDrawItem(int Index, const Win::TRect& Rect, bool FullRowSelect,
+                         TOwnerDrawState State) override;
+    void DefaultDrawSubItem(int Index, int SubItem, TOwnerDrawState State,
+                            const Win::TRect& Rect) override;
     void CreateWnd() override;
+    Win::LRESULT CNNotify(Win::NMHDR& Header) override;
     Win::LRESULT WndProc(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam) override;
     void DefaultDrawHeaderItem(TCanvas& ACanvas, int Index, const Win::TRect& ARect,
                                bool Selected) override
@@ -131,10 +226,13 @@ private:
     TLVExtendedStyles m_ExtendedStyles;
     std::unique_ptr<std::vector<int>> m_ColumnOrder; // the cache; its size is the count
     std::unique_ptr<TdfsExtListColumns> m_ColumnsFormat;
+    bool m_VirtualMode = false;
     std::unique_ptr<TChangeLink> m_ImageChangeLink;
     int m_SelectionMark = -1;
     int m_HoverTime = -1;
     bool m_RequireComCtlUpdate = false;
+    int m_VirtualItemCount = 0;
+    TLVItemCountFlags m_VirtualItemCountFlags;
 };
 
 // The list that windows place.

@@ -107,6 +107,11 @@ QImage TImageList::Picture(int Index, int Overlay) const
 
 QImage TImageList::Picture(int Index, int Overlay, TDrawingStyle Style) const
 {
+    return Picture(Index, Overlay, Style, m_BlendColor);
+}
+
+QImage TImageList::Picture(int Index, int Overlay, TDrawingStyle Style, const QColor& Blend) const
+{
     if (Index < 0 || Index >= Count())
         return {};
     QImage picture = m_Images[static_cast<std::size_t>(Index)];
@@ -118,8 +123,7 @@ QImage TImageList::Picture(int Index, int Overlay, TDrawingStyle Style) const
     if (overlay >= 0)
         p.drawImage(0, 0, m_Images[static_cast<std::size_t>(overlay)]);
     if (blend) {
-        QColor colour = m_BlendColor.alpha() == 0 ? QPalette().color(QPalette::Highlight)
-                                                  : m_BlendColor;
+        QColor colour = Blend.alpha() == 0 ? QPalette().color(QPalette::Highlight) : Blend;
         colour.setAlphaF(Style == dsSelected ? 0.5f : 0.25f);
         // Only the picture's own pixels take the colour; its transparent ground stays so.
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);

@@ -76,6 +76,9 @@ public:
     // blended by the drawing style; a null image when Index names no picture.
     QImage Picture(int Index, int Overlay = -1) const;
     QImage Picture(int Index, int Overlay, TDrawingStyle Style) const;
+    // Picture Index drawn in the given style and blend colour, leaving the list's own alone
+    // (a painting must not change what it paints from).
+    QImage Picture(int Index, int Overlay, TDrawingStyle Style, const QColor& Blend) const;
     // Draws picture Index with its top-left at (X, Y); a disabled picture is drawn grey.
     void Draw(TCanvas& Canvas, int X, int Y, int Index, bool Enabled = true,
               int Overlay = -1) const;

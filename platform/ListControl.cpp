@@ -261,7 +261,7 @@ void TListControl::SetStateImage(int Index, UINT Image)
     TListRow* row = Row(Index);
     if (!row || row->StateImage == Image)
         return;
-    row->StateImage = Image;
+    row->StateImage = static_cast<std::uint16_t>(Image);
     m_Model->RowsChanged(Index, Index);
     m_Notifier.Item(LVN_ITEMCHANGED, Index);
 }

@@ -22,7 +22,8 @@ UINT StateOf(const TListControl& Control, int Row)
     if (Row >= 0 && Control.FocusedRow() == Row)
         state |= LVIS_FOCUSED;
     if (const TListRow* row = Control.Row(Row))
-        state |= INDEXTOSTATEIMAGEMASK(row->StateImage);
+        state |= INDEXTOSTATEIMAGEMASK(row->StateImage) |
+                 INDEXTOOVERLAYMASK(static_cast<UINT>(row->Overlay + 1));
     return state;
 }
 
@@ -51,6 +52,10 @@ LRESULT SetItemState(TListControl& Control, int Row, const LVITEM* Item)
         return 0;
     if (Item->stateMask & LVIS_STATEIMAGEMASK)
         Control.SetStateImage(Row, (Item->state & LVIS_STATEIMAGEMASK) >> 12);
+    if (TListRow* row = Control.Row(Row); row && (Item->stateMask & LVIS_OVERLAYMASK)) {
+        row->Overlay = static_cast<std::int16_t>(int((Item->state & LVIS_OVERLAYMASK) >> 8) - 1);
+        Control.RowTextChanged(row);
+    }
     if (Item->stateMask & LVIS_SELECTED) {
         if (Item->state & LVIS_SELECTED)
             Control.SetSelectedRow(Row);
@@ -90,6 +95,8 @@ std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LP
         Control.DeleteAllRows();
         return 1;
     case LVM_INSERTITEMA: {
+        if (Control.OwnerData())
+            return -1; // the owner holds the items
         const auto* item = Record<LVITEM>(LParam);
         return item ? Control.InsertRow(item->iItem, ListRecords::RowOf(*item)) : -1;
     }
@@ -121,11 +128,15 @@ std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LP
     case LVM_GETNEXTITEM:
         return NextItem(Control, index, static_cast<UINT>(LParam));
     case LVM_SORTITEMS:
+        if (Control.OwnerData())
+            return 0;
         return Control.SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam),
                                  static_cast<LPARAM>(WParam))
                    ? 1
                    : 0;
     case LVM_SORTITEMSKEYED:
+        if (Control.OwnerData())
+            return 0;
         return LParam && Control.SortItemsKeyed(*Record<LVSORTKEYED>(LParam)) ? 1 : 0;
     default:
         return std::nullopt;

@@ -108,7 +108,13 @@ constexpr UINT LVIF_STATE = 0x8;
 constexpr UINT LVIF_INDENT = 0x10;
 constexpr UINT LVIS_FOCUSED = 0x1;
 constexpr UINT LVIS_SELECTED = 0x2;
+constexpr UINT LVIS_OVERLAYMASK = 0x0F00;
 constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
+// The overlay image of a row: 1 to 4 name overlay slots 0 to 3; 0 none.
+constexpr UINT INDEXTOOVERLAYMASK(UINT Index)
+{
+    return Index << 8;
+}
 // The state image of a row with a check box: 1 unchecked, 2 checked.
 constexpr UINT INDEXTOSTATEIMAGEMASK(UINT Index)
 {

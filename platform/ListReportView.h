@@ -84,6 +84,16 @@ private:
     bool m_HotMaySelect = true;
     QTimer m_Hover;
     // The press that may become a click: its row, and whether that row was selected before.
+    // A press on empty space may start a rubber band, which the owner may refuse.
+    enum class TMarquee
+    {
+        None,
+        Pending,
+        Running,
+        Refused
+    };
+    TMarquee m_Marquee = TMarquee::None;
+    QPoint m_PressAt;
     int m_PressRow = -1;
     bool m_PressOnSelected = false;
 };

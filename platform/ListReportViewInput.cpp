@@ -5,6 +5,7 @@
 #include "ListControl.h"
 #include "ListNotifier.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -33,11 +34,18 @@ void TListReportView::mousePressEvent(QMouseEvent* Event)
     const QModelIndex at = indexAt(Event->position().toPoint());
     m_PressRow = Event->button() == Qt::LeftButton && at.isValid() ? at.row() : -1;
     m_PressOnSelected = m_PressRow >= 0 && m_PressRow == m_Control.SelectedRow();
+    // A drag from empty space in a multi-selection list draws a rubber band.
+    m_Marquee = Event->button() == Qt::LeftButton && !at.isValid() &&
+                        selectionMode() == QAbstractItemView::ExtendedSelection
+                    ? TMarquee::Pending
+                    : TMarquee::None;
+    m_PressAt = Event->position().toPoint();
     QTableView::mousePressEvent(Event);
 }
 
 void TListReportView::mouseReleaseEvent(QMouseEvent* Event)
 {
+    m_Marquee = TMarquee::None;
     QTableView::mouseReleaseEvent(Event);
     const QPoint point = Event->position().toPoint();
     const QModelIndex at = indexAt(point);
@@ -74,6 +82,12 @@ void TListReportView::mouseDoubleClickEvent(QMouseEvent* Event)
 
 void TListReportView::mouseMoveEvent(QMouseEvent* Event)
 {
+    if (m_Marquee == TMarquee::Pending && (Event->buttons() & Qt::LeftButton) &&
+        (Event->position().toPoint() - m_PressAt).manhattanLength() >=
+            QApplication::startDragDistance())
+        m_Marquee = m_Notifier.MarqueeBegin() ? TMarquee::Running : TMarquee::Refused;
+    if (m_Marquee == TMarquee::Refused)
+        return; // the owner keeps the selection as it is
     QTableView::mouseMoveEvent(Event);
     const QPoint point = Event->position().toPoint();
     const QModelIndex at = indexAt(point);

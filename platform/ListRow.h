@@ -3,6 +3,7 @@
 #include "ListMessages.h"
 #include "RowText.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,9 @@ public:
     TRowText Text;
     Win::LPARAM Param = 0;
     // The state image index (check boxes: 1 unchecked, 2 checked); 0 for none.
-    Win::UINT StateImage = 1;
+    std::uint16_t StateImage = 1;
+    // The overlay slot (0 to 3) drawn on the row's image; -1 for none.
+    std::int16_t Overlay = -1;
     // The caption's image in the small image list; -1 for none.
     int Image = -1;
 

@@ -1,5 +1,7 @@
 #include "ListView.h"
 
+#include <algorithm>
+
 #include <QVBoxLayout>
 
 using namespace Win;
@@ -143,6 +145,20 @@ void TListItem::SetSubItemImage(int Index, int Value)
 {
     if (Index >= 0)
         SendImage(m_Owner.Control(), this->Index(), Index + 1, Value);
+}
+
+void TListItem::SetOverlayIndex(int Slot)
+{
+    LVITEM item;
+    item.stateMask = LVIS_OVERLAYMASK;
+    item.state = INDEXTOOVERLAYMASK(static_cast<UINT>(std::clamp(Slot, -1, 3) + 1));
+    m_Owner.Control().SendMessage(LVM_SETITEMSTATE, WPARAM(Index()),
+                                  reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::Focused() const
+{
+    return m_Owner.Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_FOCUSED) != 0;
 }
 
 void TListItem::Delete()
@@ -358,6 +374,15 @@ void TCustomListView::CreateWnd()
 {
     if (m_SmallImages)
         Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_SmallImages.data()));
+    if (m_StateImages)
+        Perform(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(m_StateImages.data()));
+}
+
+void TCustomListView::SetStateImages(TImageList* Images)
+{
+    m_StateImages = Images;
+    if (m_HandleAllocated)
+        Perform(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(Images));
 }
 
 void TCustomListView::SetSmallImages(TImageList* Images)

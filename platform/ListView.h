@@ -52,6 +52,13 @@ public:
     void SetSubItemImage(int Index, int Image);
     void Delete();
     TCustomListView& Owner() const { return m_Owner; }
+    // The state image (check boxes: 1 unchecked, 2 checked) and the overlay slot drawn on the
+    // item's image (0 to 3, -1 for none).
+    int StateIndex() const { return StateImage; }
+    int OverlayIndex() const { return Overlay; }
+    void SetOverlayIndex(int Index);
+    // The platform's focused state of the item.
+    bool Focused() const;
 
     void* Data = nullptr;
 
@@ -171,6 +178,11 @@ public:
     // The images beside the items and in the header; not owned.
     TImageList* SmallImages() const { return m_SmallImages; }
     virtual void SetSmallImages(TImageList* Images);
+    TImageList* StateImages() const { return m_StateImages; }
+    void SetStateImages(TImageList* Images);
+    // Whether a list without the focus hides its selection.
+    bool HideSelection() const { return m_HideSelection; }
+    void SetHideSelection(bool Value) { m_HideSelection = Value; }
 
     std::function<void(QObject*, TListColumn*)> OnColumnClick;
     std::function<void(QObject*, TListItem*)> OnInsert;
@@ -205,6 +217,8 @@ private:
     TListColumns m_Columns;
     QColor m_Color;
     QPointer<TImageList> m_SmallImages;
+    QPointer<TImageList> m_StateImages;
+    bool m_HideSelection = true;
     bool m_HandleAllocated = false;
     bool m_Loading = false;
     bool m_Destroying = false;

@@ -173,6 +173,9 @@ protected:
                                           TOwnerDrawState State);
     // Whether the list has the focus, as owner-drawn rows show it.
     bool ListFocused() const;
+    // The colours of a selected row: the selection's with the focus, grey without it unless
+    // the selection hides then.
+    void SelectionColours(TOwnerDrawState State);
     void CreateParams(TCreateParams& Params) override;
     virtual void BuildSortArrows(TBitmap& AscendingArrow, TBitmap& DescendingArrow);
     // The image that column Index's header item shows beside its caption when the list paints

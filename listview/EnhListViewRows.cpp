@@ -25,19 +25,6 @@ private:
     TCanvas& m_Canvas;
 };
 
-unsigned AlignmentFlag(TAlignment Alignment)
-{
-    switch (Alignment) {
-    case taRightJustify:
-        return DT_RIGHT;
-    case taCenter:
-        return DT_CENTER;
-    case taLeftJustify:
-        break;
-    }
-    return DT_LEFT;
-}
-
 } // namespace
 
 void TCustomEnhListView::CreateParams(TCreateParams& Params)
@@ -151,15 +138,7 @@ void TCustomEnhListView::DefaultDrawItem(int Index, const TRect& Rect, bool Full
         return;
     TCanvas& canvas = *m_HeaderCanvas;
     const bool focused = ListFocused();
-    if (State & odSelected) {
-        if (focused) {
-            canvas.BrushColor = SystemColor(clHighlight, palette());
-            canvas.FontColor = SystemColor(clHighlightText, palette());
-        } else if (!HideSelection()) {
-            canvas.BrushColor = SystemColor(clBtnFace, palette());
-            canvas.FontColor = SystemColor(clBtnText, palette());
-        }
-    }
+    SelectionColours(State);
     const TListColumn* first = ColumnAtPosition(0);
     TRect r = Rect;
     r.Right = Rect.Left + (first ? first->Width() : 0) - 2;
@@ -196,6 +175,20 @@ void TCustomEnhListView::DefaultDrawItem(int Index, const TRect& Rect, bool Full
         r.Left = right + kCellMargin;
         r.Right = right + (column ? column->Width() : 0);
         DefaultDrawSubItem(Index, i - 1, State, r);
+    }
+}
+
+void TCustomEnhListView::SelectionColours(TOwnerDrawState State)
+{
+    if (!(State & odSelected))
+        return;
+    TCanvas& canvas = *m_HeaderCanvas;
+    if (ListFocused()) {
+        canvas.BrushColor = SystemColor(clHighlight, palette());
+        canvas.FontColor = SystemColor(clHighlightText, palette());
+    } else if (!HideSelection()) {
+        canvas.BrushColor = SystemColor(clBtnFace, palette());
+        canvas.FontColor = SystemColor(clBtnText, palette());
     }
 }
 

@@ -168,16 +168,7 @@ void TCustomExtListView::DefaultDrawItem(int Index, const TRect& Rect, bool Full
     if (count == 0)
         return;
     TCanvas& canvas = *HeaderCanvas();
-    const bool focused = ListFocused();
-    if (State & odSelected) {
-        if (focused) {
-            canvas.BrushColor = SystemColor(clHighlight, palette());
-            canvas.FontColor = SystemColor(clHighlightText, palette());
-        } else if (!HideSelection()) {
-            canvas.BrushColor = SystemColor(clBtnFace, palette());
-            canvas.FontColor = SystemColor(clBtnText, palette());
-        }
-    }
+    SelectionColours(State);
     auto widthAt = [this](int Position) {
         const TListColumn* column = ColumnAtPosition(Position);
         return column ? column->Width() : 0;

@@ -4,8 +4,6 @@
 
 using namespace Win;
 
-namespace {
-
 unsigned AlignmentFlag(TAlignment Alignment)
 {
     switch (Alignment) {
@@ -17,6 +15,8 @@ unsigned AlignmentFlag(TAlignment Alignment)
         return DT_LEFT;
     }
 }
+
+namespace {
 
 TRect Shrunk(TRect R, int By)
 {

@@ -34,3 +34,5 @@ struct THeaderItemInput
 };
 
 THeaderItemLayout LayOutHeaderItem(const THeaderItemInput& In);
+// The DT_* flag that draws a text with a column's alignment.
+unsigned AlignmentFlag(TAlignment Alignment);

@@ -365,9 +365,10 @@ void TCustomListView::DestroyHandle()
 
 void TCustomListView::CreateParams(TCreateParams& Params)
 {
-    // Image lists belong to whoever set them, not to the control; one row is selected at a
-    // time.
-    Params.Style = LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SINGLESEL;
+    // Image lists belong to whoever set them, not to the control.
+    Params.Style = LVS_REPORT | LVS_SHAREIMAGELISTS;
+    if (!m_MultiSelect)
+        Params.Style |= LVS_SINGLESEL;
 }
 
 void TCustomListView::CreateWnd()
@@ -376,6 +377,14 @@ void TCustomListView::CreateWnd()
         Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_SmallImages.data()));
     if (m_StateImages)
         Perform(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(m_StateImages.data()));
+}
+
+void TCustomListView::SetMultiSelect(bool Value)
+{
+    if (Value == m_MultiSelect)
+        return;
+    m_MultiSelect = Value;
+    RecreateWnd();
 }
 
 void TCustomListView::SetStateImages(TImageList* Images)

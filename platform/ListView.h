@@ -180,6 +180,9 @@ public:
     virtual void SetSmallImages(TImageList* Images);
     TImageList* StateImages() const { return m_StateImages; }
     void SetStateImages(TImageList* Images);
+    // Whether more than one row may be selected; a change makes the window anew.
+    bool MultiSelect() const { return m_MultiSelect; }
+    void SetMultiSelect(bool Value);
     // Whether a list without the focus hides its selection.
     bool HideSelection() const { return m_HideSelection; }
     void SetHideSelection(bool Value) { m_HideSelection = Value; }
@@ -219,6 +222,7 @@ private:
     QPointer<TImageList> m_SmallImages;
     QPointer<TImageList> m_StateImages;
     bool m_HideSelection = true;
+    bool m_MultiSelect = false;
     bool m_HandleAllocated = false;
     bool m_Loading = false;
     bool m_Destroying = false;

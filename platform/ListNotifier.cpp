@@ -4,7 +4,7 @@
 
 using namespace Win;
 
-LRESULT TListNotifier::Send(NMHDR& Header)
+LRESULT TListNotifier::Notify(NMHDR& Header)
 {
     if (!m_Owner)
         return 0;
@@ -21,7 +21,7 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
     nm.lParam = Param;
     if (const TListRow* row = m_Control.Row(Item); row && Param == 0)
         nm.lParam = row->Param;
-    return Send(nm.hdr);
+    return Notify(nm.hdr);
 }
 
 LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At,
@@ -41,7 +41,7 @@ LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At,
         nm.uKeyFlags |= LVKF_CONTROL;
     if (Keys & Qt::ShiftModifier)
         nm.uKeyFlags |= LVKF_SHIFT;
-    return Send(nm.hdr);
+    return Notify(nm.hdr);
 }
 
 LRESULT TListNotifier::HotTrack(int& Item, int SubItem, const QPoint& At)
@@ -52,7 +52,7 @@ LRESULT TListNotifier::HotTrack(int& Item, int SubItem, const QPoint& At)
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.ptAction = {At.x(), At.y()};
-    const LRESULT result = Send(nm.hdr);
+    const LRESULT result = Notify(nm.hdr);
     Item = nm.iItem;
     return result;
 }
@@ -63,7 +63,7 @@ LRESULT TListNotifier::Header(int Code, int Item)
     nm.hdr.hwndFrom = m_Header;
     nm.hdr.code = Code;
     nm.iItem = Item;
-    return Send(nm.hdr);
+    return Notify(nm.hdr);
 }
 
 LRESULT TListNotifier::DrawHeaderItem(QPainter* Painter, const QRect& Rect, int Item, bool Pressed)
@@ -87,7 +87,7 @@ void TListNotifier::CacheHint(int First, int Last)
     nm.hdr.code = LVN_ODCACHEHINT;
     nm.iFrom = First;
     nm.iTo = Last;
-    Send(nm.hdr);
+    Notify(nm.hdr);
 }
 
 int TListNotifier::FindItem(int Start, const std::string& Text)
@@ -98,7 +98,7 @@ int TListNotifier::FindItem(int Start, const std::string& Text)
     nm.iStart = Start;
     nm.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
     nm.lvfi.psz = Text.c_str();
-    return static_cast<int>(m_Owner ? Send(nm.hdr) : -1);
+    return static_cast<int>(m_Owner ? Notify(nm.hdr) : -1);
 }
 
 void TListNotifier::StateChanged(int First, int Last, UINT NewState, UINT OldState)
@@ -110,7 +110,7 @@ void TListNotifier::StateChanged(int First, int Last, UINT NewState, UINT OldSta
     nm.iTo = Last;
     nm.uNewState = NewState;
     nm.uOldState = OldState;
-    Send(nm.hdr);
+    Notify(nm.hdr);
 }
 
 bool TListNotifier::MarqueeBegin()
@@ -118,7 +118,7 @@ bool TListNotifier::MarqueeBegin()
     NMLISTVIEW nm;
     nm.hdr.hwndFrom = &m_Control;
     nm.hdr.code = LVN_MARQUEEBEGIN;
-    return Send(nm.hdr) == 0;
+    return Notify(nm.hdr) == 0;
 }
 
 void TListNotifier::DispInfo(LVITEM& Record)
@@ -127,7 +127,7 @@ void TListNotifier::DispInfo(LVITEM& Record)
     nm.hdr.hwndFrom = &m_Control;
     nm.hdr.code = LVN_GETDISPINFOA;
     nm.item = Record;
-    Send(nm.hdr);
+    Notify(nm.hdr);
     Record = nm.item;
 }
 

@@ -48,8 +48,10 @@ public:
     // Asks the owner to paint an owner-drawn header item (WM_DRAWITEM); non-zero if it did.
     Win::LRESULT DrawHeaderItem(QPainter* Painter, const QRect& Rect, int Item, bool Pressed);
 
+    // Sends a notification record to the owner as the control sends its own (WM_NOTIFY).
+    Win::LRESULT Notify(Win::NMHDR& Header);
+
 private:
-    Win::LRESULT Send(Win::NMHDR& Header);
 
     TListControl& m_Control;
     void* m_Header = nullptr;

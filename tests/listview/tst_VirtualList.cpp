@@ -243,6 +243,31 @@ private slots:
         QCOMPARE(v.List.Control().SelectedRow(), 640);
     }
 
+    void RangeSelectedWithShift_isToldAsOneStateChange()
+    {
+        TdfsExtListView list;
+        list.BeginLoading();
+        list.Columns().Add()->SetCaption("A");
+        list.SetVirtualMode(true);
+        list.SetMultiSelect(true);
+        list.SetVirtualItemCount(100);
+        list.Loaded();
+        std::vector<std::pair<int, int>> ranges;
+        list.OnVMStateChanged = [&](QObject*, NMLVODSTATECHANGE& Change) {
+            QCOMPARE(Change.uNewState & LVIS_SELECTED, LVIS_SELECTED);
+            ranges.emplace_back(Change.iFrom, Change.iTo);
+        };
+        list.resize(300, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QAbstractItemView* view = list.Control().View();
+        auto at = [&](int Row) { return view->visualRect(view->model()->index(Row, 0)).center(); };
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(2));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(6));
+        // Row 2 was selected already: the rows that changed are 3 to 6.
+        QCOMPARE(ranges, (std::vector<std::pair<int, int>>{{3, 6}}));
+    }
+
     void CellText_followsTheDisplayOrder()
     {
         TdfsExtListView list;

@@ -394,11 +394,16 @@ void TMainForm::Timer1Timer(QObject*)
     SetStatus(spClock, TimeOfDay());
     const TListItems& items = dfsList1->Items();
     const int count = items.Count();
-    std::int64_t discs = 0;
-    for (int i = 0; i < count; ++i)
-        discs += Catalogue::DiscCount(items.Item(i)->SubItem(1));
+    // The shown rows are summed again only after they changed: an idle window costs nothing.
+    const std::uint64_t changes = dfsList1->Control().Changes();
+    if (!m_ShownDiscs || m_ShownDiscs->Changes != changes) {
+        std::int64_t discs = 0;
+        for (int i = 0; i < count; ++i)
+            discs += Catalogue::DiscCount(items.Item(i)->SubItem(1));
+        m_ShownDiscs = TShownDiscs{changes, discs};
+    }
     SetStatus(spItems, QStringLiteral("Pozycji: %1").arg(count));
-    SetStatus(spDiscs, QStringLiteral("Płyt: %1").arg(discs));
+    SetStatus(spDiscs, QStringLiteral("Płyt: %1").arg(m_ShownDiscs->Discs));
 }
 
 TListItem* TMainForm::MasterRowOf(const TListItem* VisibleRow) const

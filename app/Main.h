@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -121,6 +122,13 @@ private:
 
     QString m_DataFile;
     std::unique_ptr<TUndoSteps> m_Undo;
+    // The disc count of the shown rows, as of the shown list's change count.
+    struct TShownDiscs
+    {
+        std::uint64_t Changes = 0;
+        std::int64_t Discs = 0;
+    };
+    std::optional<TShownDiscs> m_ShownDiscs;
     // The data file as loaded or last saved, and whether its content is all in the catalogue.
     Catalogue::TFileStamp m_Stamp;
     bool m_FileUnread = false;

@@ -141,6 +141,7 @@ void TListControl::SetWindowStyle(UINT Style)
 
 void TListControl::SetVirtualCount(int Count)
 {
+    ++m_Changes;
     Count = std::max(0, Count);
     if (!OwnerData() || Count == m_VirtualCount) {
         m_VirtualCount = Count;
@@ -189,6 +190,7 @@ void TListControl::BeginChange()
 
 int TListControl::InsertRow(int Index, std::unique_ptr<TListRow> Row)
 {
+    ++m_Changes;
     if (Index < 0 || Index > RowCount())
         Index = RowCount();
     TListRow* row = Row.get();
@@ -206,6 +208,7 @@ int TListControl::InsertRow(int Index, std::unique_ptr<TListRow> Row)
 
 void TListControl::DeleteRow(int Index)
 {
+    ++m_Changes;
     if (Index < 0 || Index >= RowCount())
         return;
     m_Notifier.Item(LVN_DELETEITEM, Index);
@@ -221,6 +224,7 @@ void TListControl::DeleteRow(int Index)
 
 void TListControl::DeleteAllRows()
 {
+    ++m_Changes;
     m_Notifier.Item(LVN_DELETEALLITEMS, -1);
     if (Deferred()) {
         BeginChange();
@@ -234,6 +238,7 @@ void TListControl::DeleteAllRows()
 
 void TListControl::SetRowText(int Index, TRowText Text)
 {
+    ++m_Changes;
     if (Index < 0 || Index >= RowCount())
         return;
     m_Rows[static_cast<std::size_t>(Index)]->Text = std::move(Text);
@@ -245,6 +250,7 @@ void TListControl::SetRowText(int Index, TRowText Text)
 
 void TListControl::RowTextChanged(const TListRow* Row)
 {
+    ++m_Changes;
     if (Deferred()) {
         BeginChange();
         return;

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,6 +61,9 @@ public:
     void DeleteRow(int Index);
     void DeleteAllRows();
     void SetRowText(int Index, TRowText Text);
+    // Counts every change of the rows (added, deleted, texts changed), so that whoever sums
+    // them can tell whether a sum still holds.
+    std::uint64_t Changes() const { return m_Changes; }
     // A row's texts were changed in place: repaint it if it is on show.
     void RowTextChanged(const TListRow* Row);
     int SelectedRow() const;
@@ -143,6 +147,7 @@ private:
     QPointer<TImageList> m_NormalImages;
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
+    std::uint64_t m_Changes = 0;
     Win::UINT m_Style = 0;
     int m_OwnerDrawnRowHeight = 0;
     Win::UINT m_ExStyle = 0;

@@ -354,15 +354,12 @@ void TMainForm::OdswierzComboBoxy(QObject*)
         box->Clear();
         box->Add(kWszystkie);
     }
-    // Exact spellings seen, then spellings seen ignoring case: each value is folded once.
-    struct TSeen
-    {
-        std::unordered_set<std::string_view> Exact;
-        std::unordered_set<QString> Folded;
-    };
+    // Spellings seen ignoring case, compared on the bytes themselves; the views point into the
+    // master rows, which stay as they are while the lists are filled.
+    using TSeen = std::unordered_set<std::string_view, Cp1250::TFoldedHash, Cp1250::TFoldedEqual>;
     TSeen seen[2];
-    seen[0].Folded.insert(Cp1250::ToUnicode(kWszystkie).toCaseFolded());
-    seen[1].Folded.insert(Cp1250::ToUnicode(kWszystkie).toCaseFolded());
+    seen[0].insert(kWszystkie);
+    seen[1].insert(kWszystkie);
     TSortedComboBox* boxes[2] = {ComboBox1, ComboBox2};
     const int fields[2] = {0, 2};
     const TListItems& master = AllList->Items();
@@ -371,9 +368,7 @@ void TMainForm::OdswierzComboBoxy(QObject*)
         const TRowText& text = master.Item(i)->Texts();
         for (int b = 0; b < 2; ++b) {
             const std::string_view value = text.SubItem(fields[b]);
-            if (!seen[b].Exact.insert(value).second)
-                continue;
-            if (seen[b].Folded.insert(Cp1250::ToUnicode(value).toCaseFolded()).second)
+            if (seen[b].insert(value).second)
                 boxes[b]->Add(value);
         }
     }

@@ -93,3 +93,66 @@ std::string FromUtf8(std::string_view Utf8)
 }
 
 } // namespace Cp1250
+
+namespace Cp1250 {
+
+namespace {
+
+// Built from the character table itself, so that folding bytes agrees with folding their
+// characters: each byte goes to the first byte whose character folds the same.
+struct TFoldTable
+{
+    unsigned char Fold[256];
+    TFoldTable()
+    {
+        QChar folded[256];
+        for (int b = 0; b < 256; ++b) {
+            const QString f = QString(ToUnicode(static_cast<unsigned char>(b))).toCaseFolded();
+            folded[b] = f.size() == 1 ? f[0] : ToUnicode(static_cast<unsigned char>(b));
+            Fold[b] = static_cast<unsigned char>(b);
+            for (int first = 0; first < b; ++first)
+                if (folded[first] == folded[b]) {
+                    Fold[b] = static_cast<unsigned char>(first);
+                    break;
+                }
+        }
+    }
+};
+
+const TFoldTable& Table()
+{
+    static const TFoldTable table;
+    return table;
+}
+
+} // namespace
+
+unsigned char FoldCase(unsigned char Byte)
+{
+    return Table().Fold[Byte];
+}
+
+std::size_t TFoldedHash::operator()(std::string_view Text) const
+{
+    // FNV-1a over the folded bytes.
+    const unsigned char* fold = Table().Fold;
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : Text) {
+        hash ^= fold[static_cast<unsigned char>(c)];
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool TFoldedEqual::operator()(std::string_view Left, std::string_view Right) const
+{
+    if (Left.size() != Right.size())
+        return false;
+    const unsigned char* fold = Table().Fold;
+    for (std::size_t i = 0; i < Left.size(); ++i)
+        if (fold[static_cast<unsigned char>(Left[i])] != fold[static_cast<unsigned char>(Right[i])])
+            return false;
+    return true;
+}
+
+} // namespace Cp1250

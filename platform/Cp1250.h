@@ -20,6 +20,21 @@ qsizetype FirstUnencodable(const QString& Text);
 
 bool CanEncode(QChar Character);
 
+// The byte that stands for all the bytes whose characters fold to the same one ignoring
+// case ('A' and 'a' give one byte, as do 0xA3 'Ł' and 0xB3 'ł'): texts equal ignoring case
+// are equal byte by byte after folding.
+unsigned char FoldCase(unsigned char Byte);
+
+// Hashing and comparing texts ignoring case, byte by byte, without converting them.
+struct TFoldedHash
+{
+    std::size_t operator()(std::string_view Text) const;
+};
+struct TFoldedEqual
+{
+    bool operator()(std::string_view Left, std::string_view Right) const;
+};
+
 // For literals in our own code: the UTF-8 source text as Windows-1250 bytes.
 std::string FromUtf8(std::string_view Utf8);
 

@@ -55,6 +55,27 @@ private slots:
         QCOMPARE(int(Cp1250::FirstUnencodable(text)), firstBad);
         QCOMPARE(Cp1250::FromUnicode(text).has_value(), firstBad < 0);
     }
+
+    void FoldingBytes_agreesWithFoldingTheirCharacters()
+    {
+        for (int a = 0; a < 256; ++a)
+            for (int b = 0; b < 256; ++b) {
+                const bool bytes = Cp1250::FoldCase(static_cast<unsigned char>(a)) ==
+                                   Cp1250::FoldCase(static_cast<unsigned char>(b));
+                const bool characters =
+                    QString(Cp1250::ToUnicode(static_cast<unsigned char>(a))).toCaseFolded() ==
+                    QString(Cp1250::ToUnicode(static_cast<unsigned char>(b))).toCaseFolded();
+                if (bytes != characters)
+                    QFAIL(qPrintable(QStringLiteral("bytes %1 and %2").arg(a).arg(b)));
+            }
+        const Cp1250::TFoldedEqual same;
+        const Cp1250::TFoldedHash hash;
+        const std::string upper = Cp1250::FromUtf8("ŁĄKA Ż");
+        const std::string lower = Cp1250::FromUtf8("łąka ż");
+        QVERIFY(same(upper, lower));
+        QCOMPARE(hash(upper), hash(lower));
+        QVERIFY(!same(upper, Cp1250::FromUtf8("łąka z")));
+    }
 };
 
 QTEST_MAIN(TestCp1250)

@@ -1,6 +1,7 @@
 #include "RowText.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -40,7 +41,7 @@ TRowText::~TRowText()
     }
 }
 
-TRowText TRowText::Build(const std::vector<std::string_view>& Fields)
+TRowText TRowText::Build(std::span<const std::string_view> Fields)
 {
     if (Fields.empty())
         return TRowText();
@@ -75,17 +76,26 @@ TRowText TRowText::FromFields(const std::vector<std::string_view>& Fields)
 
 TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount)
 {
-    std::vector<std::string_view> fields;
-    fields.reserve(static_cast<std::size_t>(FieldCount));
+    // A line of the data file has a handful of fields: their views live on the stack, so
+    // that the block of texts is the line's only allocation.
+    constexpr int kOnStack = 16;
+    std::array<std::string_view, kOnStack> onStack;
+    std::vector<std::string_view> onHeap;
+    const std::size_t count = static_cast<std::size_t>(std::max(0, FieldCount));
+    if (FieldCount > kOnStack)
+        onHeap.resize(count);
+    const std::span<std::string_view> fields =
+        FieldCount > kOnStack ? std::span<std::string_view>(onHeap)
+                              : std::span<std::string_view>(onStack.data(), count);
     std::size_t start = 0;
-    for (int i = 0; i < FieldCount; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         if (start > Line.size()) {
-            fields.emplace_back();
+            fields[i] = {};
             continue;
         }
         const std::size_t tab = Line.find('\t', start);
         const std::size_t end = tab == std::string_view::npos ? Line.size() : tab;
-        fields.push_back(Line.substr(start, end - start));
+        fields[i] = Line.substr(start, end - start);
         start = tab == std::string_view::npos ? Line.size() + 1 : tab + 1;
     }
     return Build(fields);

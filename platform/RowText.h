@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
 private:
     struct TBlock;
     explicit TRowText(TBlock* Block) : m_Block(Block) {}
-    static TRowText Build(const std::vector<std::string_view>& Fields);
+    static TRowText Build(std::span<const std::string_view> Fields);
 
     TBlock* m_Block = nullptr;
 };

@@ -16,6 +16,7 @@ TListReportView::TListReportView(TListControl& Control, TListNotifier& Notifier)
     : QTableView(&Control), m_Control(Control), m_Notifier(Notifier)
 {
     setShowGrid(false); // grid lines are the cells' own, as the style asks
+    setTabKeyNavigation(false); // Tab leaves the list for the window's next control
     setCornerButtonEnabled(false);
     setWordWrap(false);
     verticalHeader()->hide();

@@ -372,6 +372,17 @@ private slots:
         QCOMPARE(f.Edytuj->Label5->buddy(), f.Edytuj->Edit4);
     }
 
+    void Tab_leavesTheListForTheNextControl()
+    {
+        TFixture f(&kSmall);
+        QWidget* list = ListView(*f.Main);
+        Press(list, QKeySequence(Qt::Key_Down));
+        QTest::keyClick(list, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != list);
+        QVERIFY(QApplication::focusWidget() != nullptr);
+        QCOMPARE(QApplication::focusWidget()->window(), f.Main.get());
+    }
+
     void ScreenReader_cellActionSelectsTheRecord()
     {
         // The one action a cell offers chooses its record, which Enter or Delete then act on.

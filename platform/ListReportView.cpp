@@ -364,12 +364,16 @@ void TListReportView::changeEvent(QEvent* Event)
 
 void TListReportView::keyboardSearch(const QString& Search)
 {
+    const QModelIndex current = currentIndex();
     // An owner-data list holds no texts to search: its owner finds the row.
     if (!(m_Control.WindowStyle() & Win::LVS_OWNERDATA)) {
+        // Typing finds a row by its caption, whichever cell was clicked last.
+        if (current.isValid() && current.column() != 0)
+            selectionModel()->setCurrentIndex(model()->index(current.row(), 0, rootIndex()),
+                                              QItemSelectionModel::NoUpdate);
         QTableView::keyboardSearch(Search);
         return;
     }
-    const QModelIndex current = currentIndex();
     const int found = m_Notifier.FindItem(current.isValid() ? current.row() : -1,
                                           Cp1250::FromUnicode(Search).value_or(std::string()));
     if (found >= 0 && found < model()->rowCount(rootIndex()))

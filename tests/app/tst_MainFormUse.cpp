@@ -383,6 +383,18 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->window(), f.Main.get());
     }
 
+    void Typing_findsARecordByName_whicheverCellWasClicked()
+    {
+        TFixture f(&kSmall);
+        QAbstractItemView* list = f.Main->dfsList1->Control().View();
+        const QModelIndex shelf = list->model()->index(0, 3);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(shelf).center());
+        QApplication::setActiveWindow(f.Main.get());
+        list->setFocus();
+        QTest::keyClicks(list, "Ch");
+        QCOMPARE(f.Main->dfsList1->Selected()->Caption(), std::string_view("Chopin"));
+    }
+
     void ScreenReader_cellActionSelectsTheRecord()
     {
         // The one action a cell offers chooses its record, which Enter or Delete then act on.

@@ -51,19 +51,39 @@ void TListReportView::setModel(QAbstractItemModel* Model)
 {
     QTableView::setModel(Model);
     verticalHeader()->setModel(&m_NoRows);
-    auto relayout = [this] { Relayout(); };
+    // Rows added one by one are laid out once, when the events are next processed, or
+    // sooner when something needs the layout.
+    auto later = [this] { ScheduleLayout(); };
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(Model, signal, this, relayout);
-    connect(Model, &QAbstractItemModel::modelReset, this, relayout);
-    connect(Model, &QAbstractItemModel::layoutChanged, this, relayout);
+        connect(Model, signal, this, later);
+    connect(Model, &QAbstractItemModel::modelReset, this, later);
+    connect(Model, &QAbstractItemModel::layoutChanged, this, later);
     Relayout();
 }
 
 void TListReportView::Relayout()
 {
+    m_LayoutPending = false;
     MeasureRows();
     updateGeometries();
     viewport()->update();
+}
+
+void TListReportView::ScheduleLayout()
+{
+    if (m_LayoutPending)
+        return;
+    m_LayoutPending = true;
+    QMetaObject::invokeMethod(this, [this] { LayOutPending(); }, Qt::QueuedConnection);
+}
+
+void TListReportView::LayOutPending()
+{
+    if (m_LayoutPending) {
+        m_LayoutPending = false;
+        updateGeometries();
+        viewport()->update();
+    }
 }
 
 void TListReportView::MeasureRows()
@@ -162,6 +182,7 @@ void TListReportView::scrollTo(const QModelIndex& Index, ScrollHint Hint)
 {
     if (!Index.isValid())
         return;
+    LayOutPending(); // the scroll range must know the rows just added
     const int row = Index.row();
     const int shown = RowsShown();
     QScrollBar* vertical = verticalScrollBar();
@@ -296,6 +317,7 @@ void TListReportView::paintEvent(QPaintEvent* Event)
 {
     if (!model() || !m_Header)
         return;
+    LayOutPending();
     const int rows = model()->rowCount(rootIndex());
     const QRect area = Event->rect();
     const int first = TopRow() + std::max(0, area.top()) / m_RowHeight;

@@ -66,6 +66,9 @@ protected:
 
 private:
     void MeasureRows();
+    // Rows added or removed: the scroll range follows once, not once per row.
+    void ScheduleLayout();
+    void LayOutPending();
     void TellShownRows(int First, int Last);
     void SetHotRow(int Row, bool MaySelect = true);
     void HoverTimeOver();
@@ -77,6 +80,7 @@ private:
     QHeaderView* m_Header = nullptr;
     QStandardItemModel m_NoRows;
     int m_RowHeight = 18;
+    bool m_LayoutPending = false;
     // The rows last told to the owner as shown (owner-data lists).
     int m_ShownFirst = -1;
     int m_ShownLast = -1;

@@ -13,9 +13,7 @@ LRESULT TListNotifier::Notify(NMHDR& Header)
 
 LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
 {
-    NMLISTVIEW nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = Code;
+    auto nm = Fresh<NMLISTVIEW>(Code);
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.lParam = Param;
@@ -27,9 +25,7 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
 LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At,
                                 Qt::KeyboardModifiers Keys)
 {
-    NMITEMACTIVATE nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_ITEMACTIVATE;
+    auto nm = Fresh<NMITEMACTIVATE>(LVN_ITEMACTIVATE);
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.ptAction = {At.x(), At.y()};
@@ -46,9 +42,7 @@ LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At,
 
 LRESULT TListNotifier::HotTrack(int& Item, int SubItem, const QPoint& At)
 {
-    NMLISTVIEW nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_HOTTRACK;
+    auto nm = Fresh<NMLISTVIEW>(LVN_HOTTRACK);
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.ptAction = {At.x(), At.y()};
@@ -82,9 +76,7 @@ LRESULT TListNotifier::DrawHeaderItem(QPainter* Painter, const QRect& Rect, int 
 
 void TListNotifier::CacheHint(int First, int Last)
 {
-    NMLVCACHEHINT nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_ODCACHEHINT;
+    auto nm = Fresh<NMLVCACHEHINT>(LVN_ODCACHEHINT);
     nm.iFrom = First;
     nm.iTo = Last;
     Notify(nm.hdr);
@@ -92,9 +84,7 @@ void TListNotifier::CacheHint(int First, int Last)
 
 int TListNotifier::FindItem(int Start, const std::string& Text)
 {
-    NMLVFINDITEM nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_ODFINDITEMA;
+    auto nm = Fresh<NMLVFINDITEM>(LVN_ODFINDITEMA);
     nm.iStart = Start;
     nm.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
     nm.lvfi.psz = Text.c_str();
@@ -103,9 +93,7 @@ int TListNotifier::FindItem(int Start, const std::string& Text)
 
 void TListNotifier::StateChanged(int First, int Last, UINT NewState, UINT OldState)
 {
-    NMLVODSTATECHANGE nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_ODSTATECHANGED;
+    auto nm = Fresh<NMLVODSTATECHANGE>(LVN_ODSTATECHANGED);
     nm.iFrom = First;
     nm.iTo = Last;
     nm.uNewState = NewState;
@@ -115,17 +103,13 @@ void TListNotifier::StateChanged(int First, int Last, UINT NewState, UINT OldSta
 
 bool TListNotifier::MarqueeBegin()
 {
-    NMLISTVIEW nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_MARQUEEBEGIN;
+    auto nm = Fresh<NMLISTVIEW>(LVN_MARQUEEBEGIN);
     return Notify(nm.hdr) == 0;
 }
 
 void TListNotifier::DispInfo(LVITEM& Record)
 {
-    LVDISPINFO nm;
-    nm.hdr.hwndFrom = &m_Control;
-    nm.hdr.code = LVN_GETDISPINFOA;
+    auto nm = Fresh<LVDISPINFO>(LVN_GETDISPINFOA);
     nm.item = Record;
     Notify(nm.hdr);
     Record = nm.item;

@@ -52,6 +52,14 @@ public:
     Win::LRESULT Notify(Win::NMHDR& Header);
 
 private:
+    // A notification record of the control, its sender and code filled in.
+    template <typename TRecord> TRecord Fresh(int Code)
+    {
+        TRecord record;
+        record.hdr.hwndFrom = &m_Control;
+        record.hdr.code = Code;
+        return record;
+    }
 
     TListControl& m_Control;
     void* m_Header = nullptr;

@@ -369,17 +369,10 @@ void TListReportView::paintEvent(QPaintEvent* Event)
     }
 }
 
-bool TListReportView::viewportEvent(QEvent* Event)
-{
-    // The view's own row height goes with its font and style.
-    if (Event->type() == QEvent::FontChange || Event->type() == QEvent::StyleChange)
-        Relayout();
-    return QTableView::viewportEvent(Event);
-}
-
 void TListReportView::changeEvent(QEvent* Event)
 {
     QTableView::changeEvent(Event);
+    // The row height goes with the view's font and style (the viewport takes the same font).
     if (Event->type() == QEvent::FontChange || Event->type() == QEvent::StyleChange)
         Relayout();
 }

@@ -54,7 +54,6 @@ protected:
     QRegion visualRegionForSelection(const QItemSelection& Selection) const override;
     void scrollContentsBy(int Dx, int Dy) override;
     void paintEvent(QPaintEvent* Event) override;
-    bool viewportEvent(QEvent* Event) override;
     void changeEvent(QEvent* Event) override;
 
     void mousePressEvent(QMouseEvent* Event) override;

@@ -7,7 +7,9 @@
 
 #include <QDate>
 
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -34,54 +36,69 @@ struct TSortContext
     Locale::TDateSettings Settings;
     int CurrentYear = 2000;
     int Generation = 0;
+    // Changes whenever anything a prepared cell depends on changes, bar the column.
+    std::uint32_t Stamp = 0;
 };
 TSortContext g_Sort;
 
 // What the built-in comparison needs of one cell, kept with the row's texts until they change.
-struct TSortKeyCache final : TRowTextCache
+// One allocation holds it all, the collation key bytes last: a million rows keep a million of
+// these, and a sort reads each once.
+class TSortKeyCache final : public TRowTextCache
 {
+public:
     static const char kTag;
-    TSortKeyCache() : TRowTextCache(&kTag) {}
 
-    int Generation = 0;
-    int SubItem = 0;
-    TAutoSortStyle Style = assDefault;
-    int CurrentYear = 0;
-    QChar DateSeparator, TimeSeparator;
-    Locale::TDateOrder Order = Locale::doMDY;
-    std::string Key;
-    bool IsDate = false;
-    double Date = 0;
-    bool IsNumber = false;
-    long double Number = 0;
-
-    bool Fits(const TSortContext& C) const
+    static std::unique_ptr<TSortKeyCache> Make(const std::string& Key)
     {
-        if (Generation != C.Generation || SubItem != C.SubItem || Style != C.Style)
-            return false;
-        return Style == assDefault ||
-               (CurrentYear == C.CurrentYear && DateSeparator == C.Settings.DateSeparator &&
-                TimeSeparator == C.Settings.TimeSeparator && Order == C.Settings.Order);
+        void* place = ::operator new(sizeof(TSortKeyCache) + Key.size());
+        auto* cache = new (place) TSortKeyCache(static_cast<std::uint32_t>(Key.size()));
+        std::memcpy(cache->KeyBytes(), Key.data(), Key.size());
+        return std::unique_ptr<TSortKeyCache>(cache);
     }
+    static void operator delete(void* Place) { ::operator delete(Place); }
+
+    bool Fits(const TSortContext& C) const { return Stamp == C.Stamp && SubItem == C.SubItem; }
     void Fill(std::string_view Text, const TSortContext& C)
     {
-        Generation = C.Generation;
-        SubItem = C.SubItem;
+        Stamp = C.Stamp;
+        SubItem = static_cast<std::int16_t>(C.SubItem);
         Style = C.Style;
-        CurrentYear = C.CurrentYear;
-        DateSeparator = C.Settings.DateSeparator;
-        TimeSeparator = C.Settings.TimeSeparator;
-        Order = C.Settings.Order;
-        Key = Locale::TextSortKey(Text);
         IsDate = IsNumber = false;
         if (Style == assSmart) {
             IsDate = SortValues::TryDateTime(Text, C.Settings, C.CurrentYear, Date);
             IsNumber = SortValues::TryNumber(Text, Number);
         }
     }
+    std::string_view Key() const { return {KeyBytes(), m_KeySize}; }
+
+    std::uint32_t Stamp = 0;
+    std::int16_t SubItem = 0;
+    TAutoSortStyle Style = assDefault;
+    bool IsDate = false;
+    bool IsNumber = false;
+    double Date = 0;
+    long double Number = 0;
+
+private:
+    explicit TSortKeyCache(std::uint32_t KeySize) : TRowTextCache(&kTag), m_KeySize(KeySize) {}
+    char* KeyBytes() { return reinterpret_cast<char*>(this + 1); }
+    const char* KeyBytes() const { return reinterpret_cast<const char*>(this + 1); }
+
+    std::uint32_t m_KeySize;
 };
 
 const char TSortKeyCache::kTag = 0;
+
+// A prepared cell made now: the key bytes go through one buffer that keeps its room.
+std::unique_ptr<TSortKeyCache> Prepare(std::string_view Text, const TSortContext& C)
+{
+    static std::string key;
+    Locale::TextSortKey(Text, key);
+    auto cache = TSortKeyCache::Make(key);
+    cache->Fill(Text, C);
+    return cache;
+}
 
 std::string_view CellOf(const TRowText& Text, int SubItem)
 {
@@ -101,17 +118,17 @@ int ComparePrepared(const TSortKeyCache& A, const TSortKeyCache& B)
         if (A.IsNumber && B.IsNumber)
             return A.Number < B.Number ? -1 : (A.Number > B.Number ? 1 : 0);
     }
-    const int c = A.Key.compare(B.Key);
+    const int c = A.Key().compare(B.Key());
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 // Rows without any text share one prepared empty cell per sort.
-TSortKeyCache g_EmptyCell;
+std::unique_ptr<TSortKeyCache> g_EmptyCell;
 
 const TSortKeyCache* CacheOf(const TListItem& Item)
 {
     if (Item.Texts().FieldCount() == 0)
-        return g_EmptyCell.Fits(g_Sort) ? &g_EmptyCell : nullptr;
+        return g_EmptyCell && g_EmptyCell->Fits(g_Sort) ? g_EmptyCell.get() : nullptr;
     const TRowTextCache* any = Item.Texts().Cache();
     if (!any || any->Tag() != &TSortKeyCache::kTag)
         return nullptr;
@@ -125,11 +142,10 @@ const TSortKeyCache& PreparedCell(const TListItem& Item)
     if (const TSortKeyCache* cache = CacheOf(Item))
         return *cache;
     if (Item.Texts().FieldCount() == 0) { // no texts to keep a cell with
-        g_EmptyCell.Fill({}, g_Sort);
-        return g_EmptyCell;
+        g_EmptyCell = Prepare({}, g_Sort);
+        return *g_EmptyCell;
     }
-    auto fresh = std::make_unique<TSortKeyCache>();
-    fresh->Fill(CellOf(Item.Texts(), g_Sort.SubItem), g_Sort);
+    auto fresh = Prepare(CellOf(Item.Texts(), g_Sort.SubItem), g_Sort);
     const TSortKeyCache& made = *fresh;
     Item.Texts().SetCache(std::move(fresh));
     return made;
@@ -147,7 +163,7 @@ std::uint64_t Ordered(double Value)
 
 // Eight key bytes from From on as one big-endian number; missing bytes count as 0, which no
 // key byte is, so a shorter key still orders first.
-std::uint64_t TextPrefix(const std::string& Key, std::size_t From)
+std::uint64_t TextPrefix(std::string_view Key, std::size_t From)
 {
     std::uint64_t prefix = 0;
     for (std::size_t i = From; i < From + 8; ++i)
@@ -163,11 +179,11 @@ void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
     const TSortKeyCache* cache = &PreparedCell(*item);
     switch (g_Sort.Prefix) {
     case pkText:
-        Key.Prefix = TextPrefix(cache->Key, 0);
-        Key.Prefix2 = TextPrefix(cache->Key, 8);
-        if (cache->Key.size() > 16) {
-            Key.Bytes = cache->Key.data() + 16;
-            Key.Size = cache->Key.size() - 16;
+        Key.Prefix = TextPrefix(cache->Key(), 0);
+        Key.Prefix2 = TextPrefix(cache->Key(), 8);
+        if (cache->Key().size() > 16) {
+            Key.Bytes = cache->Key().data() + 16;
+            Key.Size = cache->Key().size() - 16;
         }
         Key.Complete = true;
         break;
@@ -232,7 +248,21 @@ void TCustomEnhListView::PrepareSortKeys()
         g_Sort.Settings = Locale::DateSettings();
         g_Sort.CurrentYear = QDate::currentDate().year();
     }
-    g_EmptyCell.Fill({}, g_Sort);
+    // Cells prepared under other settings are made again; those of other columns too.
+    static TSortContext prepared;
+    if (g_Sort.Stamp == 0 || prepared.Style != g_Sort.Style ||
+        prepared.Generation != g_Sort.Generation ||
+        (g_Sort.Style == assSmart &&
+         (prepared.CurrentYear != g_Sort.CurrentYear ||
+          prepared.Settings.DateSeparator != g_Sort.Settings.DateSeparator ||
+          prepared.Settings.TimeSeparator != g_Sort.Settings.TimeSeparator ||
+          prepared.Settings.Order != g_Sort.Settings.Order ||
+          prepared.Settings.TimeAMString != g_Sort.Settings.TimeAMString ||
+          prepared.Settings.TimePMString != g_Sort.Settings.TimePMString))) {
+        prepared = g_Sort;
+        ++g_Sort.Stamp;
+    }
+    g_EmptyCell = Prepare({}, g_Sort);
     if (m_AutoSortStyle == assDefault) {
         g_Sort.Prefix =
             pkText; // every pair is text; cells are prepared as their keys are asked for

@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 using namespace Win;
 
 namespace ListRowSort {
 
 namespace {
+
+using TOrder = std::vector<std::uint32_t>;
 
 bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 {
@@ -19,62 +22,215 @@ bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
     }
 }
 
+// Rows sorted by the last sort and changed in a few places since are put in order without a
+// sort: the result is the stable sort's all the same. Nothing when the rows are too far from
+// sorted for that to pay.
+template <typename TLess> std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before)
+{
+    TOrder order(Count);
+    for (std::size_t i = 0; i < Count; ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    if (Count < 2)
+        return order;
+
+    // Sorted the other way round (a click that turns the direction): reversed, with each run
+    // of equal rows turned back so that equal rows keep their order.
+    bool descending = true;
+    for (std::size_t i = 1; i < Count && descending; ++i)
+        descending = !Before(order[i - 1], order[i]);
+    if (descending) {
+        std::size_t runStart = 0;
+        for (std::size_t i = 1; i <= Count; ++i) {
+            if (i < Count && !Before(order[i], order[i - 1]))
+                continue; // still equal to the run's rows
+            std::reverse(order.begin() + std::ptrdiff_t(runStart),
+                         order.begin() + std::ptrdiff_t(i));
+            runStart = i;
+        }
+        std::reverse(order.begin(), order.end());
+        return order;
+    }
+
+    // A few rows out of place: set aside whichever row of a descent breaks the order, keep
+    // the others (already in order), sort the few and merge them in.
+    const std::size_t limit = std::max<std::size_t>(16, Count / 64);
+    TOrder kept;
+    TOrder aside;
+    kept.reserve(Count);
+    for (std::size_t i = 0; i < Count; ++i) {
+        const std::uint32_t row = order[i];
+        if (kept.empty() || !Before(row, kept.back())) {
+            kept.push_back(row);
+        } else if (kept.size() >= 2 && !Before(row, kept[kept.size() - 2])) {
+            aside.push_back(kept.back()); // the row before stood too early
+            kept.back() = row;
+        } else {
+            aside.push_back(row);
+        }
+        if (aside.size() > limit)
+            return std::nullopt;
+    }
+    if (aside.empty())
+        return order;
+    std::sort(aside.begin(), aside.end());
+    std::stable_sort(aside.begin(), aside.end(), Before);
+    // Equal rows keep their original order across the two lists.
+    auto first = [&](std::uint32_t A, std::uint32_t B) {
+        return Before(A, B) || (!Before(B, A) && A < B);
+    };
+    std::merge(aside.begin(), aside.end(), kept.begin(), kept.end(), order.begin(), first);
+    return order;
+}
+
+void Permute(TRows& Rows, const TOrder& Order)
+{
+    bool identity = true;
+    for (std::size_t i = 0; i < Order.size() && identity; ++i)
+        identity = Order[i] == i;
+    if (identity)
+        return;
+    TRows sorted;
+    sorted.reserve(Rows.size());
+    for (const std::uint32_t i : Order)
+        sorted.push_back(std::move(Rows[i]));
+    Rows.swap(sorted);
+}
+
+// -1, 0, +1 by the keys alone, in ascending order; 2 when they cannot tell.
+int ByKey(const LVSORTKEY& A, const LVSORTKEY& B)
+{
+    if (A.Prefix != B.Prefix)
+        return A.Prefix < B.Prefix ? -1 : 1;
+    if (A.Prefix2 != B.Prefix2)
+        return A.Prefix2 < B.Prefix2 ? -1 : 1;
+    const std::size_t n = std::min(A.Size, B.Size);
+    const int c = n ? std::memcmp(A.Bytes, B.Bytes, n) : 0;
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    if (A.Size != B.Size)
+        return A.Size < B.Size ? -1 : 1;
+    return A.Complete && B.Complete ? 0 : 2;
+}
+
+// Eight bytes of a key at a depth as one big-endian number: depth 0 and 1 are the prefixes,
+// depth 2 on the following bytes, eight at a time; missing bytes count as 0.
+std::uint64_t Chunk(const LVSORTKEY& Key, std::size_t Depth)
+{
+    if (Depth < 2)
+        return Depth == 0 ? Key.Prefix : Key.Prefix2;
+    const std::size_t from = (Depth - 2) * 8;
+    std::uint64_t chunk = 0;
+    for (std::size_t i = from; i < from + 8; ++i)
+        chunk = (chunk << 8) | (i < Key.Size ? static_cast<unsigned char>(Key.Bytes[i]) : 0u);
+    return chunk;
+}
+
+// The stable order of the keys, eight key bytes at a time: rows are sorted by one chunk and
+// their place, and only rows whose chunks tie are read further. Rows whose keys end equal go
+// to Before, which has the last word.
+template <typename TLess>
+TOrder ChunkOrder(const std::vector<LVSORTKEY>& Keys, bool Descending, TLess Before)
+{
+    struct TSlot
+    {
+        std::uint64_t Chunk;
+        std::uint32_t Row;
+    };
+    const std::size_t count = Keys.size();
+    std::vector<TSlot> entries(count);
+    for (std::size_t i = 0; i < count; ++i)
+        entries[i] = {Keys[i].Prefix, static_cast<std::uint32_t>(i)};
+    auto byChunk = [Descending](const TSlot& A, const TSlot& B) {
+        if (A.Chunk != B.Chunk)
+            return Descending ? A.Chunk > B.Chunk : A.Chunk < B.Chunk;
+        return A.Row < B.Row;
+    };
+    struct TRange
+    {
+        std::size_t Begin, End, Depth;
+    };
+    std::vector<TRange> pending{{0, count, 0}};
+    while (!pending.empty()) {
+        const TRange range = pending.back();
+        pending.pop_back();
+        const auto begin = entries.begin() + std::ptrdiff_t(range.Begin);
+        const auto end = entries.begin() + std::ptrdiff_t(range.End);
+        if (range.Depth > 0)
+            for (auto it = begin; it != end; ++it)
+                it->Chunk = Chunk(Keys[it->Row], range.Depth);
+        std::sort(begin, end, byChunk);
+        // Ties on this chunk: read on where a key goes on, else let Before settle them.
+        const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
+        for (std::size_t i = range.Begin; i < range.End;) {
+            std::size_t j = i + 1;
+            bool longer = range.Depth == 0 || Keys[entries[i].Row].Size > covered;
+            while (j < range.End && entries[j].Chunk == entries[i].Chunk) {
+                longer = longer || Keys[entries[j].Row].Size > covered;
+                ++j;
+            }
+            if (j - i > 1) {
+                if (longer) {
+                    pending.push_back({i, j, range.Depth + 1});
+                } else {
+                    bool settled = true;
+                    for (std::size_t k = i; k < j && settled; ++k)
+                        settled = Keys[entries[k].Row].Complete &&
+                                  Keys[entries[k].Row].Size == Keys[entries[i].Row].Size;
+                    if (!settled)
+                        std::stable_sort(
+                            entries.begin() + std::ptrdiff_t(i),
+                            entries.begin() + std::ptrdiff_t(j),
+                            [&](const TSlot& A, const TSlot& B) { return Before(A.Row, B.Row); });
+                }
+            }
+            i = j;
+        }
+    }
+    TOrder order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = entries[i].Row;
+    return order;
+}
+
 } // namespace
 
 void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
 {
-    std::stable_sort(Rows.begin(), Rows.end(),
-                     [&](const std::unique_ptr<TListRow>& a, const std::unique_ptr<TListRow>& b) {
-                         return Less(Compare, a->Param, b->Param, SortParam);
-                     });
+    auto before = [&](std::uint32_t A, std::uint32_t B) {
+        return Less(Compare, Rows[A]->Param, Rows[B]->Param, SortParam);
+    };
+    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before);
+    if (!order) {
+        order.emplace(Rows.size());
+        for (std::size_t i = 0; i < Rows.size(); ++i)
+            (*order)[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order->begin(), order->end(), before);
+    }
+    Permute(Rows, *order);
 }
 
 void ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
 {
-    // Sorting the keys decides most comparisons without touching the rows; the rows
-    // themselves move only once everything has been sorted.
-    struct TEntry
-    {
-        LVSORTKEY Key;
-        std::uint32_t Index;
-        const TListRow* Row;
-    };
-    std::vector<TEntry> entries;
-    entries.reserve(Rows.size());
+    // Each row's key is asked for once; the keys decide most pairs without touching the rows,
+    // and the rows move only once everything has been put in order.
+    std::vector<LVSORTKEY> keys(Rows.size());
     for (std::size_t i = 0; i < Rows.size(); ++i) {
-        LVSORTKEY key;
         try {
-            Sort.Key(Rows[i]->Param, Sort.SortParam, key);
+            Sort.Key(Rows[i]->Param, Sort.SortParam, keys[i]);
         } catch (...) {
-            key = LVSORTKEY(); // incomplete: the comparison decides
+            keys[i] = LVSORTKEY(); // incomplete: the comparison decides
         }
-        entries.push_back({key, static_cast<std::uint32_t>(i), Rows[i].get()});
     }
-    // -1, 0, +1 by the keys alone, in ascending order; 2 when they cannot tell.
-    auto byKey = [](const LVSORTKEY& a, const LVSORTKEY& b) {
-        if (a.Prefix != b.Prefix)
-            return a.Prefix < b.Prefix ? -1 : 1;
-        if (a.Prefix2 != b.Prefix2)
-            return a.Prefix2 < b.Prefix2 ? -1 : 1;
-        const std::size_t n = std::min(a.Size, b.Size);
-        const int c = n ? std::memcmp(a.Bytes, b.Bytes, n) : 0;
-        if (c != 0)
-            return c < 0 ? -1 : 1;
-        if (a.Size != b.Size)
-            return a.Size < b.Size ? -1 : 1;
-        return a.Complete && b.Complete ? 0 : 2;
-    };
-    std::stable_sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
-        const int k = byKey(a.Key, b.Key);
+    auto before = [&](std::uint32_t A, std::uint32_t B) {
+        const int k = ByKey(keys[A], keys[B]);
         if (k != 2)
             return Sort.Descending ? k > 0 : k < 0;
-        return Less(Sort.Compare, a.Row->Param, b.Row->Param, Sort.SortParam);
-    });
-    std::vector<std::unique_ptr<TListRow>> sorted;
-    sorted.reserve(Rows.size());
-    for (const TEntry& e : entries)
-        sorted.push_back(std::move(Rows[e.Index]));
-    Rows.swap(sorted);
+        return Less(Sort.Compare, Rows[A]->Param, Rows[B]->Param, Sort.SortParam);
+    };
+    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before);
+    if (!order)
+        order = ChunkOrder(keys, Sort.Descending, before);
+    Permute(Rows, *order);
 }
 
 } // namespace ListRowSort

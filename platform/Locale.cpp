@@ -86,24 +86,36 @@ int CompareText(std::string_view Left, std::string_view Right)
     }
 }
 
-std::string TextSortKey(std::string_view Text)
+void TextSortKey(std::string_view Text, std::string& Key)
 {
     static std::u16string wide;
     UCollator* collator = Collators().CaseSensitive.get();
     const UChar* w = Wide(Text, wide);
-    std::string key(Text.size() * 3 + 16, '\0');
+    // The buffer keeps its room from key to key: one sort asks for a key per row.
+    if (Key.size() < Text.size() * 3 + 16)
+        Key.resize(Text.size() * 3 + 16);
     for (;;) {
         const int32_t n = ucol_getSortKey(collator, w, static_cast<int32_t>(Text.size()),
-                                          reinterpret_cast<uint8_t*>(key.data()),
-                                          static_cast<int32_t>(key.size()));
-        if (n <= 0)
-            return {};
-        if (static_cast<std::size_t>(n) <= key.size()) {
-            key.resize(static_cast<std::size_t>(n - 1)); // without the closing zero
-            return key;
+                                          reinterpret_cast<uint8_t*>(Key.data()),
+                                          static_cast<int32_t>(Key.size()));
+        if (n <= 0) {
+            Key.clear();
+            return;
         }
-        key.resize(static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) <= Key.size()) {
+            Key.resize(static_cast<std::size_t>(n - 1)); // without the closing zero
+            return;
+        }
+        Key.resize(static_cast<std::size_t>(n));
     }
+}
+
+std::string TextSortKey(std::string_view Text)
+{
+    std::string key;
+    TextSortKey(Text, key);
+    key.shrink_to_fit();
+    return key;
 }
 
 int CollationGeneration()

@@ -15,6 +15,8 @@ namespace Locale {
 int CompareText(std::string_view Left, std::string_view Right);
 // Collation key bytes: comparing two keys bytewise orders exactly as CompareText does.
 std::string TextSortKey(std::string_view Text);
+// The same into a buffer whose room is reused.
+void TextSortKey(std::string_view Text, std::string& Key);
 // Changes whenever the locale that CompareText uses changes; cached keys of another
 // generation must not be compared with new ones.
 int CollationGeneration();

@@ -1,0 +1,220 @@
+// The list control's sorts give exactly what a stable sort gives, whatever the rows' order
+// before: at random, already sorted, sorted the other way, or sorted bar a few rows.
+#include "ListRowSort.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace Win;
+
+namespace {
+
+struct TSortData
+{
+    std::vector<std::string> Keys; // by row id
+    bool Descending = false;
+    bool CompleteKeys = true;
+    int Comparisons = 0;
+};
+
+int Compare(const std::string& A, const std::string& B)
+{
+    const int c = std::memcmp(A.data(), B.data(), std::min(A.size(), B.size()));
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
+}
+
+int CompareRows(LPARAM A, LPARAM B, LPARAM SortParam)
+{
+    auto* data = reinterpret_cast<TSortData*>(SortParam);
+    ++data->Comparisons;
+    const int c = Compare(data->Keys[std::size_t(A)], data->Keys[std::size_t(B)]);
+    return data->Descending ? -c : c;
+}
+
+std::uint64_t Prefix(const std::string& Key, std::size_t From)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = From; i < From + 8; ++i)
+        prefix = (prefix << 8) | (i < Key.size() ? static_cast<unsigned char>(Key[i]) : 0u);
+    return prefix;
+}
+
+void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
+{
+    auto* data = reinterpret_cast<TSortData*>(SortParam);
+    const std::string& key = data->Keys[std::size_t(Row)];
+    Key.Prefix = Prefix(key, 0);
+    if (!data->CompleteKeys)
+        return; // the first eight bytes only; the comparison settles ties
+    Key.Prefix2 = Prefix(key, 8);
+    if (key.size() > 16) {
+        Key.Bytes = key.data() + 16;
+        Key.Size = key.size() - 16;
+    }
+    // Missing bytes read as zeros: a key with a zero byte of its own may tie where the
+    // comparison does not.
+    Key.Complete = key.find('\0') == std::string::npos;
+}
+
+std::string RandomKey(std::mt19937& Rng, int Alphabet, int MaxLength, const std::string& Lead)
+{
+    std::uniform_int_distribution<int> length(std::min(1, MaxLength), MaxLength),
+        letter(0, Alphabet - 1);
+    std::string key = Lead;
+    for (int i = length(Rng); i > 0; --i)
+        key += char(letter(Rng)); // zero bytes included
+    return key;
+}
+
+// Rows in the order they stand before the sort, as ids into Keys.
+std::vector<int> Shape(const QByteArray& Name, const TSortData& Data, std::mt19937& Rng)
+{
+    std::vector<int> ids(Data.Keys.size());
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ids[i] = int(i);
+    auto sorted = [&](bool Down) {
+        std::stable_sort(ids.begin(), ids.end(), [&](int A, int B) {
+            const int c = Compare(Data.Keys[std::size_t(A)], Data.Keys[std::size_t(B)]);
+            return Down ? c > 0 : c < 0;
+        });
+    };
+    if (Name == "random")
+        std::shuffle(ids.begin(), ids.end(), Rng);
+    else if (Name == "sorted")
+        sorted(false);
+    else if (Name == "reversed")
+        sorted(true);
+    else if (Name.startsWith("moved") && ids.size() > 2) {
+        sorted(false);
+        const std::size_t n = ids.size();
+        const std::size_t from = Name == "moved down" ? 1 : n - 2;
+        const std::size_t to = Name == "moved down" ? n - 1 : 0;
+        const int id = ids[from];
+        ids.erase(ids.begin() + std::ptrdiff_t(from));
+        ids.insert(ids.begin() + std::ptrdiff_t(to), id);
+    } else if (Name == "a few changed") {
+        sorted(false);
+        std::uniform_int_distribution<std::size_t> pick(0, ids.size() - 1);
+        for (int i = 0; i < 5; ++i)
+            std::swap(ids[pick(Rng)], ids[pick(Rng)]);
+    }
+    return ids;
+}
+
+} // namespace
+
+class TestRowSort : public QObject
+{
+    Q_OBJECT
+private slots:
+    void SortsGiveTheStableOrderFromAnyStart_data();
+    void SortsGiveTheStableOrderFromAnyStart();
+    void SortedRowsCostNoSort();
+};
+
+void TestRowSort::SortsGiveTheStableOrderFromAnyStart_data()
+{
+    QTest::addColumn<int>("Rows");
+    QTest::addColumn<int>("Alphabet");
+    QTest::addColumn<int>("MaxLength");
+    QTest::addColumn<QByteArray>("Lead");
+    QTest::addColumn<QByteArray>("Start");
+
+    const QByteArray starts[] = {"random",   "sorted",     "reversed",
+                                 "moved up", "moved down", "a few changed"};
+    for (const QByteArray& start : starts) {
+        QTest::addRow("distinct, %s", start.constData())
+            << 2000 << 256 << 12 << QByteArray() << start;
+        QTest::addRow("many ties, %s", start.constData())
+            << 2000 << 3 << 3 << QByteArray() << start;
+        QTest::addRow("long shared prefix, %s", start.constData())
+            << 1500 << 4 << 6 << QByteArray(29, 'k') << start;
+        QTest::addRow("all equal, %s", start.constData())
+            << 300 << 1 << 0 << QByteArray("x") << start;
+    }
+    QTest::newRow("no rows") << 0 << 2 << 3 << QByteArray() << QByteArray("random");
+    QTest::newRow("one row") << 1 << 2 << 3 << QByteArray() << QByteArray("random");
+    QTest::newRow("two rows") << 2 << 2 << 3 << QByteArray() << QByteArray("reversed");
+}
+
+void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
+{
+    QFETCH(int, Rows);
+    QFETCH(int, Alphabet);
+    QFETCH(int, MaxLength);
+    QFETCH(QByteArray, Lead);
+    QFETCH(QByteArray, Start);
+
+    std::mt19937 rng(7);
+    TSortData data;
+    for (int i = 0; i < Rows; ++i)
+        data.Keys.push_back(RandomKey(rng, Alphabet, MaxLength, Lead.toStdString()));
+    const std::vector<int> start = Shape(Start, data, rng);
+
+    for (const char* how : {"keys", "first bytes", "comparison"}) {
+        for (const bool descending : {false, true}) {
+            data.Descending = descending;
+            data.CompleteKeys = std::strcmp(how, "keys") == 0;
+            ListRowSort::TRows rows;
+            for (const int id : start) {
+                rows.push_back(std::make_unique<TListRow>());
+                rows.back()->Param = id;
+            }
+            std::vector<int> expected = start;
+            std::stable_sort(expected.begin(), expected.end(), [&](int A, int B) {
+                return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
+            });
+            if (std::strcmp(how, "comparison") == 0) {
+                ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
+            } else {
+                LVSORTKEYED sort;
+                sort.Compare = &CompareRows;
+                sort.SortParam = reinterpret_cast<LPARAM>(&data);
+                sort.Key = &Key;
+                sort.Descending = descending;
+                ListRowSort::ByKeys(rows, sort);
+            }
+            std::vector<int> got;
+            for (const auto& row : rows)
+                got.push_back(int(row->Param));
+            QVERIFY2(got == expected,
+                     qPrintable(QStringLiteral("%1, %2").arg(how, descending ? "down" : "up")));
+        }
+    }
+}
+
+void TestRowSort::SortedRowsCostNoSort()
+{
+    // Sorted rows, with one changed: a pass over them and a few more comparisons, not a sort.
+    std::mt19937 rng(11);
+    TSortData data;
+    for (int i = 0; i < 20000; ++i)
+        data.Keys.push_back(RandomKey(rng, 256, 10, {}));
+    std::vector<int> ids = Shape("sorted", data, rng);
+    data.Keys[std::size_t(ids[10000])] = std::string(); // now it belongs first
+    ListRowSort::TRows rows;
+    for (const int id : ids) {
+        rows.push_back(std::make_unique<TListRow>());
+        rows.back()->Param = id;
+    }
+    ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
+    QCOMPARE(int(rows.front()->Param), ids[10000]);
+    QVERIFY2(data.Comparisons < 5 * 20000, qPrintable(QString::number(data.Comparisons)));
+
+    // The other way round: reversed with its equal rows kept in order.
+    data.Comparisons = 0;
+    data.Descending = true;
+    ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
+    QCOMPARE(int(rows.back()->Param), ids[10000]);
+    QVERIFY2(data.Comparisons < 3 * 20000, qPrintable(QString::number(data.Comparisons)));
+}
+
+QTEST_GUILESS_MAIN(TestRowSort)
+#include "tst_RowSort.moc"

@@ -7,12 +7,13 @@
 #include "Generate.h"
 #include "Main.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace {
 
-QString WriteFile(const QTemporaryDir& Dir, int Records, int Shelves = 200)
+QString WriteFile(const QTemporaryDir& Dir, int Records, int Shelves = 300)
 {
     const QString path = Dir.filePath("Dyskar.dat");
     QFile f(path);
@@ -21,10 +22,11 @@ QString WriteFile(const QTemporaryDir& Dir, int Records, int Shelves = 200)
     return path;
 }
 
+// Arguments: records, shelves.
 void BM_Load(benchmark::State& State)
 {
     QTemporaryDir dir;
-    const QString path = WriteFile(dir, int(State.range(0)));
+    const QString path = WriteFile(dir, int(State.range(0)), int(State.range(1)));
     for (auto _ : State) {
         TdfsExtListView master;
         Catalogue::Load(path, master);
@@ -32,7 +34,12 @@ void BM_Load(benchmark::State& State)
     }
     State.SetItemsProcessed(State.iterations() * State.range(0));
 }
-BENCHMARK(BM_Load)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)
+    ->Args({10000, 300})
+    ->Args({100000, 300})
+    ->Args({1000000, 300})
+    ->Args({100000, 100000})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& State)
 {
@@ -47,6 +54,24 @@ void BM_Save(benchmark::State& State)
     State.SetItemsProcessed(State.iterations() * State.range(0));
 }
 BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A save after an edit, with the master list in name order (as after a sort by name).
+void BM_SaveAfterEdit(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    TMainForm main(path);
+    main.AllList->SortByColumn(0, true);
+    for (auto _ : State) {
+        State.PauseTiming();
+        TListItem* row = main.AllList->Items().Item(main.AllList->Items().Count() / 2);
+        row->SetTexts(row->Texts().WithField(2, std::to_string(State.iterations() % 5 + 1)));
+        State.ResumeTiming();
+        main.ZapiszClick(main.Zapisz);
+    }
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+BENCHMARK(BM_SaveAfterEdit)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // FormCreate: load, pick lists, view, first sort by name.
 void BM_StartUp(benchmark::State& State)
@@ -76,13 +101,16 @@ void BM_RefreshPickLists(benchmark::State& State)
 }
 BENCHMARK(BM_RefreshPickLists)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// "Pożyczone" unchecked and checked again: the view rebuilt from the master list.
 void BM_RebuildView(benchmark::State& State)
 {
     QTemporaryDir dir;
     const QString path = WriteFile(dir, int(State.range(0)));
     TMainForm main(path);
-    for (auto _ : State)
-        main.Wyswietl(nullptr);
+    for (auto _ : State) {
+        main.Porz->setChecked(!main.Porz->isChecked());
+        main.Wyswietl(main.Porz);
+    }
 }
 BENCHMARK(BM_RebuildView)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 

@@ -44,7 +44,9 @@ void BM_FirstSortByName(benchmark::State& State)
         State.ResumeTiming();
     }
 }
+// Second argument: the sort style (1 the plain text comparison, 0 the smart one).
 BENCHMARK(BM_FirstSortByName)
+    ->Args({10000, assDefault})
     ->Args({100000, assDefault})
     ->Args({1000000, assDefault})
     ->Args({1000000, assSmart})
@@ -64,10 +66,36 @@ void BM_SortAgainByName(benchmark::State& State)
     }
 }
 BENCHMARK(BM_SortAgainByName)
+    ->Arg(10000)
     ->Arg(100000)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// One row's name edited in a list sorted by name, then the list sorted again (as the master
+// list is after an edit).
+void BM_ResortAfterEdit(benchmark::State& State)
+{
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    auto list = Loaded(int(State.range(0)), assDefault);
+    list->SortByColumn(0, true);
+    int edits = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        TListItem* row = list->Items().Item((edits * 7919) % list->Items().Count());
+        std::string name = "Edytowana ";
+        name += std::to_string(edits++);
+        row->SetTexts(row->Texts().WithField(0, name));
+        State.ResumeTiming();
+        list->ResortItems();
+    }
+}
+BENCHMARK(BM_ResortAfterEdit)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 } // namespace
 

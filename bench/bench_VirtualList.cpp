@@ -36,9 +36,8 @@ std::unique_ptr<TdfsExtListView> MakeList(int Rows, bool Virtual, long* Answers)
     AddColumns(*list);
     list->SetVirtualMode(Virtual);
     if (Virtual) {
-        list->OnVMGetItemInfo = [Answers](QObject*, int Item, int SubItem, TLVVMMaskItems&,
-                                          int&, Win::LPARAM&, int&, int&, int&,
-                                          std::string& Text) {
+        list->OnVMGetItemInfo = [Answers](QObject*, int Item, int SubItem, TLVVMMaskItems&, int&,
+                                          Win::LPARAM&, int&, int&, int&, std::string& Text) {
             ++*Answers;
             Text = "Wiersz " + std::to_string(Item) + "/" + std::to_string(SubItem);
         };

@@ -1,0 +1,123 @@
+// The real main window on a display (run under Xvfb): start-up to the first painted list, a
+// click on "Nazwa" (keys known) and on "Rodzaj" (first sort by it), each until the list is
+// painted again, the CPU an idle window takes, and the process's peak memory. The catalogue
+// comes from DYSKAR_BENCH_FILE; one run per process, so that the peak belongs to it alone.
+#include "BenchMain.h"
+#include "Dodaj.h"
+#include "Edytuj.h"
+#include "ExtListView.h"
+#include "Main.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Counts the list's paints.
+class TPaintCounter final : public QObject
+{
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::Paint)
+            ++Paints;
+        return false;
+    }
+};
+
+// Runs the event loop until the list has been painted once more; milliseconds since Start.
+double UntilPainted(const TPaintCounter& Counter, int Before, const QElapsedTimer& Start)
+{
+    while (Counter.Paints == Before && Start.elapsed() < 600000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return double(Start.nsecsElapsed()) / 1e6;
+}
+
+double PeakMiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+double CpuSeconds()
+{
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ClickHeader(TMainForm& Main, TPaintCounter& Counter, int Column)
+{
+    QHeaderView* header = Main.dfsList1->Control().Header();
+    const QPoint where(header->sectionViewportPosition(Column) + 10, header->height() / 2);
+    QTest::mouseMove(header->viewport(), where + QPoint(1, 0));
+    QCoreApplication::processEvents();
+    const int before = Counter.Paints;
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, where);
+    return UntilPainted(Counter, before, clock);
+}
+
+void BM_Window(benchmark::State& State)
+{
+    const QString file = qEnvironmentVariable("DYSKAR_BENCH_FILE");
+    if (file.isEmpty() || !QFile::exists(file)) {
+        State.SkipWithError("DYSKAR_BENCH_FILE names no file");
+        return;
+    }
+    for (auto _ : State) {
+        TPaintCounter counter;
+        QElapsedTimer clock;
+        clock.start();
+        TMainForm main(file);
+        TDodajForm dodaj(main, &main);
+        TEdytujForm edytuj(main, &main);
+        main.dfsList1->Control().View()->viewport()->installEventFilter(&counter);
+        main.show();
+        const double startUp = UntilPainted(counter, 0, clock);
+        State.SetIterationTime(startUp / 1000);
+        QTest::qWait(200);
+
+        // "Nazwa" is sorted at start-up: the first click turns it, the second turns it back.
+        const double byName = ClickHeader(main, counter, 0);
+        QTest::qWait(100);
+        const double byNameAgain = ClickHeader(main, counter, 0);
+        QTest::qWait(100);
+        const double byKind = ClickHeader(main, counter, 1);
+        QTest::qWait(100);
+
+        const double cpuBefore = CpuSeconds();
+        QElapsedTimer idle;
+        idle.start();
+        QTest::qWait(5000);
+        const double idleShare = (CpuSeconds() - cpuBefore) / (double(idle.elapsed()) / 1000);
+
+        State.counters["startup_ms"] = startUp;
+        State.counters["click_name_ms"] = byName;
+        State.counters["click_name_again_ms"] = byNameAgain;
+        State.counters["click_kind_ms"] = byKind;
+        State.counters["idle_cpu_pct"] = idleShare * 100;
+        State.counters["peak_mib"] = PeakMiB();
+        main.Zapisane = true; // nothing to save
+    }
+}
+BENCHMARK(BM_Window)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+DYSKAR_BENCHMARK_MAIN()

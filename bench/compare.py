@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Runs Dyskar's benchmarks and their peer programs in the same run; prints the table.
+
+Usage: compare.py BUILD_DIR WORK_DIR SIZE... (called by bench/compare.sh, which builds the
+benchmarks, makes the pl_PL.UTF-8 locale in WORK_DIR and starts an X server on $DISPLAY).
+"""
+import json
+import math
+import os
+import subprocess
+import sys
+import time
+
+build, work = sys.argv[1], sys.argv[2]
+sizes = [int(s) for s in sys.argv[3:]]
+bench = os.path.join(build, "bench")
+sort_locale = "pl_PL.UTF-8"
+
+
+def timed(command, repeat=3, env=None):
+    """The best wall time of a command, in milliseconds."""
+    best = math.inf
+    for _ in range(repeat):
+        start = time.perf_counter()
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL, env=env)
+        best = min(best, (time.perf_counter() - start) * 1000)
+    return best
+
+
+def generate(records, shelves):
+    path = os.path.join(work, f"catalogue-{records}-{shelves}.dat")
+    if not os.path.exists(path):
+        subprocess.run([os.path.join(bench, "bench_Generate"), str(records), str(shelves), path],
+                       check=True)
+    return path
+
+
+def google_benchmark(program, pattern, env=None):
+    """Real time in milliseconds of each benchmark the pattern picks, by name."""
+    out = subprocess.run([os.path.join(bench, program), f"--benchmark_filter={pattern}",
+                          "--benchmark_format=json"], check=True, capture_output=True,
+                         text=True, env=env).stdout
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+    result = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("error_occurred"):
+            raise SystemExit(f"{b['name']}: {b.get('error_message')}")
+        result[b["name"].split("/iterations")[0]] = b["real_time"] * scale[b["time_unit"]]
+    return result
+
+
+def window(path, tag):
+    """The real window under the X server: start-up, clicks, idle CPU and peak memory."""
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", DYSKAR_BENCH_FILE=path,
+               XDG_CONFIG_HOME=os.path.join(work, "config-" + tag))
+    out = subprocess.run([os.path.join(bench, "bench_Window"), "--benchmark_format=json"],
+                         check=True, capture_output=True, text=True, env=env).stdout
+    b = json.loads(out)["benchmarks"][0]
+    if b.get("error_occurred"):
+        raise SystemExit(f"bench_Window: {b.get('error_message')}")
+    return b
+
+
+rows = []  # (work, records, ours, peer name, peer figure, ratio text, target, met)
+
+
+def add(what, records, ours, peer_name, peer, target, limit, unit="ms", difference=False):
+    if difference:
+        figure = ours - peer
+        ratio = f"+{figure / 1000:.2f} s"
+        met = figure <= limit
+    else:
+        figure = ours / peer if peer else math.inf
+        ratio = f"{figure:.3g}×"
+        met = figure <= limit
+    rows.append((what, records, f"{ours:,.1f} {unit}", peer_name, f"{peer:,.1f} {unit}", ratio,
+                 target, "yes" if met else "**no**"))
+
+
+sort_env = dict(os.environ, LC_ALL=sort_locale, LOCPATH=work)
+empty = os.path.join(work, "empty.dat")
+open(empty, "wb").close()
+empty_window = window(empty, "empty")
+growth = {}
+
+for n in sizes:
+    path = generate(n, 300)
+    size_mib = os.path.getsize(path) / 2**20
+    copy = os.path.join(work, "copy.dat")
+    utf8 = path + ".utf8"
+    with open(path, "rb") as source, open(utf8, "wb") as target:
+        target.write(source.read().decode("cp1250").encode("utf-8"))
+    slow = 1 if n >= 1000000 else 3
+
+    mawk = timed(["mawk", "-F\t", "{ f += NF } END { print f }", path])
+    cp = timed(["cp", path, copy])
+    cp_sync = timed(["sh", "-c", 'cp "$0" "$1" && sync "$1"', path, copy])
+    gnu_sort = timed(["sort", "-t\t", "-k1,1", "--parallel=1", "-o", os.devnull, utf8],
+                     repeat=slow, env=sort_env)
+
+    ours = google_benchmark("bench_Catalogue",
+                            f"^BM_(Load/{n}/300|SaveAfterEdit/{n}|RebuildView/{n})$")
+    ours.update(google_benchmark("bench_Sort", f"^BM_(FirstSortByName/{n}/1|ResortAfterEdit/{n})/"))
+    w = window(path, str(n))
+
+    load = ours[f"BM_Load/{n}/300"]
+    first_sort = ours[f"BM_FirstSortByName/{n}/1"]
+    figures = {
+        "load": load,
+        "save": ours[f"BM_SaveAfterEdit/{n}"],
+        "name": w["click_name_ms"],
+        "kind": w["click_kind_ms"],
+        "resort": ours[f"BM_ResortAfterEdit/{n}"],
+        "view": ours[f"BM_RebuildView/{n}"],
+        "startup": w["startup_ms"] - empty_window["startup_ms"],
+    }
+    growth[n] = figures
+    add("load into the master list", n, load, "mawk -F'\\t'", mawk, "≤ 1× mawk", 1)
+    add("save after an edit (master in name order)", n, figures["save"], "cp", cp, "≤ 3× cp", 3)
+    add("save after an edit (master in name order)", n, figures["save"], "cp + sync", cp_sync,
+        "≤ 1× cp + sync", 1)
+    add('click "Nazwa" in the window (keys known)', n, figures["name"],
+        "GNU sort -k1,1 pl_PL", gnu_sort, "≤ 0.05× (≤ 250 ms)", 0.05)
+    add('click "Nazwa" again (back to ascending)', n, w["click_name_again_ms"],
+        "GNU sort -k1,1 pl_PL", gnu_sort, "≤ 0.05×", 0.05)
+    add('first click on "Rodzaj"', n, figures["kind"], "GNU sort -k1,1 pl_PL", gnu_sort,
+        "≤ 0.2×", 0.2)
+    add("re-sort of the master list after one edit", n, figures["resort"], "its first sort",
+        first_sort, "≤ 0.02×", 0.02)
+    add('uncheck "Pożyczone" (view rebuild)', n, figures["view"], "load", load, "≤ 0.25× load",
+        0.25)
+    add("start-up to the painted window", n, w["startup_ms"], "empty file",
+        empty_window["startup_ms"], "≤ +1 s", 1000, difference=True)
+    limit = 4 * size_mib + empty_window["peak_mib"]
+    rows.append(("peak memory (VmHWM) after start-up and three clicks", n,
+                 f"{w['peak_mib']:,.0f} MiB", f"file {size_mib:.1f} MiB; empty program",
+                 f"{empty_window['peak_mib']:,.0f} MiB",
+                 f"{w['peak_mib'] / size_mib:.1f}× file" if size_mib else "-",
+                 f"< 4× file + empty ({limit:,.0f} MiB)",
+                 "yes" if w["peak_mib"] < limit else "**no**"))
+    rows.append(("idle CPU with the window open", n, f"{w['idle_cpu_pct']:.2f} %", "-", "-", "-",
+                 "< 1 %", "yes" if w["idle_cpu_pct"] < 1 else "**no**"))
+
+# Pick lists: 100 000 records, each on a shelf of its own.
+shelves = generate(100000, 100000)
+picks = google_benchmark("bench_Catalogue", "^BM_(RefreshPickLists/100000|Load/100000/100000)$")
+add("pick lists, 100 000 distinct shelves", 100000, picks["BM_RefreshPickLists/100000"],
+    "load of the same file", picks["BM_Load/100000/100000"], "≤ 0.5× load", 0.5)
+
+print("| Work | Records | Dyskar | Peer | Peer's figure | Ratio | Target | Met |")
+print("|---|---:|---:|---|---:|---:|---|---|")
+for r in rows:
+    print(f"| {r[0]} | {r[1]:,} | {r[2]} | {r[3]} | {r[4]} | {r[5]} | {r[6]} | {r[7]} |")
+
+if 100000 in growth and 1000000 in growth:
+    print()
+    print("Growth from 100 000 to 1 000 000 records (linear: 10×; n log n: 12×):")
+    print()
+    print("| Work | 100 000 | 1 000 000 | Growth | Allowed |")
+    print("|---|---:|---:|---:|---:|")
+    allowed = {"name": 12, "kind": 12, "resort": 12}
+    for key, label in [("load", "load"), ("save", "save"), ("name", 'click "Nazwa"'),
+                       ("kind", 'click "Rodzaj"'), ("resort", "re-sort after an edit"),
+                       ("view", "view rebuild"), ("startup", "start-up beyond the empty one")]:
+        a, b = growth[100000][key], growth[1000000][key]
+        g = b / a if a > 0 else math.inf
+        print(f"| {label} | {a:,.1f} ms | {b:,.1f} ms | {g:.1f}× | {allowed.get(key, 10)}× |")

@@ -12,6 +12,7 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 using namespace Win;
 
@@ -90,11 +91,49 @@ private:
 
 const char TSortKeyCache::kTag = 0;
 
+// Texts met again in one sort (kinds, shelves, disc counts) take the key made for them
+// before: a column of a few dozen values costs a few dozen collations, not one per row. A
+// column of distinct texts soon stops asking. The texts are the rows', alive while the sort
+// runs; the memo is emptied when it ends.
+class TKeyMemo
+{
+public:
+    void Reset()
+    {
+        m_Keys = {};
+        m_Asked = m_Found = 0;
+    }
+    void KeyOf(std::string_view Text, std::string& Key)
+    {
+        if (m_Asked >= kTrial && m_Found * 2 < m_Asked) {
+            Locale::TextSortKey(Text, Key); // hardly a text repeats here
+            return;
+        }
+        ++m_Asked;
+        if (const auto it = m_Keys.find(Text); it != m_Keys.end()) {
+            ++m_Found;
+            Key = it->second;
+            return;
+        }
+        Locale::TextSortKey(Text, Key);
+        if (m_Keys.size() < kMostTexts)
+            m_Keys.emplace(Text, Key);
+    }
+
+private:
+    static constexpr std::size_t kTrial = 4096;
+    static constexpr std::size_t kMostTexts = 65536;
+    std::unordered_map<std::string_view, std::string> m_Keys;
+    std::size_t m_Asked = 0;
+    std::size_t m_Found = 0;
+};
+TKeyMemo g_KeyMemo;
+
 // A prepared cell made now: the key bytes go through one buffer that keeps its room.
 std::unique_ptr<TSortKeyCache> Prepare(std::string_view Text, const TSortContext& C)
 {
     static std::string key;
-    Locale::TextSortKey(Text, key);
+    g_KeyMemo.KeyOf(Text, key);
     auto cache = TSortKeyCache::Make(key);
     cache->Fill(Text, C);
     return cache;
@@ -213,6 +252,7 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
     g_Sort.Sign = Ascending ? 1 : -1;
     g_Sort.SubItem = ColumnIndex - 1;
     g_Sort.Running = true;
+    g_KeyMemo.Reset();
     try {
         if (OnSortItems) {
             CustomSort(&TCustomEnhListView::EventCompare, reinterpret_cast<LPARAM>(this));
@@ -230,9 +270,11 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
             }
         }
     } catch (...) {
+        g_KeyMemo.Reset();
         g_Sort.Running = false;
         throw;
     }
+    g_KeyMemo.Reset();
     g_Sort.Running = false;
     // The sorted column's item shows the arrow of the direction just sorted in.
     if (m_ShowSortArrows)

@@ -13,6 +13,9 @@ namespace {
 
 using TOrder = std::vector<std::uint32_t>;
 
+// How many rows ahead a pass asks for what it will read: enough to hide a memory access.
+constexpr std::size_t kAhead = 8;
+
 bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 {
     try {
@@ -25,7 +28,8 @@ bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 // Rows sorted by the last sort and changed in a few places since are put in order without a
 // sort: the result is the stable sort's all the same. Nothing when the rows are too far from
 // sorted for that to pay.
-template <typename TLess> std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before)
+template <typename TLess, typename TTouch>
+std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before, TTouch Touch)
 {
     TOrder order(Count);
     for (std::size_t i = 0; i < Count; ++i)
@@ -36,8 +40,11 @@ template <typename TLess> std::optional<TOrder> NearlySortedOrder(std::size_t Co
     // Sorted the other way round (a click that turns the direction): reversed, with each run
     // of equal rows turned back so that equal rows keep their order.
     bool descending = true;
-    for (std::size_t i = 1; i < Count && descending; ++i)
+    for (std::size_t i = 1; i < Count && descending; ++i) {
+        if (i + kAhead < Count)
+            Touch(i + kAhead);
         descending = !Before(order[i - 1], order[i]);
+    }
     if (descending) {
         std::size_t runStart = 0;
         for (std::size_t i = 1; i <= Count; ++i) {
@@ -58,6 +65,8 @@ template <typename TLess> std::optional<TOrder> NearlySortedOrder(std::size_t Co
     TOrder aside;
     kept.reserve(Count);
     for (std::size_t i = 0; i < Count; ++i) {
+        if (i + kAhead < Count)
+            Touch(i + kAhead);
         const std::uint32_t row = order[i];
         if (kept.empty() || !Before(row, kept.back())) {
             kept.push_back(row);
@@ -199,7 +208,7 @@ void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
     auto before = [&](std::uint32_t A, std::uint32_t B) {
         return Less(Compare, Rows[A]->Param, Rows[B]->Param, SortParam);
     };
-    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before);
+    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before, [](std::size_t) {});
     if (!order) {
         order.emplace(Rows.size());
         for (std::size_t i = 0; i < Rows.size(); ++i)
@@ -213,8 +222,17 @@ void ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
 {
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order.
-    std::vector<LVSORTKEY> keys(Rows.size());
-    for (std::size_t i = 0; i < Rows.size(); ++i) {
+    // A row's key usually lives with its texts: rows, texts and keys are asked for ahead, in
+    // three steps, as each needs the one before at hand.
+    const std::size_t count = Rows.size();
+    std::vector<LVSORTKEY> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + 3 * kAhead < count)
+            __builtin_prefetch(Rows[i + 3 * kAhead].get());
+        if (i + 2 * kAhead < count)
+            Rows[i + 2 * kAhead]->Text.PrefetchTexts();
+        if (i + kAhead < count)
+            Rows[i + kAhead]->Text.PrefetchCache();
         try {
             Sort.Key(Rows[i]->Param, Sort.SortParam, keys[i]);
         } catch (...) {
@@ -227,7 +245,8 @@ void ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
             return Sort.Descending ? k > 0 : k < 0;
         return Less(Sort.Compare, Rows[A]->Param, Rows[B]->Param, Sort.SortParam);
     };
-    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before);
+    auto touch = [&](std::size_t Row) { __builtin_prefetch(keys[Row].Bytes); };
+    std::optional<TOrder> order = NearlySortedOrder(count, before, touch);
     if (!order)
         order = ChunkOrder(keys, Sort.Descending, before);
     Permute(Rows, *order);

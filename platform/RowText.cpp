@@ -153,6 +153,12 @@ TRowTextCache* TRowText::Cache() const
     return m_Block ? m_Block->Cache : nullptr;
 }
 
+void TRowText::PrefetchCache() const
+{
+    if (m_Block)
+        __builtin_prefetch(m_Block->Cache);
+}
+
 void TRowText::SetCache(std::unique_ptr<TRowTextCache> Cache) const
 {
     if (!m_Block)

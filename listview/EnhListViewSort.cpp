@@ -266,6 +266,11 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
                 sort.SortParam = reinterpret_cast<LPARAM>(this);
                 sort.Key = &SortKey;
                 sort.Descending = g_Sort.Sign < 0;
+                // The same column, direction and prepared cells name the same order: rows
+                // that stand in it but for a few edited ones are placed, not sorted.
+                sort.Order = (std::uint64_t(g_Sort.Stamp) << 24) |
+                             (std::uint64_t(g_Sort.SubItem + 1) & 0xFFFFF) << 4 |
+                             std::uint64_t(g_Sort.Prefix) << 1 | std::uint64_t(sort.Descending);
                 Perform(LVM_SORTITEMSKEYED, 0, reinterpret_cast<LPARAM>(&sort));
             }
         }

@@ -194,6 +194,7 @@ int TListControl::InsertRow(int Index, std::unique_ptr<TListRow> Row)
     if (Index < 0 || Index > RowCount())
         Index = RowCount();
     TListRow* row = Row.get();
+    Unsorted(row);
     if (Deferred()) {
         BeginChange();
         m_Rows.insert(m_Rows.begin() + Index, std::move(Row));
@@ -212,6 +213,7 @@ void TListControl::DeleteRow(int Index)
     if (Index < 0 || Index >= RowCount())
         return;
     m_Notifier.Item(LVN_DELETEITEM, Index);
+    std::erase(m_Unsorted, m_Rows[static_cast<std::size_t>(Index)].get());
     if (Deferred()) {
         BeginChange();
         m_Rows.erase(m_Rows.begin() + Index);
@@ -226,6 +228,7 @@ void TListControl::DeleteAllRows()
 {
     ++m_Changes;
     m_Notifier.Item(LVN_DELETEALLITEMS, -1);
+    m_Unsorted.clear();
     if (Deferred()) {
         BeginChange();
         m_Rows.clear();
@@ -242,15 +245,32 @@ void TListControl::SetRowText(int Index, TRowText Text)
     if (Index < 0 || Index >= RowCount())
         return;
     m_Rows[static_cast<std::size_t>(Index)]->Text = std::move(Text);
+    Unsorted(m_Rows[static_cast<std::size_t>(Index)].get());
     if (Deferred())
         BeginChange();
     else if (ColumnCount() > 0)
         m_Model->RowsChanged(Index, Index);
 }
 
+void TListControl::Unsorted(const TListRow* Row)
+{
+    // Past a few hundred rows, placing each one costs more than a sort.
+    constexpr std::size_t kMostUnsorted = 256;
+    if (m_SortedOrder == 0 ||
+        std::find(m_Unsorted.begin(), m_Unsorted.end(), Row) != m_Unsorted.end())
+        return;
+    if (m_Unsorted.size() >= kMostUnsorted) {
+        m_SortedOrder = 0;
+        m_Unsorted.clear();
+        return;
+    }
+    m_Unsorted.push_back(Row);
+}
+
 void TListControl::RowTextChanged(const TListRow* Row)
 {
     ++m_Changes;
+    Unsorted(Row);
     if (Deferred()) {
         BeginChange();
         return;
@@ -321,9 +341,9 @@ void TListControl::ApplyExtendedStyle(UINT Style)
     // Every item may be dragged, the caption column's too (a tree view keeps it in place).
     m_Header->setFirstSectionMovable((Style & LVS_EX_HEADERDRAGDROP) != 0);
     // The hot row follows the pointer only where a style makes use of it.
-    const bool tracking = (Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE |
-                                    LVS_EX_TWOCLICKACTIVATE | LVS_EX_UNDERLINEHOT |
-                                    LVS_EX_UNDERLINECOLD)) != 0;
+    const bool tracking =
+        (Style & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE |
+                  LVS_EX_UNDERLINEHOT | LVS_EX_UNDERLINECOLD)) != 0;
     m_View->setMouseTracking(tracking);
     m_View->viewport()->setMouseTracking(tracking);
     m_View->viewport()->update();
@@ -396,14 +416,25 @@ bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
 {
     if (!Compare)
         return false;
-    return Reorder([&] { ListRowSort::ByComparison(m_Rows, Compare, SortParam); });
+    return Reorder([&] {
+        ListRowSort::ByComparison(m_Rows, Compare, SortParam);
+        m_SortedOrder = 0;
+        m_Unsorted.clear();
+    });
 }
 
 bool TListControl::SortItemsKeyed(const LVSORTKEYED& Sort)
 {
     if (!Sort.Compare || !Sort.Key)
         return false;
-    return Reorder([&] { ListRowSort::ByKeys(m_Rows, Sort); });
+    return Reorder([&] {
+        if (Sort.Order != 0 && Sort.Order == m_SortedOrder)
+            ListRowSort::ByKeysAround(m_Rows, m_Unsorted, Sort);
+        else
+            ListRowSort::ByKeys(m_Rows, Sort);
+        m_SortedOrder = Sort.Order;
+        m_Unsorted.clear();
+    });
 }
 
 LRESULT TListControl::SendMessage(UINT Msg, WPARAM WParam, LPARAM LParam)

@@ -4,8 +4,8 @@
 #include "ListHeader.h"
 #include "ListMessages.h"
 #include "ListNotifier.h"
-#include "ListRow.h"
 #include "ListReportView.h"
+#include "ListRow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -51,10 +51,7 @@ public:
     // Direct row access for the base list view, which owns the item objects it inserts. An
     // owner-data list holds no rows: it has a count, and asks its owner for what it shows.
     bool OwnerData() const { return (m_Style & Win::LVS_OWNERDATA) != 0; }
-    int RowCount() const
-    {
-        return OwnerData() ? m_VirtualCount : static_cast<int>(m_Rows.size());
-    }
+    int RowCount() const { return OwnerData() ? m_VirtualCount : static_cast<int>(m_Rows.size()); }
     TListRow* Row(int Index) const;
     int IndexOfRow(const TListRow* Row) const;
     int InsertRow(int Index, std::unique_ptr<TListRow> Row);
@@ -132,6 +129,8 @@ public:
 
 private:
     template <typename TReorder> bool Reorder(TReorder&& Sort);
+    // A row added or changed after the last keyed sort: the next sort in that order places it.
+    void Unsorted(const TListRow* Row);
     int AutoSizeWidth(int Column, bool UseHeader) const;
     bool Deferred() const { return m_UpdateCount > 0; }
     void BeginChange();
@@ -148,6 +147,10 @@ private:
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
     std::uint64_t m_Changes = 0;
+    // The order the rows stand in (LVSORTKEYED::Order) but for the rows in m_Unsorted; 0 for
+    // none known.
+    std::uint64_t m_SortedOrder = 0;
+    std::vector<const TListRow*> m_Unsorted;
     Win::UINT m_Style = 0;
     int m_OwnerDrawnRowHeight = 0;
     Win::UINT m_ExStyle = 0;

@@ -83,9 +83,8 @@ bool TListHeader::PaintWithImage(QPainter* Painter, const QRect& Rect, int Logic
     const int shift = m_Pressed == LogicalIndex ? 1 : 0;
     Painter->save();
     Painter->setClipRect(Rect, Qt::IntersectClip);
-    Painter->drawImage(QPoint(imageX + shift, Rect.top() + (Rect.height() - image.height()) / 2 +
-                                                  shift),
-                       image);
+    Painter->drawImage(
+        QPoint(imageX + shift, Rect.top() + (Rect.height() - image.height()) / 2 + shift), image);
     QStyleOptionHeader label = option;
     label.rect = QRect(textX + shift, Rect.top() + shift, textWidth, Rect.height());
     label.text = text;

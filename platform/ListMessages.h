@@ -283,6 +283,10 @@ struct LVSORTKEYED
     LPARAM SortParam = 0;
     void (*Key)(LPARAM Item, LPARAM SortParam, LVSORTKEY& Key) = nullptr;
     bool Descending = false;
+    // Names the order asked for; 0 names none. Asking again for the order of the last keyed
+    // sort lets the control move only the rows added or changed since, so a sorter that names
+    // its order must make keys from the rows' texts alone.
+    std::uint64_t Order = 0;
 };
 
 // The rows an owner-data list is about to show (LVN_ODCACHEHINT).

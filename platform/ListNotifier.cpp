@@ -22,8 +22,7 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
     return Notify(nm.hdr);
 }
 
-LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At,
-                                Qt::KeyboardModifiers Keys)
+LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At, Qt::KeyboardModifiers Keys)
 {
     auto nm = Fresh<NMITEMACTIVATE>(LVN_ITEMACTIVATE);
     nm.iItem = Item;

@@ -6,8 +6,8 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -15,7 +15,7 @@
 TListReportView::TListReportView(TListControl& Control, TListNotifier& Notifier)
     : QTableView(&Control), m_Control(Control), m_Notifier(Notifier)
 {
-    setShowGrid(false); // grid lines are the cells' own, as the style asks
+    setShowGrid(false);         // grid lines are the cells' own, as the style asks
     setTabKeyNavigation(false); // Tab leaves the list for the window's next control
     setCornerButtonEnabled(false);
     setWordWrap(false);
@@ -74,7 +74,8 @@ void TListReportView::ScheduleLayout()
     if (m_LayoutPending)
         return;
     m_LayoutPending = true;
-    QMetaObject::invokeMethod(this, [this] { LayOutPending(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { LayOutPending(); }, Qt::QueuedConnection);
 }
 
 void TListReportView::LayOutPending()
@@ -359,11 +360,13 @@ void TListReportView::paintEvent(QPaintEvent* Event)
         if (focused && current.isValid() && current.row() == row) {
             QStyleOptionFocusRect frame;
             frame.initFrom(this);
-            frame.rect = line.adjusted(0, 0, -1, -1).intersected(
-                QRect(0, line.top(), m_Header->length() - horizontalOffset(), m_RowHeight));
+            frame.rect =
+                line.adjusted(0, 0, -1, -1)
+                    .intersected(
+                        QRect(0, line.top(), m_Header->length() - horizontalOffset(), m_RowHeight));
             frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
-            frame.backgroundColor = palette().color(rowSelected ? QPalette::Highlight
-                                                                : QPalette::Base);
+            frame.backgroundColor =
+                palette().color(rowSelected ? QPalette::Highlight : QPalette::Base);
             style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
         }
     }

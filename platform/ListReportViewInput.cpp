@@ -18,12 +18,12 @@ constexpr int kDefaultHoverTime = 400;
 
 bool TListReportView::HotTracking() const
 {
-    return m_Control.ExtendedStyle() & (Win::LVS_EX_TRACKSELECT | Win::LVS_EX_ONECLICKACTIVATE |
-                                        Win::LVS_EX_TWOCLICKACTIVATE);
+    return m_Control.ExtendedStyle() &
+           (Win::LVS_EX_TRACKSELECT | Win::LVS_EX_ONECLICKACTIVATE | Win::LVS_EX_TWOCLICKACTIVATE);
 }
 
 void TListReportView::Activate(const QModelIndex& At, const QPoint& Point,
-                             Qt::KeyboardModifiers Keys)
+                               Qt::KeyboardModifiers Keys)
 {
     if (At.isValid())
         m_Notifier.Activate(At.row(), At.column(), Point, Keys);

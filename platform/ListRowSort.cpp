@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <unordered_set>
 
 using namespace Win;
 
@@ -250,6 +251,90 @@ void ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     if (!order)
         order = ChunkOrder(keys, Sort.Descending, before);
     Permute(Rows, *order);
+}
+
+void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const LVSORTKEYED& Sort)
+{
+    if (Moved.empty())
+        return;
+    auto keyOf = [&](const TListRow& Row) {
+        LVSORTKEY key;
+        try {
+            Sort.Key(Row.Param, Sort.SortParam, key);
+        } catch (...) {
+            key = LVSORTKEY();
+        }
+        return key;
+    };
+    auto before = [&](const TListRow& A, const LVSORTKEY& KeyA, const TListRow& B,
+                      const LVSORTKEY& KeyB) {
+        const int k = ByKey(KeyA, KeyB);
+        if (k != 2)
+            return Sort.Descending ? k > 0 : k < 0;
+        return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
+    };
+
+    // The moved rows come out, with their places; the others close up, still in order.
+    struct TPlaced
+    {
+        std::unique_ptr<TListRow> Row;
+        LVSORTKEY Key;
+        std::size_t From = 0;
+        std::size_t To = 0;
+    };
+    const std::unordered_set<const TListRow*> moved(Moved.begin(), Moved.end());
+    std::vector<TPlaced> placed;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        if (moved.count(Rows[i].get()))
+            placed.push_back({std::move(Rows[i]), {}, i, 0});
+        else if (kept++ != i)
+            Rows[kept - 1] = std::move(Rows[i]);
+    }
+    const std::size_t total = Rows.size();
+    Rows.resize(kept);
+    std::vector<std::size_t> from;
+    for (TPlaced& p : placed) {
+        p.Key = keyOf(*p.Row);
+        from.push_back(p.From);
+    }
+    // Where a kept row stood before: its place now plus the moved rows that stood before it.
+    auto stoodAt = [&](std::size_t Now) {
+        std::size_t earlier = 0;
+        while (earlier < from.size() && from[earlier] - earlier <= Now)
+            ++earlier;
+        return Now + earlier;
+    };
+    // Equal rows keep the order they stood in, as in a stable sort.
+    std::stable_sort(placed.begin(), placed.end(), [&](const TPlaced& A, const TPlaced& B) {
+        return before(*A.Row, A.Key, *B.Row, B.Key);
+    });
+    std::size_t lowest = 0;
+    for (TPlaced& p : placed) {
+        std::size_t lo = lowest;
+        std::size_t hi = kept;
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            const TListRow& row = *Rows[mid];
+            const LVSORTKEY key = keyOf(row);
+            const bool rowFirst = before(row, key, *p.Row, p.Key) ||
+                                  (!before(*p.Row, p.Key, row, key) && stoodAt(mid) < p.From);
+            if (rowFirst)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        p.To = lowest = lo;
+    }
+    // Opened up from the back: only rows behind the first new place move.
+    Rows.resize(total);
+    std::size_t write = total;
+    std::size_t read = kept;
+    for (std::size_t q = placed.size(); q-- > 0;) {
+        while (read > placed[q].To)
+            Rows[--write] = std::move(Rows[--read]);
+        Rows[--write] = std::move(placed[q].Row);
+    }
 }
 
 } // namespace ListRowSort

@@ -15,5 +15,8 @@ using TRows = std::vector<std::unique_ptr<TListRow>>;
 
 void ByComparison(TRows& Rows, Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
 void ByKeys(TRows& Rows, const Win::LVSORTKEYED& Sort);
+// The same for rows that stand sorted by Sort but for the rows Moved: only those are placed.
+void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved,
+                  const Win::LVSORTKEYED& Sort);
 
 } // namespace ListRowSort

@@ -227,7 +227,7 @@ void TListColumn::SetCaption(std::string_view Caption)
 int TListColumn::Width() const
 {
     return m_Owner.Control().ColumnCount() > m_Index ? m_Owner.Control().ColumnWidth(m_Index)
-                                                      : m_Width;
+                                                     : m_Width;
 }
 
 void TListColumn::SetWidth(int Width)

@@ -117,6 +117,8 @@ private slots:
     void SortsGiveTheStableOrderFromAnyStart_data();
     void SortsGiveTheStableOrderFromAnyStart();
     void SortedRowsCostNoSort();
+    void PlacingChangedRowsGivesTheStableOrder_data();
+    void PlacingChangedRowsGivesTheStableOrder();
 };
 
 void TestRowSort::SortsGiveTheStableOrderFromAnyStart_data()
@@ -214,6 +216,79 @@ void TestRowSort::SortedRowsCostNoSort()
     ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
     QCOMPARE(int(rows.back()->Param), ids[10000]);
     QVERIFY2(data.Comparisons < 3 * 20000, qPrintable(QString::number(data.Comparisons)));
+}
+
+void TestRowSort::PlacingChangedRowsGivesTheStableOrder_data()
+{
+    QTest::addColumn<int>("Alphabet");
+    QTest::addColumn<int>("Changed");
+    QTest::addColumn<bool>("Descending");
+    QTest::addColumn<bool>("CompleteKeys");
+    for (const bool down : {false, true}) {
+        for (const bool complete : {true, false}) {
+            const char* how = complete ? "keys" : "first bytes";
+            const char* dir = down ? "down" : "up";
+            QTest::addRow("one row, %s, %s", how, dir) << 256 << 1 << down << complete;
+            QTest::addRow("three rows among ties, %s, %s", how, dir) << 3 << 3 << down << complete;
+            QTest::addRow("forty rows, %s, %s", how, dir) << 256 << 40 << down << complete;
+            QTest::addRow("forty rows among ties, %s, %s", how, dir) << 2 << 40 << down << complete;
+        }
+    }
+}
+
+void TestRowSort::PlacingChangedRowsGivesTheStableOrder()
+{
+    QFETCH(int, Alphabet);
+    QFETCH(int, Changed);
+    QFETCH(bool, Descending);
+    QFETCH(bool, CompleteKeys);
+
+    std::mt19937 rng(3);
+    TSortData data;
+    data.Descending = Descending;
+    data.CompleteKeys = CompleteKeys;
+    for (int i = 0; i < 3000; ++i)
+        data.Keys.push_back(RandomKey(rng, Alphabet, 3, {}));
+    LVSORTKEYED sort;
+    sort.Compare = &CompareRows;
+    sort.SortParam = reinterpret_cast<LPARAM>(&data);
+    sort.Key = &Key;
+    sort.Descending = Descending;
+
+    for (int round = 0; round < 5; ++round) {
+        ListRowSort::TRows rows;
+        for (int i = 0; i < int(data.Keys.size()); ++i) {
+            rows.push_back(std::make_unique<TListRow>());
+            rows.back()->Param = i;
+        }
+        std::shuffle(rows.begin(), rows.end(), rng);
+        ListRowSort::ByKeys(rows, sort);
+        // Some rows get new keys (some equal to others'), one goes to each end.
+        std::vector<const TListRow*> moved;
+        std::uniform_int_distribution<std::size_t> pick(0, rows.size() - 1);
+        for (int i = 0; i < Changed; ++i) {
+            const TListRow* row = rows[pick(rng)].get();
+            if (std::find(moved.begin(), moved.end(), row) != moved.end())
+                continue;
+            std::string& key = data.Keys[std::size_t(row->Param)];
+            key = i == 0 ? std::string()
+                         : (i == 1 ? std::string(5, char(Alphabet - 1))
+                                   : RandomKey(rng, Alphabet, 3, {}));
+            moved.push_back(row);
+        }
+        std::vector<int> expected;
+        for (const auto& row : rows)
+            expected.push_back(int(row->Param));
+        std::stable_sort(expected.begin(), expected.end(), [&](int A, int B) {
+            return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
+        });
+        ListRowSort::ByKeysAround(rows, moved, sort);
+        std::vector<int> got;
+        for (const auto& row : rows)
+            got.push_back(int(row->Param));
+        QCOMPARE(got.size(), expected.size());
+        QVERIFY2(got == expected, qPrintable(QStringLiteral("round %1").arg(round)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRowSort)

@@ -43,17 +43,21 @@ struct TSortContext
 TSortContext g_Sort;
 
 // What the built-in comparison needs of one cell, kept with the row's texts until they change.
-// One allocation holds it all, the collation key bytes last: a million rows keep a million of
-// these, and a sort reads each once.
+// One allocation holds it all: the header, the date and number readings for the smart
+// comparison only, then the collation key bytes. A million rows keep a million of these, and
+// a sort reads each once.
 class TSortKeyCache final : public TRowTextCache
 {
 public:
     static const char kTag;
 
-    static std::unique_ptr<TSortKeyCache> Make(const std::string& Key)
+    static std::unique_ptr<TSortKeyCache> Make(const std::string& Key, TAutoSortStyle Style)
     {
-        void* place = ::operator new(sizeof(TSortKeyCache) + Key.size());
-        auto* cache = new (place) TSortKeyCache(static_cast<std::uint32_t>(Key.size()));
+        const std::size_t readings = Style == assSmart ? sizeof(TReadings) : 0;
+        void* place = ::operator new(sizeof(TSortKeyCache) + readings + Key.size());
+        auto* cache = new (place) TSortKeyCache(static_cast<std::uint32_t>(Key.size()), Style);
+        if (readings)
+            new (cache->Readings()) TReadings();
         std::memcpy(cache->KeyBytes(), Key.data(), Key.size());
         return std::unique_ptr<TSortKeyCache>(cache);
     }
@@ -64,30 +68,56 @@ public:
     {
         Stamp = C.Stamp;
         SubItem = static_cast<std::int16_t>(C.SubItem);
-        Style = C.Style;
-        IsDate = IsNumber = false;
-        if (Style == assSmart) {
-            IsDate = SortValues::TryDateTime(Text, C.Settings, C.CurrentYear, Date);
-            IsNumber = SortValues::TryNumber(Text, Number);
+        if (TReadings* readings = Readings()) {
+            IsDate = SortValues::TryDateTime(Text, C.Settings, C.CurrentYear, readings->Date);
+            IsNumber = SortValues::TryNumber(Text, readings->Number);
         }
     }
     std::string_view Key() const { return {KeyBytes(), m_KeySize}; }
+    double Date() const { return Style == assSmart ? Readings()->Date : 0; }
+    long double Number() const { return Style == assSmart ? Readings()->Number : 0; }
 
     std::uint32_t Stamp = 0;
     std::int16_t SubItem = 0;
-    TAutoSortStyle Style = assDefault;
+    const TAutoSortStyle Style;
     bool IsDate = false;
     bool IsNumber = false;
-    double Date = 0;
-    long double Number = 0;
 
 private:
-    explicit TSortKeyCache(std::uint32_t KeySize) : TRowTextCache(&kTag), m_KeySize(KeySize) {}
-    char* KeyBytes() { return reinterpret_cast<char*>(this + 1); }
-    const char* KeyBytes() const { return reinterpret_cast<const char*>(this + 1); }
+    struct TReadings
+    {
+        double Date = 0;
+        long double Number = 0;
+    };
+    static_assert(sizeof(TReadings) % alignof(TReadings) == 0);
+
+    TSortKeyCache(std::uint32_t KeySize, TAutoSortStyle Kind)
+        : TRowTextCache(&kTag), Style(Kind), m_KeySize(KeySize)
+    {
+    }
+    // The readings follow the header, which keeps them aligned (see below).
+    TReadings* Readings()
+    {
+        return Style == assSmart ? reinterpret_cast<TReadings*>(this + 1) : nullptr;
+    }
+    const TReadings* Readings() const
+    {
+        return Style == assSmart ? reinterpret_cast<const TReadings*>(this + 1) : nullptr;
+    }
+    char* KeyBytes()
+    {
+        return reinterpret_cast<char*>(this + 1) + (Style == assSmart ? sizeof(TReadings) : 0);
+    }
+    const char* KeyBytes() const
+    {
+        return reinterpret_cast<const char*>(this + 1) +
+               (Style == assSmart ? sizeof(TReadings) : 0);
+    }
 
     std::uint32_t m_KeySize;
 };
+static_assert(sizeof(TSortKeyCache) % alignof(long double) == 0,
+              "the smart readings follow the header aligned");
 
 const char TSortKeyCache::kTag = 0;
 
@@ -134,7 +164,7 @@ std::unique_ptr<TSortKeyCache> Prepare(std::string_view Text, const TSortContext
 {
     static std::string key;
     g_KeyMemo.KeyOf(Text, key);
-    auto cache = TSortKeyCache::Make(key);
+    auto cache = TSortKeyCache::Make(key, C.Style);
     cache->Fill(Text, C);
     return cache;
 }
@@ -153,9 +183,9 @@ int ComparePrepared(const TSortKeyCache& A, const TSortKeyCache& B)
 {
     if (A.Style == assSmart) {
         if (A.IsDate && B.IsDate)
-            return Sign(A.Date - B.Date);
+            return Sign(A.Date() - B.Date());
         if (A.IsNumber && B.IsNumber)
-            return A.Number < B.Number ? -1 : (A.Number > B.Number ? 1 : 0);
+            return A.Number() < B.Number() ? -1 : (A.Number() > B.Number() ? 1 : 0);
     }
     const int c = A.Key().compare(B.Key());
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
@@ -227,10 +257,10 @@ void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
         Key.Complete = true;
         break;
     case pkNumber:
-        Key.Prefix = Ordered(static_cast<double>(cache->Number)); // ties may differ in precision
+        Key.Prefix = Ordered(static_cast<double>(cache->Number())); // ties may differ in precision
         break;
     case pkDate:
-        Key.Prefix = Ordered(cache->Date);
+        Key.Prefix = Ordered(cache->Date());
         Key.Complete = true;
         break;
     case pkNone:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program as the README starts it, on an X server: a window named "Dyskar" appears, Ctrl+N
 # opens a dialog captioned exactly "Dodaj CD", Escape ends it, Ctrl+Q ends the program, and
-# the catalogue is left as it was.
+# the catalogue is left as it was. The program runs with large pages for its heap.
 set -u
 exe="$1"
 for tool in xvfb-run xwininfo xdotool; do
@@ -25,6 +25,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     }
     window Dyskar || { kill $pid; echo "no window"; exit 1; }
     echo "window shown"
+    # It started itself again, as the same process, with large pages for its heap.
+    if getconf GNU_LIBC_VERSION >/dev/null 2>&1; then
+        tr "\0" "\n" < /proc/$pid/environ | grep -q "^GLIBC_TUNABLES=.*glibc.malloc.hugetlb=1" ||
+            { kill $pid; echo "not started with large pages"; exit 1; }
+    fi
     main=$(xdotool search --onlyvisible --name "^Dyskar$" | head -1)
     xdotool mousemove --window "$main" 300 444 click 1
     sleep 0.3

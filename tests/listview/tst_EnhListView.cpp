@@ -21,7 +21,7 @@ std::unique_ptr<TdfsExtListView> MakeList(TAutoColumnSort Sort, TAutoSortStyle S
     auto list = std::make_unique<TdfsExtListView>();
     list->BeginLoading();
     for (int i = 0; i < Columns; ++i)
-        list->Columns().Add()->SetCaption("C" + std::to_string(i));
+        list->Columns().Add()->SetCaption(std::string("C").append(std::to_string(i)));
     list->SetAutoColumnSort(Sort);
     list->SetAutoSortStyle(Style);
     list->SetAutoResort(false);

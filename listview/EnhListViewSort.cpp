@@ -296,11 +296,12 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
                 sort.SortParam = reinterpret_cast<LPARAM>(this);
                 sort.Key = &SortKey;
                 sort.Descending = g_Sort.Sign < 0;
-                // The same column, direction and prepared cells name the same order: rows
-                // that stand in it but for a few edited ones are placed, not sorted.
+                // The same column and prepared cells name the same order: rows that stand in
+                // it but for a few edited ones are placed, not sorted, and a click that only
+                // turns the direction turns the rows round.
                 sort.Order = (std::uint64_t(g_Sort.Stamp) << 24) |
                              (std::uint64_t(g_Sort.SubItem + 1) & 0xFFFFF) << 4 |
-                             std::uint64_t(g_Sort.Prefix) << 1 | std::uint64_t(sort.Descending);
+                             std::uint64_t(g_Sort.Prefix) << 1 | 1u;
                 Perform(LVM_SORTITEMSKEYED, 0, reinterpret_cast<LPARAM>(&sort));
             }
         }

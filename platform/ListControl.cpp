@@ -420,6 +420,7 @@ bool TListControl::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
         ListRowSort::ByComparison(m_Rows, Compare, SortParam);
         m_SortedOrder = 0;
         m_Unsorted.clear();
+        m_Tied.clear();
     });
 }
 
@@ -428,11 +429,21 @@ bool TListControl::SortItemsKeyed(const LVSORTKEYED& Sort)
     if (!Sort.Compare || !Sort.Key)
         return false;
     return Reorder([&] {
-        if (Sort.Order != 0 && Sort.Order == m_SortedOrder)
+        const bool known = Sort.Order != 0 && Sort.Order == m_SortedOrder;
+        const bool unchanged =
+            m_Changes == m_SortedChanges && m_Unsorted.empty() && m_Tied.size() == m_Rows.size();
+        if (known && Sort.Descending == m_SortedDescending) {
+            if (!unchanged)
+                m_Tied.clear(); // rows moved, came or went: the ties no longer line up
             ListRowSort::ByKeysAround(m_Rows, m_Unsorted, Sort);
-        else
-            ListRowSort::ByKeys(m_Rows, Sort);
+        } else if (known && unchanged) {
+            ListRowSort::TurnRound(m_Rows, m_Tied);
+        } else {
+            m_Tied = ListRowSort::ByKeys(m_Rows, Sort);
+        }
         m_SortedOrder = Sort.Order;
+        m_SortedDescending = Sort.Descending;
+        m_SortedChanges = m_Changes;
         m_Unsorted.clear();
     });
 }

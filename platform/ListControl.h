@@ -6,6 +6,7 @@
 #include "ListNotifier.h"
 #include "ListReportView.h"
 #include "ListRow.h"
+#include "ListRowSort.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -147,10 +148,14 @@ private:
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
     std::uint64_t m_Changes = 0;
-    // The order the rows stand in (LVSORTKEYED::Order) but for the rows in m_Unsorted; 0 for
-    // none known.
+    // The order the rows stand in (LVSORTKEYED::Order and direction) but for the rows in
+    // m_Unsorted; 0 for none known. While no row has changed since that sort (m_SortedChanges),
+    // m_Tied tells which rows equal the one before them, and the order turns round by itself.
     std::uint64_t m_SortedOrder = 0;
+    bool m_SortedDescending = false;
+    std::uint64_t m_SortedChanges = 0;
     std::vector<const TListRow*> m_Unsorted;
+    ListRowSort::TTies m_Tied;
     Win::UINT m_Style = 0;
     int m_OwnerDrawnRowHeight = 0;
     Win::UINT m_ExStyle = 0;

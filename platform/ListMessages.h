@@ -283,9 +283,11 @@ struct LVSORTKEYED
     LPARAM SortParam = 0;
     void (*Key)(LPARAM Item, LPARAM SortParam, LVSORTKEY& Key) = nullptr;
     bool Descending = false;
-    // Names the order asked for; 0 names none. Asking again for the order of the last keyed
-    // sort lets the control move only the rows added or changed since, so a sorter that names
-    // its order must make keys from the rows' texts alone.
+    // Names the order of the keys, whichever the direction; 0 names none. Asking again for
+    // the order of the last keyed sort lets the control move only the rows added or changed
+    // since, or turn the rows round when only the direction changed; so a sorter that names
+    // its order must make keys from the rows' texts alone, and Compare must turn round with
+    // Descending.
     std::uint64_t Order = 0;
 };
 

@@ -139,7 +139,7 @@ std::uint64_t Chunk(const LVSORTKEY& Key, std::size_t Depth)
 // their place, and only rows whose chunks tie are read further. Rows whose keys end equal go
 // to Before, which has the last word.
 template <typename TLess>
-TOrder ChunkOrder(const std::vector<LVSORTKEY>& Keys, bool Descending, TLess Before)
+TOrder ChunkOrder(const std::vector<LVSORTKEY>& Keys, bool Descending, TLess Before, TTies& Tied)
 {
     struct TSlot
     {
@@ -191,6 +191,8 @@ TOrder ChunkOrder(const std::vector<LVSORTKEY>& Keys, bool Descending, TLess Bef
                             entries.begin() + std::ptrdiff_t(i),
                             entries.begin() + std::ptrdiff_t(j),
                             [&](const TSlot& A, const TSlot& B) { return Before(A.Row, B.Row); });
+                    for (std::size_t k = i + 1; k < j; ++k)
+                        Tied[k] = settled || !Before(entries[k - 1].Row, entries[k].Row);
                 }
             }
             i = j;
@@ -219,7 +221,7 @@ void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
     Permute(Rows, *order);
 }
 
-void ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
+TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
 {
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order.
@@ -247,10 +249,38 @@ void ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
         return Less(Sort.Compare, Rows[A]->Param, Rows[B]->Param, Sort.SortParam);
     };
     auto touch = [&](std::size_t Row) { __builtin_prefetch(keys[Row].Bytes); };
+    TTies tied(count, false);
     std::optional<TOrder> order = NearlySortedOrder(count, before, touch);
-    if (!order)
-        order = ChunkOrder(keys, Sort.Descending, before);
+    if (order) {
+        for (std::size_t i = 1; i < count; ++i) {
+            if (i + kAhead < count)
+                touch((*order)[i + kAhead]);
+            tied[i] = !before((*order)[i - 1], (*order)[i]);
+        }
+    } else {
+        order = ChunkOrder(keys, Sort.Descending, before, tied);
+    }
     Permute(Rows, *order);
+    return tied;
+}
+
+void TurnRound(TRows& Rows, TTies& Tied)
+{
+    // Each run of equal rows is turned first, so that it keeps its order once all is turned.
+    const std::size_t count = Rows.size();
+    std::size_t runStart = 0;
+    for (std::size_t i = 1; i <= count; ++i) {
+        if (i < count && Tied[i])
+            continue;
+        std::reverse(Rows.begin() + std::ptrdiff_t(runStart), Rows.begin() + std::ptrdiff_t(i));
+        runStart = i;
+    }
+    std::reverse(Rows.begin(), Rows.end());
+    // Row i and the one before it now are rows count - i and count - i - 1 of before.
+    TTies turned(count, false);
+    for (std::size_t i = 1; i < count; ++i)
+        turned[i] = Tied[count - i];
+    Tied.swap(turned);
 }
 
 void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const LVSORTKEYED& Sort)

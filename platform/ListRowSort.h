@@ -12,11 +12,16 @@
 namespace ListRowSort {
 
 using TRows = std::vector<std::unique_ptr<TListRow>>;
+// After a sort: whether each row is equal to the one before it in the sort's order.
+using TTies = std::vector<bool>;
 
 void ByComparison(TRows& Rows, Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
-void ByKeys(TRows& Rows, const Win::LVSORTKEYED& Sort);
+TTies ByKeys(TRows& Rows, const Win::LVSORTKEYED& Sort);
 // The same for rows that stand sorted by Sort but for the rows Moved: only those are placed.
 void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved,
                   const Win::LVSORTKEYED& Sort);
+// Rows sorted by a keyed sort with ties Tied, put in the same order turned round without a
+// comparison: equal rows keep their order. Tied becomes the ties of the new order.
+void TurnRound(TRows& Rows, TTies& Tied);
 
 } // namespace ListRowSort

@@ -1,5 +1,6 @@
 // The list control's sorts give exactly what a stable sort gives, whatever the rows' order
 // before: at random, already sorted, sorted the other way, or sorted bar a few rows.
+#include "ListControl.h"
 #include "ListRowSort.h"
 
 #include <QTest>
@@ -119,6 +120,7 @@ private slots:
     void SortedRowsCostNoSort();
     void PlacingChangedRowsGivesTheStableOrder_data();
     void PlacingChangedRowsGivesTheStableOrder();
+    void ControlSortsInANamedOrderStayRightAcrossChanges();
 };
 
 void TestRowSort::SortsGiveTheStableOrderFromAnyStart_data()
@@ -181,7 +183,27 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
                 sort.SortParam = reinterpret_cast<LPARAM>(&data);
                 sort.Key = &Key;
                 sort.Descending = descending;
-                ListRowSort::ByKeys(rows, sort);
+                ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
+                QCOMPARE(tied.size(), rows.size());
+                for (std::size_t i = 1; i < rows.size(); ++i)
+                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                                                        reinterpret_cast<LPARAM>(&data)) == 0);
+                // Turned round without comparing: what a sort the other way would give.
+                ListRowSort::TurnRound(rows, tied);
+                data.Descending = !descending;
+                std::vector<int> turned = start;
+                std::stable_sort(turned.begin(), turned.end(), [&](int A, int B) {
+                    return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
+                });
+                std::vector<int> gotTurned;
+                for (const auto& row : rows)
+                    gotTurned.push_back(int(row->Param));
+                QVERIFY2(gotTurned == turned, how);
+                for (std::size_t i = 1; i < rows.size(); ++i)
+                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                                                        reinterpret_cast<LPARAM>(&data)) == 0);
+                data.Descending = descending;
+                ListRowSort::ByKeys(rows, sort); // back to the order checked below
             }
             std::vector<int> got;
             for (const auto& row : rows)
@@ -291,5 +313,85 @@ void TestRowSort::PlacingChangedRowsGivesTheStableOrder()
     }
 }
 
-QTEST_GUILESS_MAIN(TestRowSort)
+namespace {
+
+// Keys and comparison from the row's own caption, as a sorter that names its order must.
+int CompareCaptions(LPARAM A, LPARAM B, LPARAM Descending)
+{
+    const int c = Compare(std::string(reinterpret_cast<const TListRow*>(A)->Text.Caption()),
+                          std::string(reinterpret_cast<const TListRow*>(B)->Text.Caption()));
+    return Descending ? -c : c;
+}
+
+void CaptionKey(LPARAM Row, LPARAM, LVSORTKEY& Key)
+{
+    const std::string_view caption = reinterpret_cast<const TListRow*>(Row)->Text.Caption();
+    Key.Prefix = Prefix(std::string(caption), 0);
+    Key.Prefix2 = Prefix(std::string(caption), 8);
+    if (caption.size() > 16) {
+        Key.Bytes = caption.data() + 16;
+        Key.Size = caption.size() - 16;
+    }
+    Key.Complete = caption.find('\0') == std::string_view::npos;
+}
+
+} // namespace
+
+void TestRowSort::ControlSortsInANamedOrderStayRightAcrossChanges()
+{
+    // Sorts in one named order, turned round and back, with rows changed, added and deleted
+    // between them: each sort must give what a full stable sort gives.
+    TListControl control;
+    std::mt19937 rng(5);
+    auto addRow = [&](int Index) {
+        auto row = std::make_unique<TListRow>();
+        row->Text = TRowText::FromFields({RandomKey(rng, 3, 3, {})});
+        row->Param = reinterpret_cast<LPARAM>(row.get());
+        control.InsertRow(Index, std::move(row));
+    };
+    for (int i = 0; i < 500; ++i)
+        addRow(-1);
+    auto sortAndCheck = [&](bool Descending, const char* After) {
+        std::vector<const TListRow*> expected;
+        for (int i = 0; i < control.RowCount(); ++i)
+            expected.push_back(control.Row(i));
+        std::stable_sort(expected.begin(), expected.end(), [&](auto* A, auto* B) {
+            return CompareCaptions(reinterpret_cast<LPARAM>(A), reinterpret_cast<LPARAM>(B),
+                                   Descending) < 0;
+        });
+        LVSORTKEYED sort;
+        sort.Compare = &CompareCaptions;
+        sort.SortParam = Descending;
+        sort.Key = &CaptionKey;
+        sort.Descending = Descending;
+        sort.Order = 7;
+        QVERIFY(control.SendMessage(LVM_SORTITEMSKEYED, 0, reinterpret_cast<LPARAM>(&sort)));
+        for (int i = 0; i < control.RowCount(); ++i)
+            QVERIFY2(control.Row(i) == expected[std::size_t(i)], After);
+    };
+    std::uniform_int_distribution<int> pick(0, 400);
+    sortAndCheck(false, "the first sort");
+    sortAndCheck(true, "turned round");
+    sortAndCheck(false, "turned back");
+    control.DeleteRow(pick(rng));
+    sortAndCheck(true, "a row deleted, turned round");
+    control.DeleteRow(pick(rng));
+    sortAndCheck(true, "a row deleted, the same way");
+    sortAndCheck(false, "then turned round");
+    for (int i = 0; i < 5; ++i)
+        control.SetRowText(pick(rng), TRowText::FromFields({RandomKey(rng, 3, 3, {})}));
+    control.SetRowText(control.RowCount() - 1, TRowText::FromFields({"a"}));
+    sortAndCheck(false, "rows changed, the same way");
+    sortAndCheck(true, "then turned round");
+    addRow(pick(rng));
+    sortAndCheck(false, "a row added, the same way");
+    sortAndCheck(true, "then turned round");
+    control.DeleteAllRows();
+    for (int i = 0; i < 50; ++i)
+        addRow(-1);
+    sortAndCheck(false, "all rows new");
+    sortAndCheck(true, "all rows new, turned round");
+}
+
+QTEST_MAIN(TestRowSort)
 #include "tst_RowSort.moc"

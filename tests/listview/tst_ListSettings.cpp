@@ -39,7 +39,7 @@ std::unique_ptr<TdfsExtListView> LoadedList(bool SaveCurrentSort = true)
     list->SaveSettings().SaveCurrentSort = SaveCurrentSort;
     list->SetAutoColumnSort(acsSortToggle);
     for (int c = 0; c < 5; ++c)
-        list->Columns().Add()->SetCaption("K" + std::to_string(c));
+        list->Columns().Add()->SetCaption(std::string("K").append(std::to_string(c)));
     const char* rows[][3] = {{"b", "x", "2"}, {"d", "y", "4"}, {"a", "z", "1"}, {"c", "w", "3"}};
     for (const auto& row : rows) {
         TListItem* item = list->Items().Add();

@@ -28,11 +28,14 @@ struct TVirtual
         for (const char* caption : {"A", "B", "C"})
             List.Columns().Add()->SetCaption(caption);
         List.SetVirtualMode(true);
-        List.OnVMGetItemInfo = [this](QObject*, int Item, int SubItem, TLVVMMaskItems& Mask,
-                                      int&, LPARAM&, int&, int&, int&, std::string& Text) {
+        List.OnVMGetItemInfo = [this](QObject*, int Item, int SubItem, TLVVMMaskItems& Mask, int&,
+                                      LPARAM&, int&, int&, int&, std::string& Text) {
             Asked.insert(Item);
             if (Mask.Has(vmiText))
-                Text = "r" + std::to_string(Item) + "c" + std::to_string(SubItem);
+                Text = std::string("r")
+                           .append(std::to_string(Item))
+                           .append("c")
+                           .append(std::to_string(SubItem));
         };
         List.OnVMCacheHint = [this](QObject*, NMLVCACHEHINT& Hint) {
             Hints.emplace_back(Hint.iFrom, Hint.iTo);
@@ -239,7 +242,7 @@ private slots:
         QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
                         QString::fromUtf8("\xc5\x82\xc4\x85")); // "łą", as the user types it
         QApplication::sendEvent(v.View(), &typed);
-        QCOMPARE(sought, std::string("\xb3\xb9"));     // the list's own bytes
+        QCOMPARE(sought, std::string("\xb3\xb9")); // the list's own bytes
         QCOMPARE(v.List.Control().SelectedRow(), 640);
     }
 

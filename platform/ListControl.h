@@ -132,6 +132,8 @@ private:
     template <typename TReorder> bool Reorder(TReorder&& Sort);
     // A row added or changed after the last keyed sort: the next sort in that order places it.
     void Unsorted(const TListRow* Row);
+    // Destroys every row, first to last.
+    void ReleaseRows();
     int AutoSizeWidth(int Column, bool UseHeader) const;
     bool Deferred() const { return m_UpdateCount > 0; }
     void BeginChange();

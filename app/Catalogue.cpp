@@ -83,14 +83,8 @@ TSaveResult Save(const QString& Path, const TCustomListView& Master)
     }
     const TListItems& items = Master.Items();
     const int count = items.Count();
-    // After a sort the rows stand in memory in no order of their own: each row, then its
-    // texts, is asked for ahead, so that writing does not wait for memory row by row.
-    constexpr int kAhead = 16;
     for (int i = 0; i < count; ++i) {
-        if (i + 2 * kAhead < count)
-            __builtin_prefetch(items.Item(i + 2 * kAhead));
-        if (i + kAhead < count)
-            items.Item(i + kAhead)->Texts().PrefetchTexts();
+        items.ReadAhead(i);
         const TRowText& text = items.Item(i)->Texts();
         file.Write(text.Caption());
         for (int j = 0; j < kFieldCount - 1; ++j) {

@@ -324,14 +324,8 @@ void TMainForm::Wyswietl(QObject*)
     const bool notLent = Nieporz->isChecked();
     const TListItems& master = AllList->Items();
     const int count = master.Count();
-    // The master rows stand in memory in no order of their own after a sort: each row, then
-    // its texts, is asked for ahead of the filter reading them.
-    constexpr int kAhead = 16;
     for (int i = 0; i < count; ++i) {
-        if (i + 2 * kAhead < count)
-            __builtin_prefetch(master.Item(i + 2 * kAhead));
-        if (i + kAhead < count)
-            master.Item(i + kAhead)->Texts().PrefetchTexts();
+        master.ReadAhead(i);
         TListItem* row = master.Item(i);
         const TRowText& text = row->Texts();
         const bool isLent = !text.SubItem(3).empty();
@@ -372,6 +366,7 @@ void TMainForm::OdswierzComboBoxy(QObject*)
     const TListItems& master = AllList->Items();
     const int count = master.Count();
     for (int i = 0; i < count; ++i) {
+        master.ReadAhead(i);
         const TRowText& text = master.Item(i)->Texts();
         for (int b = 0; b < 2; ++b) {
             const std::string_view value = text.SubItem(fields[b]);
@@ -400,8 +395,10 @@ void TMainForm::Timer1Timer(QObject*)
     const std::uint64_t changes = dfsList1->Control().Changes();
     if (!m_ShownDiscs || m_ShownDiscs->Changes != changes) {
         std::int64_t discs = 0;
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
+            items.ReadAhead(i);
             discs += Catalogue::DiscCount(items.Item(i)->SubItem(1));
+        }
         m_ShownDiscs = TShownDiscs{changes, discs};
     }
     SetStatus(spItems, QStringLiteral("Pozycji: %1").arg(count));

@@ -77,6 +77,10 @@ public:
     TListItem* Insert(int Index);
     int Count() const;
     TListItem* Item(int Index) const;
+    // For a pass from the first row to the last, before it reads row Index: asks the
+    // processor for the rows and texts it will read next. After a sort, rows stand in memory
+    // in no order of their own, and a pass would otherwise wait for memory row by row.
+    void ReadAhead(int Index) const;
     TListItem* operator[](int Index) const { return Item(Index); }
     void Delete(int Index);
     void Clear();

@@ -12,6 +12,7 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <typeinfo>
 #include <unordered_map>
 
 using namespace Win;
@@ -48,15 +49,18 @@ TSortContext g_Sort;
 // a sort reads each once.
 class TSortKeyCache final : public TRowTextCache
 {
-public:
-    static const char kTag;
+    struct TReadings
+    {
+        double Date = 0;
+        long double Number = 0;
+    };
 
+public:
     static std::unique_ptr<TSortKeyCache> Make(const std::string& Key, TAutoSortStyle Style)
     {
-        const std::size_t readings = Style == assSmart ? sizeof(TReadings) : 0;
-        void* place = ::operator new(sizeof(TSortKeyCache) + readings + Key.size());
+        void* place = ::operator new(KeyAt(Style) + Key.size());
         auto* cache = new (place) TSortKeyCache(static_cast<std::uint32_t>(Key.size()), Style);
-        if (readings)
+        if (Style == assSmart)
             new (cache->Readings()) TReadings();
         std::memcpy(cache->KeyBytes(), Key.data(), Key.size());
         return std::unique_ptr<TSortKeyCache>(cache);
@@ -84,42 +88,30 @@ public:
     bool IsNumber = false;
 
 private:
-    struct TReadings
+    TSortKeyCache(std::uint32_t KeySize, TAutoSortStyle Kind) : Style(Kind), m_KeySize(KeySize) {}
+    // The readings follow the header at the next place aligned for them; the key follows
+    // them, or the header itself where there are none.
+    static constexpr std::size_t ReadingsAt()
     {
-        double Date = 0;
-        long double Number = 0;
-    };
-    static_assert(sizeof(TReadings) % alignof(TReadings) == 0);
-
-    TSortKeyCache(std::uint32_t KeySize, TAutoSortStyle Kind)
-        : TRowTextCache(&kTag), Style(Kind), m_KeySize(KeySize)
-    {
+        return (sizeof(TSortKeyCache) + alignof(TReadings) - 1) / alignof(TReadings) *
+               alignof(TReadings);
     }
-    // The readings follow the header, which keeps them aligned (see below).
+    static constexpr std::size_t KeyAt(TAutoSortStyle Style)
+    {
+        return Style == assSmart ? ReadingsAt() + sizeof(TReadings) : sizeof(TSortKeyCache);
+    }
     TReadings* Readings()
     {
-        return Style == assSmart ? reinterpret_cast<TReadings*>(this + 1) : nullptr;
+        return Style == assSmart
+                   ? reinterpret_cast<TReadings*>(reinterpret_cast<char*>(this) + ReadingsAt())
+                   : nullptr;
     }
-    const TReadings* Readings() const
-    {
-        return Style == assSmart ? reinterpret_cast<const TReadings*>(this + 1) : nullptr;
-    }
-    char* KeyBytes()
-    {
-        return reinterpret_cast<char*>(this + 1) + (Style == assSmart ? sizeof(TReadings) : 0);
-    }
-    const char* KeyBytes() const
-    {
-        return reinterpret_cast<const char*>(this + 1) +
-               (Style == assSmart ? sizeof(TReadings) : 0);
-    }
+    const TReadings* Readings() const { return const_cast<TSortKeyCache*>(this)->Readings(); }
+    char* KeyBytes() { return reinterpret_cast<char*>(this) + KeyAt(Style); }
+    const char* KeyBytes() const { return reinterpret_cast<const char*>(this) + KeyAt(Style); }
 
     std::uint32_t m_KeySize;
 };
-static_assert(sizeof(TSortKeyCache) % alignof(long double) == 0,
-              "the smart readings follow the header aligned");
-
-const char TSortKeyCache::kTag = 0;
 
 // Texts met again in one sort (kinds, shelves, disc counts) take the key made for them
 // before: a column of a few dozen values costs a few dozen collations, not one per row. A
@@ -199,7 +191,7 @@ const TSortKeyCache* CacheOf(const TListItem& Item)
     if (Item.Texts().FieldCount() == 0)
         return g_EmptyCell && g_EmptyCell->Fits(g_Sort) ? g_EmptyCell.get() : nullptr;
     const TRowTextCache* any = Item.Texts().Cache();
-    if (!any || any->Tag() != &TSortKeyCache::kTag)
+    if (!any || typeid(*any) != typeid(TSortKeyCache))
         return nullptr;
     const auto* cache = static_cast<const TSortKeyCache*>(any);
     return cache->Fits(g_Sort) ? cache : nullptr;

@@ -8,16 +8,12 @@
 #include <vector>
 
 // Something a client keeps beside a row's texts (a sort key, say); dropped with the texts.
+// A client tells its own kind by its type: a million rows may keep one each, so it holds
+// nothing else.
 class TRowTextCache
 {
 public:
-    // Tag tells its kind without a dynamic cast, which would cost more than the lookup.
-    explicit TRowTextCache(const void* Tag) : m_Tag(Tag) {}
     virtual ~TRowTextCache() = default;
-    const void* Tag() const { return m_Tag; }
-
-private:
-    const void* m_Tag;
 };
 
 // The texts of one list row (caption, then sub-items) in a single shared, immutable block.

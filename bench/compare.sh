@@ -21,7 +21,8 @@ cmake --build build-bench --target bench_Catalogue bench_Sort bench_Window bench
 work=$(mktemp -d)
 trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
 # GNU sort collates in a pl_PL.UTF-8 locale made here, without touching the system's locales.
-localedef -i pl_PL -f UTF-8 "$work/pl_PL.UTF-8" 2>/dev/null || true
+localedef -c -i pl_PL -f UTF-8 "$work/pl_PL.UTF-8" >/dev/null 2>&1 || true
+[ -e "$work/pl_PL.UTF-8/LC_COLLATE" ] || { echo "cannot make the pl_PL.UTF-8 locale" >&2; exit 1; }
 # The real window needs a display: a private Xvfb.
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &

@@ -122,6 +122,16 @@ int ByKey(const LVSORTKEY& A, const LVSORTKEY& B)
     return A.Complete && B.Complete ? 0 : 2;
 }
 
+// Whether row A goes before row B in a keyed sort: by their keys, else by the comparison.
+bool KeyedBefore(const LVSORTKEYED& Sort, const TListRow& A, const LVSORTKEY& KeyA,
+                 const TListRow& B, const LVSORTKEY& KeyB)
+{
+    const int k = ByKey(KeyA, KeyB);
+    if (k != 2)
+        return Sort.Descending ? k > 0 : k < 0;
+    return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
+}
+
 // Eight bytes of a key at a depth as one big-endian number: depth 0 and 1 are the prefixes,
 // depth 2 on the following bytes, eight at a time; missing bytes count as 0.
 std::uint64_t Chunk(const LVSORTKEY& Key, std::size_t Depth)
@@ -224,9 +234,9 @@ void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
 TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
 {
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
-    // and the rows move only once everything has been put in order.
-    // A row's key usually lives with its texts: rows, texts and keys are asked for ahead, in
-    // three steps, as each needs the one before at hand.
+    // and the rows move only once everything has been put in order. A key usually lives with
+    // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs
+    // the one before at hand.
     const std::size_t count = Rows.size();
     std::vector<LVSORTKEY> keys(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -243,10 +253,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
         }
     }
     auto before = [&](std::uint32_t A, std::uint32_t B) {
-        const int k = ByKey(keys[A], keys[B]);
-        if (k != 2)
-            return Sort.Descending ? k > 0 : k < 0;
-        return Less(Sort.Compare, Rows[A]->Param, Rows[B]->Param, Sort.SortParam);
+        return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
     };
     auto touch = [&](std::size_t Row) { __builtin_prefetch(keys[Row].Bytes); };
     TTies tied(count, false);
@@ -297,12 +304,7 @@ void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const 
         return key;
     };
     auto before = [&](const TListRow& A, const LVSORTKEY& KeyA, const TListRow& B,
-                      const LVSORTKEY& KeyB) {
-        const int k = ByKey(KeyA, KeyB);
-        if (k != 2)
-            return Sort.Descending ? k > 0 : k < 0;
-        return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
-    };
+                      const LVSORTKEY& KeyB) { return KeyedBefore(Sort, A, KeyA, B, KeyB); };
 
     // The moved rows come out, with their places; the others close up, still in order.
     struct TPlaced

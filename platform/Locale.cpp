@@ -110,14 +110,6 @@ void TextSortKey(std::string_view Text, std::string& Key)
     }
 }
 
-std::string TextSortKey(std::string_view Text)
-{
-    std::string key;
-    TextSortKey(Text, key);
-    key.shrink_to_fit();
-    return key;
-}
-
 int CollationGeneration()
 {
     return Collators().Generation;

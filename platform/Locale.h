@@ -13,9 +13,8 @@ namespace Locale {
 
 // Case-sensitive linguistic comparison of two Windows-1250 texts: -1, 0 or +1.
 int CompareText(std::string_view Left, std::string_view Right);
-// Collation key bytes: comparing two keys bytewise orders exactly as CompareText does.
-std::string TextSortKey(std::string_view Text);
-// The same into a buffer whose room is reused.
+// Collation key bytes into Key, whose room is reused: comparing two keys bytewise orders
+// exactly as CompareText does.
 void TextSortKey(std::string_view Text, std::string& Key);
 // Changes whenever the locale that CompareText uses changes; cached keys of another
 // generation must not be compared with new ones.

@@ -1,14 +1,52 @@
-// Writes a generated catalogue: bench_Generate RECORDS SHELVES FILE (the same bytes that the
-// benchmarks generate for themselves), for the peer programs to read.
+// Writes a generated catalogue: bench_Generate RECORDS SHELVES FILE [--as-saved] (the same
+// bytes that the benchmarks generate for themselves), for the peer programs to read. With
+// --as-saved the records stand in name order, in the user's locale, as the catalogue saves
+// them: each addition or edit sorts the master list by name before it is written.
+#include "Catalogue.h"
+#include "ExtListView.h"
 #include "Generate.h"
+
+#include <QApplication>
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool SaveInNameOrder(const char* Path)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "bench_Generate";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    TdfsExtListView master;
+    master.BeginLoading();
+    for (int i = 0; i < Catalogue::kFieldCount; ++i)
+        master.Columns().Add();
+    master.SetAutoColumnSort(acsSortToggle);
+    master.SetAutoSortStyle(assDefault);
+    master.SetAutoResort(false);
+    master.Loaded();
+    const QString path = QFile::decodeName(Path);
+    if (!Catalogue::Load(path, master).Opened)
+        return false;
+    master.SortByColumn(0, true);
+    const Catalogue::TSaveResult saved = Catalogue::Save(path, master);
+    if (!saved.Ok)
+        std::fprintf(stderr, "%s: %s\n", Path, qPrintable(saved.Error));
+    return saved.Ok;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: bench_Generate RECORDS SHELVES FILE\n");
+    const bool asSaved = argc == 5 && std::strcmp(argv[4], "--as-saved") == 0;
+    if (argc != 4 && !asSaved) {
+        std::fprintf(stderr, "usage: bench_Generate RECORDS SHELVES FILE [--as-saved]\n");
         return 2;
     }
     const QByteArray data = Generate::Catalogue(std::atoi(argv[1]), std::atoi(argv[2]));
@@ -20,5 +58,5 @@ int main(int argc, char** argv)
         std::perror(argv[3]);
         return 1;
     }
-    return 0;
+    return asSaved && !SaveInNameOrder(argv[3]) ? 1 : 0;
 }

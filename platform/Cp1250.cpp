@@ -47,12 +47,18 @@ QChar ToUnicode(unsigned char Byte)
     return Byte < 0x80 ? QChar(char16_t(Byte)) : QChar(kHigh[Byte - 0x80u]);
 }
 
+void ToUtf16(std::string_view Bytes, char16_t* Out)
+{
+    for (const char c : Bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *Out++ = b < 0x80 ? char16_t(b) : kHigh[b - 0x80u];
+    }
+}
+
 QString ToUnicode(std::string_view Bytes)
 {
     QString result(static_cast<qsizetype>(Bytes.size()), Qt::Uninitialized);
-    QChar* out = result.data();
-    for (char c : Bytes)
-        *out++ = ToUnicode(static_cast<unsigned char>(c));
+    ToUtf16(Bytes, reinterpret_cast<char16_t*>(result.data()));
     return result;
 }
 

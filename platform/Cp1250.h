@@ -11,6 +11,8 @@ namespace Cp1250 {
 
 QChar ToUnicode(unsigned char Byte);
 QString ToUnicode(std::string_view Bytes);
+// The same into a buffer of Bytes.size() code units (collation asks for millions of these).
+void ToUtf16(std::string_view Bytes, char16_t* Out);
 
 // Empty when the text holds a character that Windows-1250 cannot store.
 std::optional<std::string> FromUnicode(const QString& Text);

@@ -214,6 +214,30 @@ TOrder ChunkOrder(const std::vector<LVSORTKEY>& Keys, bool Descending, TLess Bef
     return order;
 }
 
+// Rows that already stand in the sort's order cost one comparison per neighbouring pair and
+// no keys: a catalogue saved by name comes back in name order, and its first sort by name
+// would otherwise collate every name for nothing. Gives up at the first pair out of order.
+std::optional<TTies> TiesIfInOrder(const TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
+{
+    TTies tied(Rows.size(), false);
+    for (std::size_t i = 1; i < Rows.size(); ++i) {
+        if (i + kAhead < Rows.size()) {
+            __builtin_prefetch(Rows[i + kAhead].get());
+            Rows[i + kAhead / 2]->Text.PrefetchTexts();
+        }
+        int c = 0;
+        try {
+            c = Compare(Rows[i - 1]->Param, Rows[i]->Param, SortParam);
+        } catch (...) {
+            c = 0; // a pair that cannot be compared counts as equal
+        }
+        if (c > 0)
+            return std::nullopt;
+        tied[i] = c == 0;
+    }
+    return tied;
+}
+
 } // namespace
 
 void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
@@ -233,6 +257,8 @@ void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
 
 TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
 {
+    if (std::optional<TTies> tied = TiesIfInOrder(Rows, Sort.Compare, Sort.SortParam))
+        return std::move(*tied);
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order. A key usually lives with
     // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs

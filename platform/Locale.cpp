@@ -50,8 +50,7 @@ struct TCollators
 const UChar* Wide(std::string_view Text, std::u16string& Buffer)
 {
     Buffer.resize(Text.size());
-    for (std::size_t i = 0; i < Text.size(); ++i)
-        Buffer[i] = Cp1250::ToUnicode(static_cast<unsigned char>(Text[i])).unicode();
+    Cp1250::ToUtf16(Text, Buffer.data());
     return reinterpret_cast<const UChar*>(Buffer.data());
 }
 

@@ -21,6 +21,7 @@ struct TSortData
     bool Descending = false;
     bool CompleteKeys = true;
     int Comparisons = 0;
+    int KeysAsked = 0;
 };
 
 int Compare(const std::string& A, const std::string& B)
@@ -50,6 +51,7 @@ std::uint64_t Prefix(const std::string& Key, std::size_t From)
 void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
 {
     auto* data = reinterpret_cast<TSortData*>(SortParam);
+    ++data->KeysAsked;
     const std::string& key = data->Keys[std::size_t(Row)];
     Key.Prefix = Prefix(key, 0);
     if (!data->CompleteKeys)
@@ -118,6 +120,8 @@ private slots:
     void SortsGiveTheStableOrderFromAnyStart_data();
     void SortsGiveTheStableOrderFromAnyStart();
     void SortedRowsCostNoSort();
+    void RowsInOrderCostNoKeys_data();
+    void RowsInOrderCostNoKeys();
     void PlacingChangedRowsGivesTheStableOrder_data();
     void PlacingChangedRowsGivesTheStableOrder();
     void ControlSortsInANamedOrderStayRightAcrossChanges();
@@ -238,6 +242,56 @@ void TestRowSort::SortedRowsCostNoSort()
     ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
     QCOMPARE(int(rows.back()->Param), ids[10000]);
     QVERIFY2(data.Comparisons < 3 * 20000, qPrintable(QString::number(data.Comparisons)));
+}
+
+void TestRowSort::RowsInOrderCostNoKeys_data()
+{
+    QTest::addColumn<bool>("Descending");
+    QTest::addColumn<bool>("LastOutOfOrder");
+    QTest::newRow("ascending") << false << false;
+    QTest::newRow("descending") << true << false;
+    QTest::newRow("ascending, the last row out of order") << false << true;
+    QTest::newRow("descending, the last row out of order") << true << true;
+}
+
+void TestRowSort::RowsInOrderCostNoKeys()
+{
+    // A file saved in name order comes back in it: a pass of comparisons tells, and the keys
+    // (a collation of every row) are made only when a pair stands out of order.
+    QFETCH(bool, Descending);
+    QFETCH(bool, LastOutOfOrder);
+    std::mt19937 rng(5);
+    TSortData data;
+    data.Descending = Descending;
+    for (int i = 0; i < 3000; ++i)
+        data.Keys.push_back(RandomKey(rng, 3, 3, "k")); // many equal rows
+    std::vector<int> ids = Shape(Descending ? "reversed" : "sorted", data, rng);
+    if (LastOutOfOrder)
+        data.Keys[std::size_t(ids.back())] = Descending ? "zz" : std::string();
+    std::vector<int> expected = ids;
+    std::stable_sort(expected.begin(), expected.end(), [&](int A, int B) {
+        return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
+    });
+    ListRowSort::TRows rows;
+    for (const int id : ids) {
+        rows.push_back(std::make_unique<TListRow>());
+        rows.back()->Param = id;
+    }
+    LVSORTKEYED sort;
+    sort.Compare = &CompareRows;
+    sort.SortParam = reinterpret_cast<LPARAM>(&data);
+    sort.Key = &Key;
+    sort.Descending = Descending;
+    const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
+    std::vector<int> got;
+    for (const auto& row : rows)
+        got.push_back(int(row->Param));
+    QVERIFY(got == expected);
+    QCOMPARE(data.KeysAsked == 0, !LastOutOfOrder);
+    QCOMPARE(tied.size(), rows.size());
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                                            reinterpret_cast<LPARAM>(&data)) == 0);
 }
 
 void TestRowSort::PlacingChangedRowsGivesTheStableOrder_data()

@@ -50,8 +50,8 @@ void BM_FirstSortByName(benchmark::State& State)
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     for (auto _ : State) {
         State.PauseTiming();
-        auto list = Loaded(int(State.range(0)), TAutoSortStyle(State.range(1)),
-                           State.range(2) != 0);
+        auto list =
+            Loaded(int(State.range(0)), TAutoSortStyle(State.range(1)), State.range(2) != 0);
         State.ResumeTiming();
         list->SortByColumn(0, true);
         State.PauseTiming();

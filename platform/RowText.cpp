@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
 
 struct TRowText::TBlock
 {
-    std::uint32_t Refs;
+    std::uint32_t Refs : 31;
+    std::uint32_t InArena : 1;
     std::uint32_t Count;
     mutable TRowTextCache* Cache;
     // Followed by Count + 1 offsets, then the bytes of all fields back to back.
@@ -37,11 +39,63 @@ TRowText::~TRowText()
 {
     if (m_Block && --m_Block->Refs == 0) {
         delete m_Block->Cache;
-        ::operator delete(m_Block);
+        if (m_Block->InArena)
+            TRowTextArena::Release(m_Block);
+        else
+            ::operator delete(m_Block);
     }
 }
 
-TRowText TRowText::Build(std::span<const std::string_view> Fields)
+// Chunks are aligned to their size, so that a block finds its chunk from its own address.
+struct TRowTextArena::TChunk
+{
+    static constexpr std::size_t kSize = std::size_t(1) << 18;
+    std::uint32_t Live; // blocks in it, plus one while the arena still fills it
+};
+
+namespace {
+// Blocks hold a pointer and 32-bit numbers: eight bytes align them (Build checks it).
+constexpr std::size_t kBlockAlign = 8;
+// The chunk's count, rounded up to the blocks' alignment.
+constexpr std::size_t kChunkHeader = 8;
+} // namespace
+
+void* TRowTextArena::Allocate(std::size_t Size)
+{
+    Size = (Size + kBlockAlign - 1) & ~(kBlockAlign - 1);
+    if (Size > TChunk::kSize / 16)
+        return nullptr; // a long text is better off on its own
+    if (!m_Chunk || m_Used + Size > TChunk::kSize) {
+        void* room = std::aligned_alloc(TChunk::kSize, TChunk::kSize);
+        if (!room)
+            return nullptr;
+        if (m_Chunk)
+            Release(m_Chunk);
+        m_Chunk = static_cast<TChunk*>(room);
+        m_Chunk->Live = 1;
+        m_Used = kChunkHeader;
+    }
+    void* block = reinterpret_cast<char*>(m_Chunk) + m_Used;
+    m_Used += Size;
+    ++m_Chunk->Live;
+    return block;
+}
+
+void TRowTextArena::Release(void* Block)
+{
+    auto* chunk = reinterpret_cast<TChunk*>(reinterpret_cast<std::uintptr_t>(Block) &
+                                            ~(std::uintptr_t(TChunk::kSize) - 1));
+    if (--chunk->Live == 0)
+        std::free(chunk);
+}
+
+TRowTextArena::~TRowTextArena()
+{
+    if (m_Chunk)
+        Release(m_Chunk);
+}
+
+TRowText TRowText::Build(std::span<const std::string_view> Fields, TRowTextArena* Arena)
 {
     if (Fields.empty())
         return TRowText();
@@ -52,8 +106,11 @@ TRowText TRowText::Build(std::span<const std::string_view> Fields)
         throw std::length_error("row text too long");
     const std::size_t count = Fields.size();
     const std::size_t size = sizeof(TBlock) + (count + 1) * sizeof(std::uint32_t) + bytes;
-    auto* block = static_cast<TBlock*>(::operator new(size));
+    static_assert(alignof(TBlock) <= 8 && sizeof(std::uint32_t) <= 8);
+    void* room = Arena ? Arena->Allocate(size) : nullptr;
+    auto* block = static_cast<TBlock*>(room ? room : ::operator new(size));
     block->Refs = 1;
+    block->InArena = room != nullptr;
     block->Count = static_cast<std::uint32_t>(count);
     block->Cache = nullptr;
     std::uint32_t* offsets = block->Offsets();
@@ -71,10 +128,10 @@ TRowText TRowText::Build(std::span<const std::string_view> Fields)
 
 TRowText TRowText::FromFields(const std::vector<std::string_view>& Fields)
 {
-    return Build(Fields);
+    return Build(Fields, nullptr);
 }
 
-TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount)
+TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount, TRowTextArena* Arena)
 {
     // A line of the data file has a handful of fields: their views live on the stack, so
     // that the block of texts is the line's only allocation.
@@ -98,7 +155,7 @@ TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount)
         fields[i] = Line.substr(start, end - start);
         start = tab == std::string_view::npos ? Line.size() + 1 : tab + 1;
     }
-    return Build(fields);
+    return Build(fields, Arena);
 }
 
 int TRowText::FieldCount() const
@@ -124,7 +181,7 @@ TRowText TRowText::WithField(int Index, std::string_view Text) const
         fields[static_cast<std::size_t>(i)] = Field(i);
     // Text may point into this block; Build copies before the old block can go.
     fields[static_cast<std::size_t>(Index)] = Text;
-    return Build(fields);
+    return Build(fields, nullptr);
 }
 
 TRowText TRowText::WithSubItems(const std::vector<std::string>& SubItems) const
@@ -134,7 +191,7 @@ TRowText TRowText::WithSubItems(const std::vector<std::string>& SubItems) const
     fields.push_back(Caption());
     for (const auto& s : SubItems)
         fields.emplace_back(s);
-    return Build(fields);
+    return Build(fields, nullptr);
 }
 
 TRowText TRowText::WithoutField(int Index) const
@@ -145,7 +202,7 @@ TRowText TRowText::WithoutField(int Index) const
     for (int i = 0; i < FieldCount(); ++i)
         if (i != Index)
             fields.push_back(Field(i));
-    return Build(fields);
+    return Build(fields, nullptr);
 }
 
 TRowTextCache* TRowText::Cache() const

@@ -16,6 +16,8 @@ public:
     virtual ~TRowTextCache() = default;
 };
 
+class TRowTextArena;
+
 // The texts of one list row (caption, then sub-items) in a single shared, immutable block.
 // Copies share the block, so a list that shows copies of another list's rows costs no text.
 class TRowText
@@ -29,8 +31,10 @@ public:
 
     // Field 0 is the caption, fields 1.. are the sub-items.
     static TRowText FromFields(const std::vector<std::string_view>& Fields);
-    // The fields of a line split at TABs, as many as given (missing ones empty).
-    static TRowText FromTabbedLine(std::string_view Line, int FieldCount);
+    // The fields of a line split at TABs, as many as given (missing ones empty); the block
+    // comes from Arena when one is given.
+    static TRowText FromTabbedLine(std::string_view Line, int FieldCount,
+                                   TRowTextArena* Arena = nullptr);
 
     int FieldCount() const;
     std::string_view Field(int Index) const; // empty beyond the last field
@@ -59,7 +63,29 @@ public:
 private:
     struct TBlock;
     explicit TRowText(TBlock* Block) : m_Block(Block) {}
-    static TRowText Build(std::span<const std::string_view> Fields);
+    static TRowText Build(std::span<const std::string_view> Fields, TRowTextArena* Arena);
 
     TBlock* m_Block = nullptr;
+};
+
+// Room for the text blocks of many rows made at once (a loaded file): one allocation per
+// chunk of rows instead of one per row. A chunk is freed when the last block in it goes, so
+// the rows outlive the arena; a block edited later is made anew outside it.
+class TRowTextArena
+{
+public:
+    TRowTextArena() = default;
+    TRowTextArena(const TRowTextArena&) = delete;
+    TRowTextArena& operator=(const TRowTextArena&) = delete;
+    ~TRowTextArena();
+
+    // Room for a block of Size bytes, or null when it is better made on its own.
+    void* Allocate(std::size_t Size);
+    // A block from an arena has gone.
+    static void Release(void* Block);
+
+private:
+    struct TChunk;
+    TChunk* m_Chunk = nullptr;
+    std::size_t m_Used = 0;
 };

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 constexpr std::size_t kReadChunk = 1 << 20;
@@ -91,10 +92,14 @@ bool TTextFileReader::ReadLine(std::string& Line)
             return true; // last line without a line end
         const char* begin = m_Buffer.get() + m_Pos;
         const std::size_t avail = m_End - m_Pos;
-        const char* stop = begin;
         const char* const end = begin + avail;
-        while (stop != end && *stop != kCr && *stop != kCtrlZ)
-            ++stop;
+        // The line end first, then an end of file before it: two scans at the speed of the
+        // library's, not one byte by byte.
+        const auto* cr = static_cast<const char*>(std::memchr(begin, kCr, avail));
+        const char* stop = cr ? cr : end;
+        if (const auto* z = static_cast<const char*>(
+                std::memchr(begin, kCtrlZ, static_cast<std::size_t>(stop - begin))))
+            stop = z;
         Line.append(begin, static_cast<std::size_t>(stop - begin));
         m_Pos += static_cast<std::size_t>(stop - begin);
         if (stop == end)

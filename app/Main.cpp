@@ -324,6 +324,8 @@ void TMainForm::Wyswietl(QObject*)
     const bool notLent = Nieporz->isChecked();
     const TListItems& master = AllList->Items();
     const int count = master.Count();
+    // The shown discs are counted while their rows are at hand, not in a second pass.
+    std::int64_t discs = 0;
     for (int i = 0; i < count; ++i) {
         master.ReadAhead(i);
         TListItem* row = master.Item(i);
@@ -338,9 +340,11 @@ void TMainForm::Wyswietl(QObject*)
         LastAdded = visible.Add();
         LastAdded->SetTexts(text); // a copy in meaning; the texts are shared
         LastAdded->Data = row;
+        discs += Catalogue::DiscCount(text.SubItem(1));
     }
     LastAdded = nullptr;
     visible.EndUpdate();
+    m_ShownDiscs = TShownDiscs{dfsList1->Control().Changes(), discs};
     dfsList1->setVisible(true);
     Timer1Timer(this);
     SetStatus(spActivity, QStringLiteral("Gotowy"));

@@ -125,9 +125,26 @@ public:
         m_Keys = {};
         m_Asked = m_Found = 0;
     }
+    // The key of a text met again, kept here until the sort ends; null where the memo does
+    // not pay (distinct texts) or is full, and the row keeps a key of its own.
+    const std::string* Shared(std::string_view Text)
+    {
+        if (GivenUp())
+            return nullptr;
+        ++m_Asked;
+        if (const auto it = m_Keys.find(Text); it != m_Keys.end()) {
+            ++m_Found;
+            return &it->second;
+        }
+        if (m_Keys.size() >= kMostTexts)
+            return nullptr;
+        const auto made = m_Keys.emplace(Text, std::string()).first;
+        Locale::TextSortKey(Text, made->second);
+        return &made->second;
+    }
     void KeyOf(std::string_view Text, std::string& Key)
     {
-        if (m_Asked >= kTrial && m_Found * 2 < m_Asked) {
+        if (GivenUp()) {
             Locale::TextSortKey(Text, Key); // hardly a text repeats here
             return;
         }
@@ -143,6 +160,7 @@ public:
     }
 
 private:
+    bool GivenUp() const { return m_Asked >= kTrial && m_Found * 2 < m_Asked; }
     static constexpr std::size_t kTrial = 4096;
     static constexpr std::size_t kMostTexts = 65536;
     std::unordered_map<std::string_view, std::string> m_Keys;
@@ -232,21 +250,34 @@ std::uint64_t TextPrefix(std::string_view Key, std::size_t From)
     return prefix;
 }
 
+void TextKey(std::string_view Bytes, LVSORTKEY& Key)
+{
+    Key.Prefix = TextPrefix(Bytes, 0);
+    Key.Prefix2 = TextPrefix(Bytes, 8);
+    if (Bytes.size() > 16) {
+        Key.Bytes = Bytes.data() + 16;
+        Key.Size = Bytes.size() - 16;
+    }
+    Key.Complete = true;
+}
+
 void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
 {
     const auto* item = reinterpret_cast<const TListItem*>(Item);
     if (!item)
         return; // incomplete: the pairwise comparison decides
+    // A column of few values (kinds, shelves) shares one key per value for the sort: a
+    // million rows keep no million copies of a few dozen keys.
+    if (g_Sort.Style == assDefault && item->Texts().FieldCount() > 0 && !CacheOf(*item)) {
+        if (const std::string* shared = g_KeyMemo.Shared(CellOf(item->Texts(), g_Sort.SubItem))) {
+            TextKey(*shared, Key);
+            return;
+        }
+    }
     const TSortKeyCache* cache = &PreparedCell(*item);
     switch (g_Sort.Prefix) {
     case pkText:
-        Key.Prefix = TextPrefix(cache->Key(), 0);
-        Key.Prefix2 = TextPrefix(cache->Key(), 8);
-        if (cache->Key().size() > 16) {
-            Key.Bytes = cache->Key().data() + 16;
-            Key.Size = cache->Key().size() - 16;
-        }
-        Key.Complete = true;
+        TextKey(cache->Key(), Key);
         break;
     case pkNumber:
         Key.Prefix = Ordered(static_cast<double>(cache->Number())); // ties may differ in precision

@@ -1,6 +1,7 @@
 // The sorting level: header clicks, the built-in comparisons, resorting and the update bracket.
 #include "Cp1250.h"
 #include "ExtListView.h"
+#include "Locale.h"
 #include "SortValues.h"
 #include "support/ListTexts.h"
 
@@ -313,6 +314,68 @@ private slots:
         QCOMPARE(Column(*list, 0), (QStringList{"b", "a", "c"}));
         list->ResortItems();
         QCOMPARE(Column(*list, 0), (QStringList{"c", "b", "a"}));
+    }
+
+    void TextColumns_sortAsAStableCollationSort_data()
+    {
+        QTest::addColumn<int>("Distinct"); // how many values the sorted column takes
+        QTest::newRow("a few dozen values") << 30;
+        QTest::newRow("a few thousand values") << 3000;
+        QTest::newRow("every row its own value") << 9000;
+    }
+    void TextColumns_sortAsAStableCollationSort()
+    {
+        // Keys shared by rows of one value, and keys of their own where values hardly repeat,
+        // must order together exactly as the collation does, with equal rows kept in order;
+        // also after rows change and when the direction turns.
+        QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+        QFETCH(int, Distinct);
+        const char* stems[] = {"\xb3\xf3"
+                               "d\xbc",
+                               "\xa3\xf3"
+                               "d\xbc",
+                               "lody",
+                               "Lody",
+                               "ch\xf3r",
+                               "cma",
+                               "\xe6ma",
+                               "\xb9s",
+                               "as",
+                               "Zorza",
+                               "\xbf\xf3\xb3w"};
+        auto value = [&](int Row) {
+            const int v = (Row * 7919) % Distinct;
+            return std::string(stems[v % 11]) + " " + std::to_string(v / 11);
+        };
+        auto list = MakeList(acsSort, assDefault);
+        constexpr int kRows = 9000;
+        for (int i = 0; i < kRows; ++i)
+            AddRow(*list, {"r" + std::to_string(i), value(i)});
+        auto expected = [&](bool Ascending) {
+            std::vector<std::pair<std::string, std::string>> rows;
+            for (int i = 0; i < list->Items().Count(); ++i) {
+                const TListItem* item = list->Items().Item(i);
+                rows.emplace_back(item->SubItem(0), item->Caption());
+            }
+            std::stable_sort(rows.begin(), rows.end(), [&](const auto& A, const auto& B) {
+                const int c = Locale::CompareText(A.first, B.first);
+                return Ascending ? c < 0 : c > 0;
+            });
+            QStringList captions;
+            for (const auto& r : rows)
+                captions << QString::fromStdString(r.second);
+            return captions;
+        };
+        for (const bool ascending : {true, false, true}) {
+            const QStringList wanted = expected(ascending);
+            list->SortByColumn(1, ascending);
+            QCOMPARE(Column(*list, 0), wanted);
+        }
+        for (int i = 0; i < 40; ++i) // some rows change their value
+            list->Items().Item(i * 97)->SetSubItem(0, value(i * 13 + 5));
+        const QStringList wanted = expected(true);
+        list->SortByColumn(1, true);
+        QCOMPARE(Column(*list, 0), wanted);
     }
 
     void RowsWithFewerSubItems_sortAsEmptyCells()

@@ -124,6 +124,26 @@ public:
     {
         m_Keys = {};
         m_Asked = m_Found = 0;
+        m_Chunks.clear();
+        m_Used = kChunk;
+    }
+    // The key of a text for this sort: shared where texts repeat, else kept back to back
+    // with the other keys of the sort, not in an allocation of its own per row.
+    std::string_view Kept(std::string_view Text)
+    {
+        if (const std::string* shared = Shared(Text))
+            return *shared;
+        Locale::TextSortKey(Text, m_Scratch);
+        const std::size_t size = m_Scratch.size();
+        const bool alone = size > kChunk / 4; // a long key has a chunk to itself
+        if (alone || m_Used + size > kChunk) {
+            m_Chunks.push_back(std::make_unique_for_overwrite<char[]>(alone ? size : kChunk));
+            m_Used = 0;
+        }
+        char* room = m_Chunks.back().get() + m_Used;
+        std::memcpy(room, m_Scratch.data(), size);
+        m_Used = alone ? kChunk : m_Used + size; // after a long key, a fresh chunk
+        return {room, size};
     }
     // The key of a text met again, kept here until the sort ends; null where the memo does
     // not pay (distinct texts) or is full, and the row keeps a key of its own.
@@ -162,6 +182,10 @@ public:
 private:
     bool GivenUp() const { return m_Asked >= kTrial && m_Found * 2 < m_Asked; }
     static constexpr std::size_t kTrial = 4096;
+    static constexpr std::size_t kChunk = std::size_t(1) << 20;
+    std::vector<std::unique_ptr<char[]>> m_Chunks; // the last one is filled
+    std::size_t m_Used = kChunk;
+    std::string m_Scratch;
     static constexpr std::size_t kMostTexts = 65536;
     std::unordered_map<std::string_view, std::string> m_Keys;
     std::size_t m_Asked = 0;
@@ -266,13 +290,13 @@ void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
     const auto* item = reinterpret_cast<const TListItem*>(Item);
     if (!item)
         return; // incomplete: the pairwise comparison decides
-    // A column of few values (kinds, shelves) shares one key per value for the sort: a
-    // million rows keep no million copies of a few dozen keys.
+    // The plain comparison needs nothing but the key, and a row's key is only needed while
+    // the sort runs (the next sort in the same order turns the rows round or places a few):
+    // rows of one value share one key, and the others' keys stand back to back until the
+    // sort ends. A million rows keep no million keys of their own between sorts.
     if (g_Sort.Style == assDefault && item->Texts().FieldCount() > 0 && !CacheOf(*item)) {
-        if (const std::string* shared = g_KeyMemo.Shared(CellOf(item->Texts(), g_Sort.SubItem))) {
-            TextKey(*shared, Key);
-            return;
-        }
+        TextKey(g_KeyMemo.Kept(CellOf(item->Texts(), g_Sort.SubItem)), Key);
+        return;
     }
     const TSortKeyCache* cache = &PreparedCell(*item);
     switch (g_Sort.Prefix) {

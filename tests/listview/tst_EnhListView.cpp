@@ -349,8 +349,12 @@ private slots:
         };
         auto list = MakeList(acsSort, assDefault);
         constexpr int kRows = 9000;
-        for (int i = 0; i < kRows; ++i)
-            AddRow(*list, {"r" + std::to_string(i), value(i)});
+        for (int i = 0; i < kRows; ++i) {
+            AddRow(*list, {std::string("r").append(std::to_string(i)), value(i)});
+            if (i % 3000 == 1) // keys too long to share room with others, among short ones
+                AddRow(*list, {std::string("long").append(std::to_string(i)),
+                               std::string(150000 + i, 'l')});
+        }
         auto expected = [&](bool Ascending) {
             std::vector<std::pair<std::string, std::string>> rows;
             for (int i = 0; i < list->Items().Count(); ++i) {

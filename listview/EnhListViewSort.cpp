@@ -1,8 +1,10 @@
-// The sorting level's built-in sort: each cell's comparison key prepared once per sort and
-// kept with the row's texts, a key prefix for the control's keyed sort, and the comparisons.
+// The sorting level's built-in sort: each cell's comparison key made once per sort (kept with
+// the row's texts where the smart comparison needs its readings), a key prefix for the
+// control's keyed sort, and the comparisons.
 #include "EnhListView.h"
 
 #include "Locale.h"
+#include "SortKeyMemo.h"
 #include "SortValues.h"
 
 #include <QDate>
@@ -113,85 +115,7 @@ private:
     std::uint32_t m_KeySize;
 };
 
-// Texts met again in one sort (kinds, shelves, disc counts) take the key made for them
-// before: a column of a few dozen values costs a few dozen collations, not one per row. A
-// column of distinct texts soon stops asking. The texts are the rows', alive while the sort
-// runs; the memo is emptied when it ends.
-class TKeyMemo
-{
-public:
-    void Reset()
-    {
-        m_Keys = {};
-        m_Asked = m_Found = 0;
-        m_Chunks.clear();
-        m_Used = kChunk;
-    }
-    // The key of a text for this sort: shared where texts repeat, else kept back to back
-    // with the other keys of the sort, not in an allocation of its own per row.
-    std::string_view Kept(std::string_view Text)
-    {
-        if (const std::string* shared = Shared(Text))
-            return *shared;
-        Locale::TextSortKey(Text, m_Scratch);
-        const std::size_t size = m_Scratch.size();
-        const bool alone = size > kChunk / 4; // a long key has a chunk to itself
-        if (alone || m_Used + size > kChunk) {
-            m_Chunks.push_back(std::make_unique_for_overwrite<char[]>(alone ? size : kChunk));
-            m_Used = 0;
-        }
-        char* room = m_Chunks.back().get() + m_Used;
-        std::memcpy(room, m_Scratch.data(), size);
-        m_Used = alone ? kChunk : m_Used + size; // after a long key, a fresh chunk
-        return {room, size};
-    }
-    // The key of a text met again, kept here until the sort ends; null where the memo does
-    // not pay (distinct texts) or is full, and the row keeps a key of its own.
-    const std::string* Shared(std::string_view Text)
-    {
-        if (GivenUp())
-            return nullptr;
-        ++m_Asked;
-        if (const auto it = m_Keys.find(Text); it != m_Keys.end()) {
-            ++m_Found;
-            return &it->second;
-        }
-        if (m_Keys.size() >= kMostTexts)
-            return nullptr;
-        const auto made = m_Keys.emplace(Text, std::string()).first;
-        Locale::TextSortKey(Text, made->second);
-        return &made->second;
-    }
-    void KeyOf(std::string_view Text, std::string& Key)
-    {
-        if (GivenUp()) {
-            Locale::TextSortKey(Text, Key); // hardly a text repeats here
-            return;
-        }
-        ++m_Asked;
-        if (const auto it = m_Keys.find(Text); it != m_Keys.end()) {
-            ++m_Found;
-            Key = it->second;
-            return;
-        }
-        Locale::TextSortKey(Text, Key);
-        if (m_Keys.size() < kMostTexts)
-            m_Keys.emplace(Text, Key);
-    }
-
-private:
-    bool GivenUp() const { return m_Asked >= kTrial && m_Found * 2 < m_Asked; }
-    static constexpr std::size_t kTrial = 4096;
-    static constexpr std::size_t kChunk = std::size_t(1) << 20;
-    std::vector<std::unique_ptr<char[]>> m_Chunks; // the last one is filled
-    std::size_t m_Used = kChunk;
-    std::string m_Scratch;
-    static constexpr std::size_t kMostTexts = 65536;
-    std::unordered_map<std::string_view, std::string> m_Keys;
-    std::size_t m_Asked = 0;
-    std::size_t m_Found = 0;
-};
-TKeyMemo g_KeyMemo;
+TSortKeyMemo g_KeyMemo;
 
 // A prepared cell made now: the key bytes go through one buffer that keeps its room.
 std::unique_ptr<TSortKeyCache> Prepare(std::string_view Text, const TSortContext& C)

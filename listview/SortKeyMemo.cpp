@@ -1,0 +1,54 @@
+#include "SortKeyMemo.h"
+
+#include "Locale.h"
+
+#include <cstring>
+
+void TSortKeyMemo::Reset()
+{
+    m_Keys = {};
+    m_Asked = m_Found = 0;
+    m_Chunks.clear();
+    m_Used = kChunk;
+}
+
+const std::string* TSortKeyMemo::Shared(std::string_view Text)
+{
+    if (GivenUp())
+        return nullptr;
+    ++m_Asked;
+    if (const auto it = m_Keys.find(Text); it != m_Keys.end()) {
+        ++m_Found;
+        return &it->second;
+    }
+    if (m_Keys.size() >= kMostTexts)
+        return nullptr;
+    const auto made = m_Keys.emplace(Text, std::string()).first;
+    Locale::TextSortKey(Text, made->second);
+    return &made->second;
+}
+
+void TSortKeyMemo::KeyOf(std::string_view Text, std::string& Key)
+{
+    if (const std::string* shared = Shared(Text))
+        Key = *shared;
+    else
+        Locale::TextSortKey(Text, Key);
+}
+
+std::string_view TSortKeyMemo::Kept(std::string_view Text)
+{
+    if (const std::string* shared = Shared(Text))
+        return *shared;
+    Locale::TextSortKey(Text, m_Scratch);
+    const std::size_t size = m_Scratch.size();
+    const bool alone = size > kChunk / 4; // a long key has a chunk to itself
+    if (alone || m_Used + size > kChunk) {
+        m_Chunks.push_back(std::make_unique_for_overwrite<char[]>(alone ? size : kChunk));
+        m_Used = 0;
+    }
+    char* room = m_Chunks.back().get() + m_Used;
+    std::memcpy(room, m_Scratch.data(), size);
+    m_Used = alone ? kChunk : m_Used + size; // after a long key, a fresh chunk
+    return {room, size};
+}

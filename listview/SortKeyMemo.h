@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The collation keys of one sort's texts, kept until the sort ends. Texts met again (kinds,
+// shelves, disc counts) take the key made for them before: a column of a few dozen values
+// costs a few dozen collations, not one per row, and a column of distinct texts soon stops
+// looking them up. The texts are the rows', alive while the sort runs.
+class TSortKeyMemo
+{
+public:
+    void Reset();
+    // The key of a text met again, or null where looking up does not pay (distinct texts) or
+    // the memo is full.
+    const std::string* Shared(std::string_view Text);
+    // The key of a text into Key, whose room is reused.
+    void KeyOf(std::string_view Text, std::string& Key);
+    // The key of a text for this sort: shared where texts repeat, else kept back to back
+    // with the other keys of the sort, not in an allocation of its own per row.
+    std::string_view Kept(std::string_view Text);
+
+private:
+    bool GivenUp() const { return m_Asked >= kTrial && m_Found * 2 < m_Asked; }
+
+    static constexpr std::size_t kTrial = 4096;
+    static constexpr std::size_t kMostTexts = 65536;
+    static constexpr std::size_t kChunk = std::size_t(1) << 20;
+    std::unordered_map<std::string_view, std::string> m_Keys;
+    std::size_t m_Asked = 0;
+    std::size_t m_Found = 0;
+    std::vector<std::unique_ptr<char[]>> m_Chunks; // the last one is filled
+    std::size_t m_Used = kChunk;
+    std::string m_Scratch;
+};

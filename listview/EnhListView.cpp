@@ -99,7 +99,6 @@ void TCustomEnhListView::ResortItems()
         SortByColumn(m_CurrentSortColumn, m_CurrentSortAscending);
 }
 
-
 void TCustomEnhListView::SortBegin(int SortColumn, bool Ascending)
 {
     if (OnSortBegin)

@@ -15,7 +15,6 @@
 #include <optional>
 #include <stdexcept>
 #include <typeinfo>
-#include <unordered_map>
 
 using namespace Win;
 

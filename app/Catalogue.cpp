@@ -84,15 +84,13 @@ TSaveResult Save(const QString& Path, const TCustomListView& Master)
     }
     const TListItems& items = Master.Items();
     const int count = items.Count();
+    std::string line;
     for (int i = 0; i < count; ++i) {
         items.ReadAhead(i);
-        const TRowText& text = items.Item(i)->Texts();
-        file.Write(text.Caption());
-        for (int j = 0; j < kFieldCount - 1; ++j) {
-            file.Write("\t");
-            file.Write(text.SubItem(j));
-        }
-        file.Write("\r\n");
+        line.clear();
+        items.Item(i)->Texts().AppendJoined(line, '\t', kFieldCount);
+        line += "\r\n";
+        file.Write(line);
     }
     result.Ok = file.Commit();
     if (!result.Ok)

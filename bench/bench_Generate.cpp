@@ -2,9 +2,8 @@
 // bytes that the benchmarks generate for themselves), for the peer programs to read. With
 // --as-saved the records stand in name order, in the user's locale, as the catalogue saves
 // them: each addition or edit sorts the master list by name before it is written.
-#include "Catalogue.h"
-#include "ExtListView.h"
 #include "Generate.h"
+#include "SavedOrder.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,22 +21,7 @@ bool SaveInNameOrder(const char* Path)
     char name[] = "bench_Generate";
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
-    TdfsExtListView master;
-    master.BeginLoading();
-    for (int i = 0; i < Catalogue::kFieldCount; ++i)
-        master.Columns().Add();
-    master.SetAutoColumnSort(acsSortToggle);
-    master.SetAutoSortStyle(assDefault);
-    master.SetAutoResort(false);
-    master.Loaded();
-    const QString path = QFile::decodeName(Path);
-    if (!Catalogue::Load(path, master).Opened)
-        return false;
-    master.SortByColumn(0, true);
-    const Catalogue::TSaveResult saved = Catalogue::Save(path, master);
-    if (!saved.Ok)
-        std::fprintf(stderr, "%s: %s\n", Path, qPrintable(saved.Error));
-    return saved.Ok;
+    return SavedOrder::Rewrite(QFile::decodeName(Path));
 }
 
 } // namespace

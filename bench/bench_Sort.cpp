@@ -3,25 +3,13 @@
 #include "Catalogue.h"
 #include "ExtListView.h"
 #include "Generate.h"
+#include "SavedOrder.h"
 
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 
 namespace {
-
-std::unique_ptr<TdfsExtListView> EmptyList(TAutoSortStyle Style)
-{
-    auto list = std::make_unique<TdfsExtListView>();
-    list->BeginLoading();
-    for (int i = 0; i < Catalogue::kFieldCount; ++i)
-        list->Columns().Add();
-    list->SetAutoColumnSort(acsSortToggle);
-    list->SetAutoSortStyle(Style);
-    list->SetAutoResort(false);
-    list->Loaded();
-    return list;
-}
 
 // A generated catalogue loaded into a fresh list; AsSaved loads it as the catalogue saves it,
 // in name order.
@@ -33,14 +21,10 @@ std::unique_ptr<TdfsExtListView> Loaded(int Records, TAutoSortStyle Style, bool 
     f.open(QIODevice::WriteOnly);
     f.write(Generate::Catalogue(Records));
     f.close();
-    auto list = EmptyList(Style);
+    if (AsSaved)
+        SavedOrder::Rewrite(path);
+    auto list = SavedOrder::MasterList(Style);
     Catalogue::Load(path, *list);
-    if (AsSaved) {
-        list->SortByColumn(0, true);
-        Catalogue::Save(path, *list);
-        list = EmptyList(Style);
-        Catalogue::Load(path, *list);
-    }
     return list;
 }
 

@@ -10,10 +10,10 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/resource.h>
 

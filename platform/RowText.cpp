@@ -171,6 +171,24 @@ std::string_view TRowText::Field(int Index) const
     return std::string_view(m_Block->Bytes() + offsets[Index], offsets[Index + 1] - offsets[Index]);
 }
 
+void TRowText::AppendJoined(std::string& Out, char Separator, int Count) const
+{
+    if (Count <= 0)
+        return;
+    const int have = std::min(FieldCount(), Count);
+    const std::uint32_t* offsets = have > 0 ? m_Block->Offsets() : nullptr;
+    std::size_t size = Out.size() + static_cast<std::size_t>(Count - 1);
+    if (have > 0)
+        size += offsets[have] - offsets[0];
+    Out.reserve(size);
+    for (int i = 0; i < Count; ++i) {
+        if (i > 0)
+            Out.push_back(Separator);
+        if (i < have)
+            Out.append(m_Block->Bytes() + offsets[i], offsets[i + 1] - offsets[i]);
+    }
+}
+
 TRowText TRowText::WithField(int Index, std::string_view Text) const
 {
     if (Index < 0)

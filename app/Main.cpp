@@ -7,6 +7,7 @@
 #include "ExtListView.h"
 #include "Fonts.h"
 #include "QamLVPrinter.h"
+#include "TextSet.h"
 #include "SortedComboBox.h"
 
 #include <QApplication>
@@ -25,7 +26,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <unordered_set>
 
 TMainForm* MainForm = nullptr;
 
@@ -361,10 +361,9 @@ void TMainForm::OdswierzComboBoxy(QObject*)
     }
     // Spellings seen ignoring case, compared on the bytes themselves; the views point into the
     // master rows, which stay as they are while the lists are filled.
-    using TSeen = std::unordered_set<std::string_view, Cp1250::TFoldedHash, Cp1250::TFoldedEqual>;
-    TSeen seen[2];
-    seen[0].insert(kWszystkie);
-    seen[1].insert(kWszystkie);
+    TTextSet seen[2] = {TTextSet(TTextSet::csIgnore), TTextSet(TTextSet::csIgnore)};
+    seen[0].Insert(kWszystkie);
+    seen[1].Insert(kWszystkie);
     TSortedComboBox* boxes[2] = {ComboBox1, ComboBox2};
     const int fields[2] = {0, 2};
     const TListItems& master = AllList->Items();
@@ -374,7 +373,7 @@ void TMainForm::OdswierzComboBoxy(QObject*)
         const TRowText& text = master.Item(i)->Texts();
         for (int b = 0; b < 2; ++b) {
             const std::string_view value = text.SubItem(fields[b]);
-            if (seen[b].insert(value).second)
+            if (seen[b].Insert(value))
                 boxes[b]->Add(value);
         }
     }

@@ -106,16 +106,32 @@ BENCHMARK(BM_StartUp)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// Every record on its own shelf: the shelf pick list gets 100 000 entries.
+// Every record on its own shelf: the shelf pick list gets 100 000 entries. The lists are
+// refreshed after an edit, as the program does: the second argument 0 for an edit of a name
+// (the values stay), 1 for a row moved to a new shelf (one value comes, one goes).
 void BM_RefreshPickLists(benchmark::State& State)
 {
     QTemporaryDir dir;
     const QString path = WriteFile(dir, int(State.range(0)), int(State.range(0)));
     TMainForm main(path);
-    for (auto _ : State)
+    TListItems& master = main.AllList->Items();
+    int edits = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        TListItem* row = master.Item(edits * 7919 % master.Count());
+        const std::string mark = std::to_string(++edits);
+        row->SetTexts(State.range(1) ? row->Texts().WithField(3, std::string("N").append(mark))
+                                     : row->Texts().WithField(0, std::string("A").append(mark)));
+        main.AllList->ResortItems();
+        State.ResumeTiming();
         main.OdswierzComboBoxy(nullptr);
+    }
 }
-BENCHMARK(BM_RefreshPickLists)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshPickLists)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 // "Pożyczone" unchecked and checked again: the view rebuilt from the master list.
 void BM_RebuildView(benchmark::State& State)

@@ -154,6 +154,8 @@ bool TFoldedEqual::operator()(std::string_view Left, std::string_view Right) con
 {
     if (Left.size() != Right.size())
         return false;
+    if (Left == Right)
+        return true; // mostly the same spelling: no folding needed
     const unsigned char* fold = Table().Fold;
     for (std::size_t i = 0; i < Left.size(); ++i)
         if (fold[static_cast<unsigned char>(Left[i])] != fold[static_cast<unsigned char>(Right[i])])

@@ -4,12 +4,23 @@
 #include "FieldValidator.h"
 #include "Locale.h"
 #include "PickListModel.h"
+#include "TextSet.h"
 
 #include <QLineEdit>
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <utility>
+
+struct TSortedComboBox::TLastUpdate
+{
+    QStringList Sorted;
+    std::string Bytes;  // its entries as given, back to back
+    TTextSet Entries;   // views into Bytes
+};
+
+TSortedComboBox::~TSortedComboBox() = default;
 
 TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
     : QComboBox(Parent), m_Model(new TPickListModel(this))
@@ -34,11 +45,13 @@ TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
 
 int TSortedComboBox::Add(std::string_view Entry)
 {
-    const QString text = Cp1250::ToUnicode(Entry);
     if (m_UpdateCount > 0) {
-        m_Pending.push_back(text);
+        m_PendingBytes.append(Entry);
+        m_PendingEnds.push_back(m_PendingBytes.size());
         return -1;
     }
+    ForgetLastUpdate();
+    const QString text = Cp1250::ToUnicode(Entry);
     const QStringList& list = m_Model->stringList();
     const auto at =
         std::upper_bound(list.begin(), list.end(), text, [](const QString& a, const QString& b) {
@@ -65,24 +78,36 @@ void TSortedComboBox::EndUpdate()
 {
     if (m_UpdateCount == 0 || --m_UpdateCount > 0)
         return;
-    QStringList all = m_Model->stringList();
-    for (auto& s : m_Pending)
-        all.push_back(std::move(s));
-    m_Pending.clear();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(static_cast<std::size_t>(all.size()));
-    for (const auto& s : all)
-        keys.push_back(Locale::SortKeyIgnoreCase(s));
-    std::vector<std::size_t> order(keys.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
-    QStringList sorted;
-    sorted.reserve(all.size());
-    for (std::size_t i : order)
-        sorted.push_back(all[static_cast<qsizetype>(i)]);
+    const bool fromEmpty = std::exchange(m_ClearedInUpdate, false) && m_Model->rowCount() == 0;
     const QString keep = currentText();
-    m_Model->setStringList(sorted);
+    if (fromEmpty && SameAsLastUpdate()) {
+        m_Model->setStringList(m_Last->Sorted);
+    } else {
+        QStringList all = m_Model->stringList();
+        std::size_t start = 0;
+        for (const std::size_t end : m_PendingEnds) {
+            all.push_back(Cp1250::ToUnicode(
+                std::string_view(m_PendingBytes).substr(start, end - start)));
+            start = end;
+        }
+        const bool noTies = SortAll(all);
+        m_Model->setStringList(all);
+        ForgetLastUpdate();
+        if (fromEmpty && noTies) {
+            m_Last = std::make_unique<TLastUpdate>();
+            m_Last->Sorted = all;
+            m_Last->Bytes = std::move(m_PendingBytes);
+            start = 0;
+            for (const std::size_t end : m_PendingEnds) {
+                m_Last->Entries.Insert(std::string_view(m_Last->Bytes).substr(start, end - start));
+                start = end;
+            }
+            if (m_Last->Entries.Size() != m_PendingEnds.size())
+                ForgetLastUpdate(); // an entry twice: no set tells the entries apart
+        }
+    }
+    m_PendingBytes.clear();
+    m_PendingEnds.clear();
     EntriesChanged();
     if (isEditable())
         setEditText(keep);
@@ -90,9 +115,60 @@ void TSortedComboBox::EndUpdate()
         setCurrentIndex(-1);
 }
 
+void TSortedComboBox::ForgetLastUpdate()
+{
+    m_Last.reset();
+}
+
+bool TSortedComboBox::SameAsLastUpdate() const
+{
+    if (!m_Last || m_PendingEnds.size() != m_Last->Entries.Size())
+        return false;
+    std::vector<bool> met(m_PendingEnds.size(), false);
+    std::size_t start = 0;
+    for (const std::size_t end : m_PendingEnds) {
+        const std::ptrdiff_t at =
+            m_Last->Entries.OrdinalOf(std::string_view(m_PendingBytes).substr(start, end - start));
+        if (at < 0 || met[std::size_t(at)])
+            return false;
+        met[std::size_t(at)] = true;
+        start = end;
+    }
+    return true;
+}
+
+bool TSortedComboBox::SortAll(QStringList& All) const
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(static_cast<std::size_t>(All.size()));
+    for (const auto& s : All)
+        keys.push_back(Locale::SortKeyIgnoreCase(s));
+    std::vector<std::size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    QStringList sorted;
+    sorted.reserve(All.size());
+    bool noTies = true;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(All[static_cast<qsizetype>(order[i])]);
+        // Equal entries keep the order they were added in, which another refresh may give
+        // otherwise: then the sorted entries say nothing of the next refresh's.
+        if (i > 0 && keys[order[i - 1]].compare(keys[order[i]]) == 0)
+            noTies = false;
+    }
+    All.swap(sorted);
+    return noTies;
+}
+
 void TSortedComboBox::Clear()
 {
-    m_Pending.clear();
+    m_PendingBytes.clear();
+    m_PendingEnds.clear();
+    if (m_UpdateCount > 0)
+        m_ClearedInUpdate = true;
+    else
+        ForgetLastUpdate();
     const QString keep = currentText();
     m_Model->setStringList({});
     EntriesChanged();
@@ -120,6 +196,7 @@ int TSortedComboBox::FindIgnoreCase(std::string_view Text) const
 void TSortedComboBox::Delete(int Index)
 {
     if (Index >= 0 && Index < count()) {
+        ForgetLastUpdate();
         m_Model->removeRows(Index, 1);
         EntriesChanged();
     }
@@ -127,7 +204,9 @@ void TSortedComboBox::Delete(int Index)
 
 void TSortedComboBox::AssignEntries(const TSortedComboBox& Source)
 {
-    m_Pending.clear();
+    ForgetLastUpdate();
+    m_PendingBytes.clear();
+    m_PendingEnds.clear();
     const QString keep = currentText();
     m_Model->setStringList(Source.m_Model->stringList());
     EntriesChanged();

@@ -3,6 +3,7 @@
 #include <QComboBox>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@ public:
     };
 
     explicit TSortedComboBox(TStyle Style, QWidget* Parent = nullptr);
+    ~TSortedComboBox() override;
 
     // Inserts at the sorted place, after entries that compare equal; returns the index.
     int Add(std::string_view Entry);
@@ -53,8 +55,23 @@ private:
     // The whole entry at Index; the model shows a long one cut.
     QString Entry(int Index) const;
 
+    // Whether the entries added in this update, with none before them, are those the last
+    // update ended with, in any order.
+    bool SameAsLastUpdate() const;
+    // The entries in sorted order; false when two of them collate equal.
+    bool SortAll(QStringList& All) const;
+    void ForgetLastUpdate();
+
     TPickListModel* m_Model;
     TFieldValidator* m_Validator = nullptr;
-    std::vector<QString> m_Pending;
+    // Entries added inside an update, as given, back to back: m_PendingEnds[i] ends entry i.
+    std::string m_PendingBytes;
+    std::vector<std::size_t> m_PendingEnds;
+    bool m_ClearedInUpdate = false;
     int m_UpdateCount = 0;
+    // What the last update that started from an empty list ended with, while nothing has
+    // changed the entries since: a refresh that brings the same entries (after an edit that
+    // changed no kind or shelf) is then told in one pass, with nothing collated or sorted.
+    struct TLastUpdate;
+    std::unique_ptr<TLastUpdate> m_Last;
 };

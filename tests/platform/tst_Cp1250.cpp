@@ -1,7 +1,11 @@
 // Windows-1250 text: every byte survives the trip to Unicode and back; nothing else gets in.
 #include "Cp1250.h"
+#include "TextSet.h"
 
 #include <QtTest>
+
+#include <string>
+#include <vector>
 
 class TestCp1250 : public QObject
 {
@@ -75,6 +79,39 @@ private slots:
         QVERIFY(same(upper, lower));
         QCOMPARE(hash(upper), hash(lower));
         QVERIFY(!same(upper, Cp1250::FromUtf8("łąka z")));
+    }
+
+    void TextSet_keepsEachTextOnce_data()
+    {
+        QTest::addColumn<bool>("IgnoreCase");
+        QTest::newRow("as they are") << false;
+        QTest::newRow("ignoring case") << true;
+    }
+    void TextSet_keepsEachTextOnce()
+    {
+        // Many texts (the table grows many times over), each met in both spellings.
+        QFETCH(bool, IgnoreCase);
+        TTextSet set(IgnoreCase ? TTextSet::csIgnore : TTextSet::csExact);
+        std::vector<std::string> lower, upper;
+        for (int i = 0; i < 5000; ++i) {
+            lower.push_back(Cp1250::FromUtf8("półka łódź ") + std::to_string(i));
+            upper.push_back(Cp1250::FromUtf8("PÓŁKA ŁÓDŹ ") + std::to_string(i));
+        }
+        for (int i = 0; i < 5000; ++i) {
+            QVERIFY(set.Insert(lower[std::size_t(i)]));
+            QCOMPARE(set.Insert(upper[std::size_t(i)]), !IgnoreCase);
+            QVERIFY(!set.Insert(lower[std::size_t(i)]));
+        }
+        QCOMPARE(set.Size(), std::size_t(IgnoreCase ? 5000 : 10000));
+        for (int i = 0; i < 5000; ++i) {
+            QCOMPARE(set.OrdinalOf(lower[std::size_t(i)]), std::ptrdiff_t(IgnoreCase ? i : 2 * i));
+            QCOMPARE(set.OrdinalOf(upper[std::size_t(i)]),
+                     std::ptrdiff_t(IgnoreCase ? i : 2 * i + 1));
+        }
+        QCOMPARE(set.OrdinalOf("P"), std::ptrdiff_t(-1));
+        QVERIFY(!set.Contains(std::string_view()));
+        QVERIFY(set.Insert(std::string_view()));
+        QVERIFY(set.Contains(std::string_view()));
     }
 };
 

@@ -1,6 +1,7 @@
 // Sorted pick lists: collated order ignoring case, and code that selects raises no change.
 #include "Cp1250.h"
 #include "FieldValidator.h"
+#include "Locale.h"
 #include "SortedComboBox.h"
 
 #include <QAbstractItemView>
@@ -43,6 +44,61 @@ private slots:
         QCOMPARE(Entries(box),
                  (QStringList{"", "- Wszystkie -", "2 CD", "Cygan", QString::fromUtf8("Ćma"),
                               "jazz", "Lubelski", QString::fromUtf8("Łódź"), "rock"}));
+    }
+
+    void Refreshes_showTheStableCollatedOrderOfWhatWasAdded_data()
+    {
+        // Each step refreshes the list (cleared, then filled in one update) with its entries;
+        // a step that starts with "+" adds its entries one at a time, without clearing.
+        QTest::addColumn<QList<QStringList>>("steps");
+        QStringList many;
+        for (int i = 0; i < 60; ++i)
+            many << QStringLiteral("P%1").arg(i);
+        QStringList oneReplaced = many;
+        oneReplaced[7] = QStringLiteral("N7");
+        QStringList turned = oneReplaced;
+        std::reverse(turned.begin(), turned.end());
+        QTest::newRow("the same entries in another order")
+            << QList<QStringList>{{"d", "b", "c", "a"}, {"a", "c", "b", "d"}, {"c", "d", "a", "b"}};
+        QTest::newRow("one entry comes, one goes")
+            << QList<QStringList>{many, oneReplaced, turned, many};
+        QTest::newRow("entries equal ignoring case keep the order they came in")
+            << QList<QStringList>{
+                   {"Rock", "pop", "rock"}, {"rock", "pop", "Rock"}, {"rock", "pop", "Rock"}};
+        QTest::newRow("an entry twice") << QList<QStringList>{
+            {"a", "a", "b"}, {"b", "a", "a"}, {"a", "b"}, {"a", "a"}, {"a", "b", "b"}};
+        QTest::newRow("entries added between refreshes")
+            << QList<QStringList>{{"a", "c"}, {"+", "b"}, {"a", "c"}, {"c", "a"}};
+        QTest::newRow("fewer entries, then more")
+            << QList<QStringList>{{"x", "y", "z"}, {"y"}, {}, {"z", "y", "x"}};
+    }
+    void Refreshes_showTheStableCollatedOrderOfWhatWasAdded()
+    {
+        QFETCH(QList<QStringList>, steps);
+        TSortedComboBox box(TSortedComboBox::csDropDownList);
+        QStringList added;
+        for (const QStringList& step : steps) {
+            const bool more = !step.isEmpty() && step.front() == QStringLiteral("+");
+            if (more) {
+                for (qsizetype i = 1; i < step.size(); ++i) {
+                    box.Add(Cp1250::FromUnicode(step[i]).value());
+                    added << step[i];
+                }
+            } else {
+                box.BeginUpdate();
+                box.Clear();
+                for (const QString& e : step)
+                    box.Add(Cp1250::FromUnicode(e).value());
+                box.EndUpdate();
+                added = step;
+            }
+            QStringList expected = added;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [](const QString& A, const QString& B) {
+                                 return Locale::CompareTextIgnoreCase(A, B) < 0;
+                             });
+            QCOMPARE(Entries(box), expected);
+        }
     }
 
     void FindIgnoreCase_findsAnySpelling()

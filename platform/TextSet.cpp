@@ -1,0 +1,70 @@
+#include "TextSet.h"
+
+#include "Cp1250.h"
+
+#include <functional>
+#include <stdexcept>
+
+std::uint32_t TTextSet::HashOf(std::string_view Text) const
+{
+    const std::size_t full = m_Case == csIgnore ? Cp1250::TFoldedHash()(Text)
+                                                : std::hash<std::string_view>()(Text);
+    const auto hash = static_cast<std::uint32_t>(full ^ (full >> 32));
+    return hash == 0 ? 1 : hash;
+}
+
+bool TTextSet::Equal(const TSlot& Slot, std::uint32_t Hash, std::string_view Text) const
+{
+    if (Slot.Hash != Hash || Slot.Size != Text.size())
+        return false;
+    const std::string_view held(Slot.Data, Slot.Size);
+    return m_Case == csIgnore ? Cp1250::TFoldedEqual()(held, Text) : held == Text;
+}
+
+std::size_t TTextSet::Find(std::string_view Text, std::uint32_t Hash) const
+{
+    const std::size_t mask = m_Slots.size() - 1;
+    std::size_t i = Hash & mask;
+    while (m_Slots[i].Hash != 0 && !Equal(m_Slots[i], Hash, Text))
+        i = (i + 1) & mask;
+    return i;
+}
+
+bool TTextSet::Insert(std::string_view Text)
+{
+    if (Text.size() > 0xFFFFFFFFu || m_Size >= 0xFFFFFFFFu)
+        throw std::length_error("too long a text or too many for a set of texts");
+    if ((m_Size + 1) * 2 > m_Slots.size())
+        Grow();
+    const std::uint32_t hash = HashOf(Text);
+    TSlot& slot = m_Slots[Find(Text, hash)];
+    if (slot.Hash != 0)
+        return false;
+    slot = {Text.data(), static_cast<std::uint32_t>(Text.size()), hash,
+            static_cast<std::uint32_t>(m_Size)};
+    ++m_Size;
+    return true;
+}
+
+std::ptrdiff_t TTextSet::OrdinalOf(std::string_view Text) const
+{
+    if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
+        return -1;
+    const TSlot& slot = m_Slots[Find(Text, HashOf(Text))];
+    return slot.Hash != 0 ? std::ptrdiff_t(slot.Ordinal) : -1;
+}
+
+void TTextSet::Grow()
+{
+    std::vector<TSlot> old(m_Slots.empty() ? 16 : m_Slots.size() * 2);
+    old.swap(m_Slots);
+    const std::size_t mask = m_Slots.size() - 1;
+    for (const TSlot& slot : old) {
+        if (slot.Hash == 0)
+            continue;
+        std::size_t i = slot.Hash & mask;
+        while (m_Slots[i].Hash != 0)
+            i = (i + 1) & mask;
+        m_Slots[i] = slot;
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// A set of Windows-1250 texts, compared as they are or ignoring case, for telling many values
+// apart (the pick lists' entries among a million rows): one flat table, one memory access per
+// text met. The texts are not copied; they must outlive the set.
+class TTextSet
+{
+public:
+    enum TCase
+    {
+        csExact,
+        csIgnore
+    };
+    explicit TTextSet(TCase Case = csExact) : m_Case(Case) {}
+
+    // False when an equal text is already in.
+    bool Insert(std::string_view Text);
+    bool Contains(std::string_view Text) const { return OrdinalOf(Text) >= 0; }
+    // The place of an equal text among the texts in the order they went in, or -1.
+    std::ptrdiff_t OrdinalOf(std::string_view Text) const;
+    std::size_t Size() const { return m_Size; }
+
+private:
+    struct TSlot
+    {
+        const char* Data = nullptr;
+        std::uint32_t Size = 0;
+        std::uint32_t Hash = 0; // 0 marks an empty slot
+        std::uint32_t Ordinal = 0;
+    };
+    std::uint32_t HashOf(std::string_view Text) const;
+    bool Equal(const TSlot& Slot, std::uint32_t Hash, std::string_view Text) const;
+    // The slot holding Text, or the empty one where it would go.
+    std::size_t Find(std::string_view Text, std::uint32_t Hash) const;
+    void Grow();
+
+    TCase m_Case;
+    std::vector<TSlot> m_Slots;
+    std::size_t m_Size = 0;
+};

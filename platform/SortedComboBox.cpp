@@ -16,8 +16,8 @@
 struct TSortedComboBox::TLastUpdate
 {
     QStringList Sorted;
-    std::string Bytes;  // its entries as given, back to back
-    TTextSet Entries;   // views into Bytes
+    std::string Bytes; // its entries as given, back to back
+    TTextSet Entries;  // views into Bytes
 };
 
 TSortedComboBox::~TSortedComboBox() = default;
@@ -86,8 +86,8 @@ void TSortedComboBox::EndUpdate()
         QStringList all = m_Model->stringList();
         std::size_t start = 0;
         for (const std::size_t end : m_PendingEnds) {
-            all.push_back(Cp1250::ToUnicode(
-                std::string_view(m_PendingBytes).substr(start, end - start)));
+            all.push_back(
+                Cp1250::ToUnicode(std::string_view(m_PendingBytes).substr(start, end - start)));
             start = end;
         }
         const bool noTies = SortAll(all);

@@ -7,8 +7,8 @@
 
 std::uint32_t TTextSet::HashOf(std::string_view Text) const
 {
-    const std::size_t full = m_Case == csIgnore ? Cp1250::TFoldedHash()(Text)
-                                                : std::hash<std::string_view>()(Text);
+    const std::size_t full =
+        m_Case == csIgnore ? Cp1250::TFoldedHash()(Text) : std::hash<std::string_view>()(Text);
     const auto hash = static_cast<std::uint32_t>(full ^ (full >> 32));
     return hash == 0 ? 1 : hash;
 }

@@ -4,23 +4,12 @@
 #include "FieldValidator.h"
 #include "Locale.h"
 #include "PickListModel.h"
-#include "TextSet.h"
 
 #include <QLineEdit>
 
 #include <algorithm>
 #include <limits>
-#include <numeric>
 #include <utility>
-
-struct TSortedComboBox::TLastUpdate
-{
-    QStringList Sorted;
-    std::string Bytes; // its entries as given, back to back
-    TTextSet Entries;  // views into Bytes
-};
-
-TSortedComboBox::~TSortedComboBox() = default;
 
 TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
     : QComboBox(Parent), m_Model(new TPickListModel(this))
@@ -50,7 +39,7 @@ int TSortedComboBox::Add(std::string_view Entry)
         m_PendingEnds.push_back(m_PendingBytes.size());
         return -1;
     }
-    ForgetLastUpdate();
+    m_Sorter.Forget();
     const QString text = Cp1250::ToUnicode(Entry);
     const QStringList& list = m_Model->stringList();
     const auto at =
@@ -80,31 +69,16 @@ void TSortedComboBox::EndUpdate()
         return;
     const bool fromEmpty = std::exchange(m_ClearedInUpdate, false) && m_Model->rowCount() == 0;
     const QString keep = currentText();
-    if (fromEmpty && SameAsLastUpdate()) {
-        m_Model->setStringList(m_Last->Sorted);
+    if (fromEmpty) {
+        m_Model->setStringList(m_Sorter.Sorted(std::move(m_PendingBytes), m_PendingEnds));
     } else {
         QStringList all = m_Model->stringList();
-        std::size_t start = 0;
-        for (const std::size_t end : m_PendingEnds) {
-            all.push_back(
-                Cp1250::ToUnicode(std::string_view(m_PendingBytes).substr(start, end - start)));
-            start = end;
-        }
-        const bool noTies = SortAll(all);
+        for (std::size_t i = 0, start = 0; i < m_PendingEnds.size(); start = m_PendingEnds[i++])
+            all.push_back(Cp1250::ToUnicode(
+                std::string_view(m_PendingBytes).substr(start, m_PendingEnds[i] - start)));
+        TPickListSorter::SortOnce(all);
         m_Model->setStringList(all);
-        ForgetLastUpdate();
-        if (fromEmpty && noTies) {
-            m_Last = std::make_unique<TLastUpdate>();
-            m_Last->Sorted = all;
-            m_Last->Bytes = std::move(m_PendingBytes);
-            start = 0;
-            for (const std::size_t end : m_PendingEnds) {
-                m_Last->Entries.Insert(std::string_view(m_Last->Bytes).substr(start, end - start));
-                start = end;
-            }
-            if (m_Last->Entries.Size() != m_PendingEnds.size())
-                ForgetLastUpdate(); // an entry twice: no set tells the entries apart
-        }
+        m_Sorter.Forget();
     }
     m_PendingBytes.clear();
     m_PendingEnds.clear();
@@ -115,52 +89,6 @@ void TSortedComboBox::EndUpdate()
         setCurrentIndex(-1);
 }
 
-void TSortedComboBox::ForgetLastUpdate()
-{
-    m_Last.reset();
-}
-
-bool TSortedComboBox::SameAsLastUpdate() const
-{
-    if (!m_Last || m_PendingEnds.size() != m_Last->Entries.Size())
-        return false;
-    std::vector<bool> met(m_PendingEnds.size(), false);
-    std::size_t start = 0;
-    for (const std::size_t end : m_PendingEnds) {
-        const std::ptrdiff_t at =
-            m_Last->Entries.OrdinalOf(std::string_view(m_PendingBytes).substr(start, end - start));
-        if (at < 0 || met[std::size_t(at)])
-            return false;
-        met[std::size_t(at)] = true;
-        start = end;
-    }
-    return true;
-}
-
-bool TSortedComboBox::SortAll(QStringList& All) const
-{
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(static_cast<std::size_t>(All.size()));
-    for (const auto& s : All)
-        keys.push_back(Locale::SortKeyIgnoreCase(s));
-    std::vector<std::size_t> order(keys.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
-    QStringList sorted;
-    sorted.reserve(All.size());
-    bool noTies = true;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        sorted.push_back(All[static_cast<qsizetype>(order[i])]);
-        // Equal entries keep the order they were added in, which another refresh may give
-        // otherwise: then the sorted entries say nothing of the next refresh's.
-        if (i > 0 && keys[order[i - 1]].compare(keys[order[i]]) == 0)
-            noTies = false;
-    }
-    All.swap(sorted);
-    return noTies;
-}
-
 void TSortedComboBox::Clear()
 {
     m_PendingBytes.clear();
@@ -168,7 +96,7 @@ void TSortedComboBox::Clear()
     if (m_UpdateCount > 0)
         m_ClearedInUpdate = true;
     else
-        ForgetLastUpdate();
+        m_Sorter.Forget();
     const QString keep = currentText();
     m_Model->setStringList({});
     EntriesChanged();
@@ -196,7 +124,7 @@ int TSortedComboBox::FindIgnoreCase(std::string_view Text) const
 void TSortedComboBox::Delete(int Index)
 {
     if (Index >= 0 && Index < count()) {
-        ForgetLastUpdate();
+        m_Sorter.Forget();
         m_Model->removeRows(Index, 1);
         EntriesChanged();
     }
@@ -204,7 +132,7 @@ void TSortedComboBox::Delete(int Index)
 
 void TSortedComboBox::AssignEntries(const TSortedComboBox& Source)
 {
-    ForgetLastUpdate();
+    m_Sorter.Forget();
     m_PendingBytes.clear();
     m_PendingEnds.clear();
     const QString keep = currentText();

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "PickListSorter.h"
+
 #include <QComboBox>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,6 @@ public:
     };
 
     explicit TSortedComboBox(TStyle Style, QWidget* Parent = nullptr);
-    ~TSortedComboBox() override;
 
     // Inserts at the sorted place, after entries that compare equal; returns the index.
     int Add(std::string_view Entry);
@@ -55,13 +55,6 @@ private:
     // The whole entry at Index; the model shows a long one cut.
     QString Entry(int Index) const;
 
-    // Whether the entries added in this update, with none before them, are those the last
-    // update ended with, in any order.
-    bool SameAsLastUpdate() const;
-    // The entries in sorted order; false when two of them collate equal.
-    bool SortAll(QStringList& All) const;
-    void ForgetLastUpdate();
-
     TPickListModel* m_Model;
     TFieldValidator* m_Validator = nullptr;
     // Entries added inside an update, as given, back to back: m_PendingEnds[i] ends entry i.
@@ -69,9 +62,7 @@ private:
     std::vector<std::size_t> m_PendingEnds;
     bool m_ClearedInUpdate = false;
     int m_UpdateCount = 0;
-    // What the last update that started from an empty list ended with, while nothing has
-    // changed the entries since: a refresh that brings the same entries (after an edit that
-    // changed no kind or shelf) is then told in one pass, with nothing collated or sorted.
-    struct TLastUpdate;
-    std::unique_ptr<TLastUpdate> m_Last;
+    // Sorts what an update that started from an empty list brings, and remembers it: a
+    // refresh after an edit that changed no kind or shelf sorts nothing.
+    TPickListSorter m_Sorter;
 };

@@ -65,6 +65,10 @@ private slots:
         QTest::newRow("entries equal ignoring case keep the order they came in")
             << QList<QStringList>{
                    {"Rock", "pop", "rock"}, {"rock", "pop", "Rock"}, {"rock", "pop", "Rock"}};
+        QTest::newRow("a new entry equal ignoring case to one kept")
+            << QList<QStringList>{{"Rock", "pop"}, {"pop", "Rock", "rock"}, {"Rock", "pop"}};
+        QTest::newRow("new entries equal ignoring case to each other")
+            << QList<QStringList>{{"a", "b"}, {"b", "x", "a", "X"}, {"X", "b", "a", "x"}};
         QTest::newRow("an entry twice") << QList<QStringList>{
             {"a", "a", "b"}, {"b", "a", "a"}, {"a", "b"}, {"a", "a"}, {"a", "b", "b"}};
         QTest::newRow("entries added between refreshes")

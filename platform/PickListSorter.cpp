@@ -1,0 +1,194 @@
+#include "PickListSorter.h"
+
+#include "Cp1250.h"
+#include "Locale.h"
+#include "TextSet.h"
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <string_view>
+
+// What the last fill ended with: its sorted entries, where each of them came in that fill,
+// and its texts as given, to look the next fill's texts up in.
+struct TPickListSorter::TLast
+{
+    QStringList Sorted;
+    std::vector<std::uint32_t> Came; // Sorted[i] was entry Came[i] of the fill
+    std::string Bytes;
+    TTextSet Entries; // views into Bytes; the ordinal of a text is its place in the fill
+};
+
+namespace {
+
+std::string_view Entry(const std::string& Bytes, const std::vector<std::size_t>& Ends,
+                       std::size_t I)
+{
+    const std::size_t start = I == 0 ? 0 : Ends[I - 1];
+    return std::string_view(Bytes).substr(start, Ends[I] - start);
+}
+
+} // namespace
+
+TPickListSorter::TPickListSorter() = default;
+TPickListSorter::~TPickListSorter() = default;
+
+void TPickListSorter::Forget()
+{
+    m_Last.reset();
+}
+
+bool TPickListSorter::SortOnce(QStringList& All, std::vector<std::uint32_t>* Order)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(static_cast<std::size_t>(All.size()));
+    for (const auto& s : All)
+        keys.push_back(Locale::SortKeyIgnoreCase(s));
+    std::vector<std::uint32_t> order(keys.size());
+    std::iota(order.begin(), order.end(), std::uint32_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return keys[a].compare(keys[b]) < 0;
+    });
+    QStringList sorted;
+    sorted.reserve(All.size());
+    bool noTies = true;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(All[static_cast<qsizetype>(order[i])]);
+        // Equal entries stand in the order they came, which the next fill may give otherwise:
+        // then this order says nothing of the next one's.
+        if (i > 0 && keys[order[i - 1]].compare(keys[order[i]]) == 0)
+            noTies = false;
+    }
+    All.swap(sorted);
+    if (Order)
+        Order->swap(order);
+    return noTies;
+}
+
+QStringList TPickListSorter::Sorted(std::string Bytes, const std::vector<std::size_t>& Ends)
+{
+    if (SameAsLast(Bytes, Ends))
+        return m_Last->Sorted;
+    QStringList sorted;
+    std::vector<std::uint32_t> order;
+    if (!MergeWithLast(Bytes, Ends, sorted, order)) {
+        for (std::size_t i = 0; i < Ends.size(); ++i)
+            sorted.push_back(Cp1250::ToUnicode(Entry(Bytes, Ends, i)));
+        if (!SortOnce(sorted, &order)) {
+            Forget();
+            return sorted;
+        }
+    }
+    Remember(sorted, std::move(Bytes), Ends, std::move(order));
+    return sorted;
+}
+
+bool TPickListSorter::SameAsLast(const std::string& Bytes,
+                                 const std::vector<std::size_t>& Ends) const
+{
+    if (!m_Last || Ends.size() != m_Last->Entries.Size())
+        return false;
+    std::vector<bool> met(Ends.size(), false);
+    for (std::size_t i = 0; i < Ends.size(); ++i) {
+        const std::ptrdiff_t at = m_Last->Entries.OrdinalOf(Entry(Bytes, Ends, i));
+        if (at < 0 || met[std::size_t(at)])
+            return false;
+        met[std::size_t(at)] = true;
+    }
+    return true;
+}
+
+bool TPickListSorter::MergeWithLast(const std::string& Bytes, const std::vector<std::size_t>& Ends,
+                                    QStringList& Result, std::vector<std::uint32_t>& Order) const
+{
+    if (!m_Last)
+        return false;
+    // Where each of the last fill's entries comes in this one, and the entries that are new.
+    constexpr std::uint32_t kGone = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> cameAt(m_Last->Entries.Size(), kGone);
+    std::vector<std::uint32_t> fresh;
+    for (std::size_t i = 0; i < Ends.size(); ++i) {
+        const std::ptrdiff_t at = m_Last->Entries.OrdinalOf(Entry(Bytes, Ends, i));
+        if (at < 0)
+            fresh.push_back(static_cast<std::uint32_t>(i));
+        else if (cameAt[std::size_t(at)] != kGone)
+            return false; // an entry twice
+        else
+            cameAt[std::size_t(at)] = static_cast<std::uint32_t>(i);
+        if (fresh.size() > 64 + Ends.size() / 16)
+            return false; // many new entries: a sort of all is as quick
+    }
+    // The last fill's entries still there, in their sorted order.
+    QStringList kept;
+    std::vector<std::uint32_t> keptCame;
+    for (qsizetype p = 0; p < m_Last->Sorted.size(); ++p) {
+        const std::uint32_t came = cameAt[m_Last->Came[std::size_t(p)]];
+        if (came != kGone) {
+            kept.push_back(m_Last->Sorted[p]);
+            keptCame.push_back(came);
+        }
+    }
+    // The new ones, collated and sorted among themselves.
+    QStringList added;
+    for (const std::uint32_t i : fresh)
+        added.push_back(Cp1250::ToUnicode(Entry(Bytes, Ends, i)));
+    std::vector<std::uint32_t> addedOrder;
+    if (!SortOnce(added, &addedOrder))
+        return false;
+    // Each new entry goes after the kept ones before it; an entry equal to a kept one would
+    // need the order they came in, and a sort of all gives that.
+    std::vector<std::optional<QCollatorSortKey>> keptKeys(std::size_t(kept.size()));
+    auto keptKey = [&](qsizetype P) -> const QCollatorSortKey& {
+        auto& key = keptKeys[std::size_t(P)];
+        if (!key)
+            key = Locale::SortKeyIgnoreCase(kept[P]);
+        return *key;
+    };
+    Result.clear();
+    Result.reserve(kept.size() + added.size());
+    Order.clear();
+    Order.reserve(std::size_t(kept.size() + added.size()));
+    qsizetype from = 0;
+    for (qsizetype a = 0; a < added.size(); ++a) {
+        const QCollatorSortKey key = Locale::SortKeyIgnoreCase(added[a]);
+        qsizetype lo = from;
+        qsizetype hi = kept.size();
+        while (lo < hi) {
+            const qsizetype mid = lo + (hi - lo) / 2;
+            if (keptKey(mid).compare(key) < 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        if (lo < kept.size() && keptKey(lo).compare(key) == 0)
+            return false;
+        for (; from < lo; ++from) {
+            Result.push_back(kept[from]);
+            Order.push_back(keptCame[std::size_t(from)]);
+        }
+        Result.push_back(added[a]);
+        Order.push_back(fresh[addedOrder[std::size_t(a)]]);
+    }
+    for (; from < kept.size(); ++from) {
+        Result.push_back(kept[from]);
+        Order.push_back(keptCame[std::size_t(from)]);
+    }
+    return true;
+}
+
+void TPickListSorter::Remember(QStringList Sorted, std::string Bytes,
+                               const std::vector<std::size_t>& Ends,
+                               std::vector<std::uint32_t> Order)
+{
+    auto last = std::make_unique<TLast>();
+    last->Sorted = std::move(Sorted);
+    last->Came = std::move(Order);
+    last->Bytes = std::move(Bytes);
+    for (std::size_t i = 0; i < Ends.size(); ++i)
+        last->Entries.Insert(Entry(last->Bytes, Ends, i));
+    // An entry twice: no set of texts tells the fills apart.
+    if (last->Entries.Size() == Ends.size())
+        m_Last = std::move(last);
+    else
+        m_Last.reset();
+}

@@ -203,7 +203,7 @@ void TextKey(std::string_view Bytes, LVSORTKEY& Key)
     Key.Prefix2 = TextPrefix(Bytes, 8);
     if (Bytes.size() > 16) {
         Key.Bytes = Bytes.data() + 16;
-        Key.Size = Bytes.size() - 16;
+        Key.Size = static_cast<std::uint32_t>(Bytes.size() - 16);
     }
     Key.Complete = true;
 }

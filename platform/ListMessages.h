@@ -271,7 +271,7 @@ struct LVSORTKEY
     std::uint64_t Prefix = 0;
     std::uint64_t Prefix2 = 0;   // compared after Prefix, before Bytes
     const char* Bytes = nullptr; // stays valid for the sort
-    std::size_t Size = 0;
+    std::uint32_t Size = 0;      // a row's key of a million rows': kept small
     bool Complete = false;
 };
 

@@ -59,7 +59,7 @@ void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
     Key.Prefix2 = Prefix(key, 8);
     if (key.size() > 16) {
         Key.Bytes = key.data() + 16;
-        Key.Size = key.size() - 16;
+        Key.Size = static_cast<std::uint32_t>(key.size() - 16);
     }
     // Missing bytes read as zeros: a key with a zero byte of its own may tie where the
     // comparison does not.

@@ -115,13 +115,6 @@ int TListControl::ImageOf(int Row, int Field) const
     return row ? row->ImageOf(Field) : -1;
 }
 
-TListRow* TListControl::Row(int Index) const
-{
-    if (Index < 0 || Index >= static_cast<int>(m_Rows.size()))
-        return nullptr;
-    return m_Rows[static_cast<std::size_t>(Index)].get();
-}
-
 void TListControl::SetWindowStyle(UINT Style)
 {
     const UINT old = m_Style;

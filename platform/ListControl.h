@@ -53,7 +53,12 @@ public:
     // owner-data list holds no rows: it has a count, and asks its owner for what it shows.
     bool OwnerData() const { return (m_Style & Win::LVS_OWNERDATA) != 0; }
     int RowCount() const { return OwnerData() ? m_VirtualCount : static_cast<int>(m_Rows.size()); }
-    TListRow* Row(int Index) const;
+    TListRow* Row(int Index) const
+    {
+        return Index < 0 || Index >= static_cast<int>(m_Rows.size())
+                   ? nullptr
+                   : m_Rows[static_cast<std::size_t>(Index)].get();
+    }
     int IndexOfRow(const TListRow* Row) const;
     int InsertRow(int Index, std::unique_ptr<TListRow> Row);
     void DeleteRow(int Index);

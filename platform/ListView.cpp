@@ -182,16 +182,6 @@ TListItem* TListItems::Insert(int Index)
     return raw;
 }
 
-int TListItems::Count() const
-{
-    return m_Owner.Control().RowCount();
-}
-
-TListItem* TListItems::Item(int Index) const
-{
-    return static_cast<TListItem*>(m_Owner.Control().Row(Index));
-}
-
 void TListItems::ReadAhead(int Index) const
 {
     constexpr int kAhead = 16;

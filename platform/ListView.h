@@ -75,6 +75,8 @@ public:
 
     TListItem* Add();
     TListItem* Insert(int Index);
+    // Count and Item stand inline at the end of this header: passes over a million rows call
+    // them for every row.
     int Count() const;
     TListItem* Item(int Index) const;
     // For a pass from the first row to the last, before it reads row Index: asks the
@@ -231,3 +233,13 @@ private:
     bool m_Loading = false;
     bool m_Destroying = false;
 };
+
+inline int TListItems::Count() const
+{
+    return m_Owner.Control().RowCount();
+}
+
+inline TListItem* TListItems::Item(int Index) const
+{
+    return static_cast<TListItem*>(m_Owner.Control().Row(Index));
+}

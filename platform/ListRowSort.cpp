@@ -238,6 +238,27 @@ std::optional<TTies> TiesIfInOrder(const TRows& Rows, PFNLVCOMPARE Compare, LPAR
     return tied;
 }
 
+// Rows in the sort's order but for a few (a master list sorted by name, a row of it edited)
+// are put in order by comparisons alone, with no keys: a few passes, where making the keys
+// would collate every row. Nothing when the rows are too far from sorted.
+std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
+{
+    if (std::optional<TTies> tied = TiesIfInOrder(Rows, Compare, SortParam))
+        return tied; // the usual case, in one pass
+    auto before = [&](std::uint32_t A, std::uint32_t B) {
+        return Less(Compare, Rows[A]->Param, Rows[B]->Param, SortParam);
+    };
+    auto touch = [&](std::size_t Row) { Rows[Row]->Text.PrefetchTexts(); };
+    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before, touch);
+    if (!order)
+        return std::nullopt;
+    TTies tied(Rows.size(), false);
+    for (std::size_t i = 1; i < Rows.size(); ++i)
+        tied[i] = !before((*order)[i - 1], (*order)[i]);
+    Permute(Rows, *order);
+    return tied;
+}
+
 } // namespace
 
 void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
@@ -257,7 +278,7 @@ void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
 
 TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
 {
-    if (std::optional<TTies> tied = TiesIfInOrder(Rows, Sort.Compare, Sort.SortParam))
+    if (std::optional<TTies> tied = ByComparisonIfNearlySorted(Rows, Sort.Compare, Sort.SortParam))
         return std::move(*tied);
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order. A key usually lives with

@@ -7,8 +7,8 @@
 #include "ExtListView.h"
 #include "Fonts.h"
 #include "QamLVPrinter.h"
-#include "TextSet.h"
 #include "SortedComboBox.h"
+#include "TextSet.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,7 +25,6 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
-
 
 TMainForm* MainForm = nullptr;
 

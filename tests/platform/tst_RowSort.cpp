@@ -111,6 +111,44 @@ std::vector<int> Shape(const QByteArray& Name, const TSortData& Data, std::mt199
     return ids;
 }
 
+// Rows carrying the ids, in that order.
+ListRowSort::TRows RowsOf(const std::vector<int>& Ids)
+{
+    ListRowSort::TRows rows;
+    for (const int id : Ids) {
+        rows.push_back(std::make_unique<TListRow>());
+        rows.back()->Param = id;
+    }
+    return rows;
+}
+
+std::vector<int> IdsOf(const ListRowSort::TRows& Rows)
+{
+    std::vector<int> ids;
+    for (const auto& row : Rows)
+        ids.push_back(int(row->Param));
+    return ids;
+}
+
+// What a full stable sort of the ids by Data gives.
+std::vector<int> StableOrder(std::vector<int> Ids, TSortData& Data)
+{
+    std::stable_sort(Ids.begin(), Ids.end(), [&](int A, int B) {
+        return CompareRows(A, B, reinterpret_cast<LPARAM>(&Data)) < 0;
+    });
+    return Ids;
+}
+
+LVSORTKEYED KeyedSort(TSortData& Data)
+{
+    LVSORTKEYED sort;
+    sort.Compare = &CompareRows;
+    sort.SortParam = reinterpret_cast<LPARAM>(&Data);
+    sort.Key = &Key;
+    sort.Descending = Data.Descending;
+    return sort;
+}
+
 } // namespace
 
 class TestRowSort : public QObject
@@ -170,23 +208,12 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
         for (const bool descending : {false, true}) {
             data.Descending = descending;
             data.CompleteKeys = std::strcmp(how, "keys") == 0;
-            ListRowSort::TRows rows;
-            for (const int id : start) {
-                rows.push_back(std::make_unique<TListRow>());
-                rows.back()->Param = id;
-            }
-            std::vector<int> expected = start;
-            std::stable_sort(expected.begin(), expected.end(), [&](int A, int B) {
-                return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
-            });
+            ListRowSort::TRows rows = RowsOf(start);
+            const std::vector<int> expected = StableOrder(start, data);
             if (std::strcmp(how, "comparison") == 0) {
                 ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
             } else {
-                LVSORTKEYED sort;
-                sort.Compare = &CompareRows;
-                sort.SortParam = reinterpret_cast<LPARAM>(&data);
-                sort.Key = &Key;
-                sort.Descending = descending;
+                const LVSORTKEYED sort = KeyedSort(data);
                 ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
                 QCOMPARE(tied.size(), rows.size());
                 for (std::size_t i = 1; i < rows.size(); ++i)
@@ -195,24 +222,14 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
                 // Turned round without comparing: what a sort the other way would give.
                 ListRowSort::TurnRound(rows, tied);
                 data.Descending = !descending;
-                std::vector<int> turned = start;
-                std::stable_sort(turned.begin(), turned.end(), [&](int A, int B) {
-                    return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
-                });
-                std::vector<int> gotTurned;
-                for (const auto& row : rows)
-                    gotTurned.push_back(int(row->Param));
-                QVERIFY2(gotTurned == turned, how);
+                QVERIFY2(IdsOf(rows) == StableOrder(start, data), how);
                 for (std::size_t i = 1; i < rows.size(); ++i)
                     QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
                                                         reinterpret_cast<LPARAM>(&data)) == 0);
                 data.Descending = descending;
                 ListRowSort::ByKeys(rows, sort); // back to the order checked below
             }
-            std::vector<int> got;
-            for (const auto& row : rows)
-                got.push_back(int(row->Param));
-            QVERIFY2(got == expected,
+            QVERIFY2(IdsOf(rows) == expected,
                      qPrintable(QStringLiteral("%1, %2").arg(how, descending ? "down" : "up")));
         }
     }
@@ -227,11 +244,7 @@ void TestRowSort::SortedRowsCostNoSort()
         data.Keys.push_back(RandomKey(rng, 256, 10, {}));
     std::vector<int> ids = Shape("sorted", data, rng);
     data.Keys[std::size_t(ids[10000])] = std::string(); // now it belongs first
-    ListRowSort::TRows rows;
-    for (const int id : ids) {
-        rows.push_back(std::make_unique<TListRow>());
-        rows.back()->Param = id;
-    }
+    ListRowSort::TRows rows = RowsOf(ids);
     ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
     QCOMPARE(int(rows.front()->Param), ids[10000]);
     QVERIFY2(data.Comparisons < 5 * 20000, qPrintable(QString::number(data.Comparisons)));
@@ -278,25 +291,10 @@ void TestRowSort::RowsInOrderCostNoKeys()
         Shape(inOrder ? QByteArray(Descending ? "reversed" : "sorted") : Start, data, rng);
     if (Start == "last out")
         data.Keys[std::size_t(ids.back())] = Descending ? "zz" : std::string();
-    std::vector<int> expected = ids;
-    std::stable_sort(expected.begin(), expected.end(), [&](int A, int B) {
-        return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
-    });
-    ListRowSort::TRows rows;
-    for (const int id : ids) {
-        rows.push_back(std::make_unique<TListRow>());
-        rows.back()->Param = id;
-    }
-    LVSORTKEYED sort;
-    sort.Compare = &CompareRows;
-    sort.SortParam = reinterpret_cast<LPARAM>(&data);
-    sort.Key = &Key;
-    sort.Descending = Descending;
-    const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
-    std::vector<int> got;
-    for (const auto& row : rows)
-        got.push_back(int(row->Param));
-    QVERIFY(got == expected);
+    const std::vector<int> expected = StableOrder(ids, data);
+    ListRowSort::TRows rows = RowsOf(ids);
+    const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, KeyedSort(data));
+    QVERIFY(IdsOf(rows) == expected);
     QCOMPARE(data.KeysAsked > 0, KeysMade);
     QCOMPARE(tied.size(), rows.size());
     for (std::size_t i = 1; i < rows.size(); ++i)
@@ -335,18 +333,13 @@ void TestRowSort::PlacingChangedRowsGivesTheStableOrder()
     data.CompleteKeys = CompleteKeys;
     for (int i = 0; i < 3000; ++i)
         data.Keys.push_back(RandomKey(rng, Alphabet, 3, {}));
-    LVSORTKEYED sort;
-    sort.Compare = &CompareRows;
-    sort.SortParam = reinterpret_cast<LPARAM>(&data);
-    sort.Key = &Key;
-    sort.Descending = Descending;
+    const LVSORTKEYED sort = KeyedSort(data);
+    std::vector<int> all(data.Keys.size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = int(i);
 
     for (int round = 0; round < 5; ++round) {
-        ListRowSort::TRows rows;
-        for (int i = 0; i < int(data.Keys.size()); ++i) {
-            rows.push_back(std::make_unique<TListRow>());
-            rows.back()->Param = i;
-        }
+        ListRowSort::TRows rows = RowsOf(all);
         std::shuffle(rows.begin(), rows.end(), rng);
         ListRowSort::ByKeys(rows, sort);
         // Some rows get new keys (some equal to others'), one goes to each end.
@@ -362,16 +355,9 @@ void TestRowSort::PlacingChangedRowsGivesTheStableOrder()
                                    : RandomKey(rng, Alphabet, 3, {}));
             moved.push_back(row);
         }
-        std::vector<int> expected;
-        for (const auto& row : rows)
-            expected.push_back(int(row->Param));
-        std::stable_sort(expected.begin(), expected.end(), [&](int A, int B) {
-            return CompareRows(A, B, reinterpret_cast<LPARAM>(&data)) < 0;
-        });
+        const std::vector<int> expected = StableOrder(IdsOf(rows), data);
         ListRowSort::ByKeysAround(rows, moved, sort);
-        std::vector<int> got;
-        for (const auto& row : rows)
-            got.push_back(int(row->Param));
+        const std::vector<int> got = IdsOf(rows);
         QCOMPARE(got.size(), expected.size());
         QVERIFY2(got == expected, qPrintable(QStringLiteral("round %1").arg(round)));
     }

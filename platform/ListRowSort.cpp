@@ -17,13 +17,18 @@ using TOrder = std::vector<std::uint32_t>;
 // How many rows ahead a pass asks for what it will read: enough to hide a memory access.
 constexpr std::size_t kAhead = 8;
 
-bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
+int CompareSafely(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 {
     try {
-        return Compare(A, B, SortParam) < 0;
+        return Compare(A, B, SortParam);
     } catch (...) {
-        return false; // a pair that cannot be compared counts as equal
+        return 0; // a pair that cannot be compared counts as equal
     }
+}
+
+bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
+{
+    return CompareSafely(Compare, A, B, SortParam) < 0;
 }
 
 // Rows sorted by the last sort and changed in a few places since are put in order without a
@@ -225,12 +230,7 @@ std::optional<TTies> TiesIfInOrder(const TRows& Rows, PFNLVCOMPARE Compare, LPAR
             __builtin_prefetch(Rows[i + kAhead].get());
             Rows[i + kAhead / 2]->Text.PrefetchTexts();
         }
-        int c = 0;
-        try {
-            c = Compare(Rows[i - 1]->Param, Rows[i]->Param, SortParam);
-        } catch (...) {
-            c = 0; // a pair that cannot be compared counts as equal
-        }
+        const int c = CompareSafely(Compare, Rows[i - 1]->Param, Rows[i]->Param, SortParam);
         if (c > 0)
             return std::nullopt;
         tied[i] = c == 0;
@@ -299,22 +299,12 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
             keys[i] = LVSORTKEY(); // incomplete: the comparison decides
         }
     }
+    // Rows nearly in order were put in order above; the keys sort the rest.
     auto before = [&](std::uint32_t A, std::uint32_t B) {
         return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
     };
-    auto touch = [&](std::size_t Row) { __builtin_prefetch(keys[Row].Bytes); };
     TTies tied(count, false);
-    std::optional<TOrder> order = NearlySortedOrder(count, before, touch);
-    if (order) {
-        for (std::size_t i = 1; i < count; ++i) {
-            if (i + kAhead < count)
-                touch((*order)[i + kAhead]);
-            tied[i] = !before((*order)[i - 1], (*order)[i]);
-        }
-    } else {
-        order = ChunkOrder(keys, Sort.Descending, before, tied);
-    }
-    Permute(Rows, *order);
+    Permute(Rows, ChunkOrder(keys, Sort.Descending, before, tied));
     return tied;
 }
 

@@ -12,8 +12,6 @@ namespace ListRowSort {
 
 namespace {
 
-using TOrder = std::vector<std::uint32_t>;
-
 // How many rows ahead a pass asks for what it will read: enough to hide a memory access.
 constexpr std::size_t kAhead = 8;
 
@@ -111,22 +109,6 @@ void Permute(TRows& Rows, const TOrder& Order)
     Rows.swap(sorted);
 }
 
-// -1, 0, +1 by the keys alone, in ascending order; 2 when they cannot tell.
-int ByKey(const LVSORTKEY& A, const LVSORTKEY& B)
-{
-    if (A.Prefix != B.Prefix)
-        return A.Prefix < B.Prefix ? -1 : 1;
-    if (A.Prefix2 != B.Prefix2)
-        return A.Prefix2 < B.Prefix2 ? -1 : 1;
-    const std::size_t n = std::min(A.Size, B.Size);
-    const int c = n ? std::memcmp(A.Bytes, B.Bytes, n) : 0;
-    if (c != 0)
-        return c < 0 ? -1 : 1;
-    if (A.Size != B.Size)
-        return A.Size < B.Size ? -1 : 1;
-    return A.Complete && B.Complete ? 0 : 2;
-}
-
 // Whether row A goes before row B in a keyed sort: by their keys, else by the comparison.
 bool KeyedBefore(const LVSORTKEYED& Sort, const TListRow& A, const LVSORTKEY& KeyA,
                  const TListRow& B, const LVSORTKEY& KeyB)
@@ -135,88 +117,6 @@ bool KeyedBefore(const LVSORTKEYED& Sort, const TListRow& A, const LVSORTKEY& Ke
     if (k != 2)
         return Sort.Descending ? k > 0 : k < 0;
     return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
-}
-
-// Eight bytes of a key at a depth as one big-endian number: depth 0 and 1 are the prefixes,
-// depth 2 on the following bytes, eight at a time; missing bytes count as 0.
-std::uint64_t Chunk(const LVSORTKEY& Key, std::size_t Depth)
-{
-    if (Depth < 2)
-        return Depth == 0 ? Key.Prefix : Key.Prefix2;
-    const std::size_t from = (Depth - 2) * 8;
-    std::uint64_t chunk = 0;
-    for (std::size_t i = from; i < from + 8; ++i)
-        chunk = (chunk << 8) | (i < Key.Size ? static_cast<unsigned char>(Key.Bytes[i]) : 0u);
-    return chunk;
-}
-
-// The stable order of the keys, eight key bytes at a time: rows are sorted by one chunk and
-// their place, and only rows whose chunks tie are read further. Rows whose keys end equal go
-// to Before, which has the last word.
-template <typename TLess>
-TOrder ChunkOrder(const std::vector<LVSORTKEY>& Keys, bool Descending, TLess Before, TTies& Tied)
-{
-    struct TSlot
-    {
-        std::uint64_t Chunk;
-        std::uint32_t Row;
-    };
-    const std::size_t count = Keys.size();
-    std::vector<TSlot> entries(count);
-    for (std::size_t i = 0; i < count; ++i)
-        entries[i] = {Keys[i].Prefix, static_cast<std::uint32_t>(i)};
-    auto byChunk = [Descending](const TSlot& A, const TSlot& B) {
-        if (A.Chunk != B.Chunk)
-            return Descending ? A.Chunk > B.Chunk : A.Chunk < B.Chunk;
-        return A.Row < B.Row;
-    };
-    struct TRange
-    {
-        std::size_t Begin, End, Depth;
-    };
-    std::vector<TRange> pending{{0, count, 0}};
-    while (!pending.empty()) {
-        const TRange range = pending.back();
-        pending.pop_back();
-        const auto begin = entries.begin() + std::ptrdiff_t(range.Begin);
-        const auto end = entries.begin() + std::ptrdiff_t(range.End);
-        if (range.Depth > 0)
-            for (auto it = begin; it != end; ++it)
-                it->Chunk = Chunk(Keys[it->Row], range.Depth);
-        std::sort(begin, end, byChunk);
-        // Ties on this chunk: read on where a key goes on, else let Before settle them.
-        const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
-        for (std::size_t i = range.Begin; i < range.End;) {
-            std::size_t j = i + 1;
-            bool longer = range.Depth == 0 || Keys[entries[i].Row].Size > covered;
-            while (j < range.End && entries[j].Chunk == entries[i].Chunk) {
-                longer = longer || Keys[entries[j].Row].Size > covered;
-                ++j;
-            }
-            if (j - i > 1) {
-                if (longer) {
-                    pending.push_back({i, j, range.Depth + 1});
-                } else {
-                    bool settled = true;
-                    for (std::size_t k = i; k < j && settled; ++k)
-                        settled = Keys[entries[k].Row].Complete &&
-                                  Keys[entries[k].Row].Size == Keys[entries[i].Row].Size;
-                    if (!settled)
-                        std::stable_sort(
-                            entries.begin() + std::ptrdiff_t(i),
-                            entries.begin() + std::ptrdiff_t(j),
-                            [&](const TSlot& A, const TSlot& B) { return Before(A.Row, B.Row); });
-                    for (std::size_t k = i + 1; k < j; ++k)
-                        Tied[k] = settled || !Before(entries[k - 1].Row, entries[k].Row);
-                }
-            }
-            i = j;
-        }
-    }
-    TOrder order(count);
-    for (std::size_t i = 0; i < count; ++i)
-        order[i] = entries[i].Row;
-    return order;
 }
 
 // Rows that already stand in the sort's order cost one comparison per neighbouring pair and
@@ -285,25 +185,29 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs
     // the one before at hand.
     const std::size_t count = Rows.size();
-    std::vector<LVSORTKEY> keys(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i + 3 * kAhead < count)
-            __builtin_prefetch(Rows[i + 3 * kAhead].get());
-        if (i + 2 * kAhead < count)
-            Rows[i + 2 * kAhead]->Text.PrefetchTexts();
-        if (i + kAhead < count)
-            Rows[i + kAhead]->Text.PrefetchCache();
+    auto keyOf = [&](std::size_t Row, LVSORTKEY& Key) {
+        if (Row + 3 * kAhead < count)
+            __builtin_prefetch(Rows[Row + 3 * kAhead].get());
+        if (Row + 2 * kAhead < count)
+            Rows[Row + 2 * kAhead]->Text.PrefetchTexts();
+        if (Row + kAhead < count)
+            Rows[Row + kAhead]->Text.PrefetchCache();
         try {
-            Sort.Key(Rows[i]->Param, Sort.SortParam, keys[i]);
+            Sort.Key(Rows[Row]->Param, Sort.SortParam, Key);
         } catch (...) {
-            keys[i] = LVSORTKEY(); // incomplete: the comparison decides
+            Key = LVSORTKEY(); // incomplete: the comparison decides
         }
+    };
+    TTies tied(count, false);
+    std::vector<LVSORTKEY> keys;
+    if (std::optional<TOrder> order = SharedKeyOrder(count, Sort.Descending, keyOf, tied, keys)) {
+        Permute(Rows, *order);
+        return tied;
     }
     // Rows nearly in order were put in order above; the keys sort the rest.
     auto before = [&](std::uint32_t A, std::uint32_t B) {
         return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
     };
-    TTies tied(count, false);
     Permute(Rows, ChunkOrder(keys, Sort.Descending, before, tied));
     return tied;
 }

@@ -2,6 +2,7 @@
 
 #include "ListMessages.h"
 #include "ListRow.h"
+#include "ListRowKeys.h"
 
 #include <memory>
 #include <vector>
@@ -12,8 +13,6 @@
 namespace ListRowSort {
 
 using TRows = std::vector<std::unique_ptr<TListRow>>;
-// After a sort: whether each row is equal to the one before it in the sort's order.
-using TTies = std::vector<bool>;
 
 void ByComparison(TRows& Rows, Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
 TTies ByKeys(TRows& Rows, const Win::LVSORTKEYED& Sort);

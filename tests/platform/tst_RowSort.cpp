@@ -22,6 +22,9 @@ struct TSortData
     bool CompleteKeys = true;
     int Comparisons = 0;
     int KeysAsked = 0;
+    // Where set, a row's key bytes come from here (by row id) instead of its own text: rows
+    // of one value share them, as a sorter shares the key of a value met again.
+    std::vector<const std::string*> SharedKeys;
 };
 
 int Compare(const std::string& A, const std::string& B)
@@ -52,7 +55,8 @@ void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
 {
     auto* data = reinterpret_cast<TSortData*>(SortParam);
     ++data->KeysAsked;
-    const std::string& key = data->Keys[std::size_t(Row)];
+    const std::string& key = data->SharedKeys.empty() ? data->Keys[std::size_t(Row)]
+                                                      : *data->SharedKeys[std::size_t(Row)];
     Key.Prefix = Prefix(key, 0);
     if (!data->CompleteKeys)
         return; // the first eight bytes only; the comparison settles ties
@@ -160,6 +164,8 @@ private slots:
     void SortedRowsCostNoSort();
     void RowsInOrderCostNoKeys_data();
     void RowsInOrderCostNoKeys();
+    void SharedKeysGiveTheStableOrder_data();
+    void SharedKeysGiveTheStableOrder();
     void PlacingChangedRowsGivesTheStableOrder_data();
     void PlacingChangedRowsGivesTheStableOrder();
     void ControlSortsInANamedOrderStayRightAcrossChanges();
@@ -185,6 +191,13 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart_data()
         QTest::addRow("all equal, %s", start.constData())
             << 300 << 1 << 0 << QByteArray("x") << start;
     }
+    // More distinct keys than are counted into place: the rows go on to a sort by keys.
+    QTest::newRow("distinct, many") << 6000 << 256 << 12 << QByteArray() << QByteArray("random");
+    QTest::newRow("long shared prefix, many")
+        << 6000 << 256 << 4 << QByteArray(17, 'k') << QByteArray("random");
+    // A zero byte reads as a missing one: keys of a few values, some of them incomplete.
+    QTest::newRow("few values, zero bytes")
+        << 3000 << 2 << 2 << QByteArray("v") << QByteArray("random");
     QTest::newRow("no rows") << 0 << 2 << 3 << QByteArray() << QByteArray("random");
     QTest::newRow("one row") << 1 << 2 << 3 << QByteArray() << QByteArray("random");
     QTest::newRow("two rows") << 2 << 2 << 3 << QByteArray() << QByteArray("reversed");
@@ -214,7 +227,9 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
                 ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
             } else {
                 const LVSORTKEYED sort = KeyedSort(data);
+                data.KeysAsked = 0;
                 ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
+                QVERIFY2(data.KeysAsked <= Rows, "a row's key is asked for once");
                 QCOMPARE(tied.size(), rows.size());
                 for (std::size_t i = 1; i < rows.size(); ++i)
                     QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
@@ -300,6 +315,57 @@ void TestRowSort::RowsInOrderCostNoKeys()
     for (std::size_t i = 1; i < rows.size(); ++i)
         QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
                                             reinterpret_cast<LPARAM>(&data)) == 0);
+}
+
+void TestRowSort::SharedKeysGiveTheStableOrder_data()
+{
+    QTest::addColumn<QStringList>("Values");
+    QTest::addColumn<int>("Copies");
+    const QString lead(20, QLatin1Char('k')); // long enough for key bytes beyond the prefixes
+    QTest::newRow("short values") << QStringList{"b", "a", "c", "ab", "ba"} << 1;
+    QTest::newRow("long values") << QStringList{lead + "b", lead + "a", lead, lead + "ab"} << 1;
+    // One value's key in two places: equal keys that are not the same key.
+    QTest::newRow("long values, keys in two places")
+        << QStringList{lead + "b", lead + "a", lead, lead + "ab"} << 2;
+    QTest::newRow("short values, keys in two places") << QStringList{"b", "a", "c"} << 2;
+    // A zero byte reads as a missing one: such keys are incomplete, and tie with keys that
+    // the comparison tells apart.
+    QTest::newRow("incomplete keys among complete ones")
+        << QStringList{"v", QStringLiteral("v%1").arg(QChar(0)), "w", lead} << 1;
+}
+
+void TestRowSort::SharedKeysGiveTheStableOrder()
+{
+    // A column of a few values (kinds, shelves): its rows are counted into their values'
+    // places; the result is a stable sort's, ties and all, either way round.
+    QFETCH(QStringList, Values);
+    QFETCH(int, Copies);
+    std::vector<std::string> pool; // each value Copies times, in places of their own
+    for (int copy = 0; copy < Copies; ++copy)
+        for (const QString& value : Values)
+            pool.push_back(value.toStdString());
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+    TSortData data;
+    std::vector<std::size_t> from;
+    for (int i = 0; i < 2000; ++i) {
+        from.push_back(pick(rng));
+        data.Keys.push_back(pool[from.back()]);
+    }
+    for (const std::size_t p : from)
+        data.SharedKeys.push_back(&pool[p]);
+    const std::vector<int> start = Shape("random", data, rng);
+    for (const bool descending : {false, true}) {
+        data.Descending = descending;
+        data.KeysAsked = 0;
+        ListRowSort::TRows rows = RowsOf(start);
+        const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, KeyedSort(data));
+        QVERIFY(IdsOf(rows) == StableOrder(start, data));
+        QVERIFY(data.KeysAsked <= 2000);
+        for (std::size_t i = 1; i < rows.size(); ++i)
+            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                                                reinterpret_cast<LPARAM>(&data)) == 0);
+    }
 }
 
 void TestRowSort::PlacingChangedRowsGivesTheStableOrder_data()

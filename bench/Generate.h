@@ -85,8 +85,8 @@ inline QByteArray Catalogue(int Records, int Shelves = 300, unsigned Seed = 1250
                                   "Disco",
                                   "Poezja",
                                   "Ksi\xb9\xbfka",
-                                  "Kol\xea"
-                                  "dy",
+                                  ("Kol\xea"
+                                   "dy"),
                                   "Soul",
                                   "Funk",
                                   "Rap",
@@ -114,8 +114,8 @@ inline QByteArray Catalogue(int Records, int Shelves = 300, unsigned Seed = 1250
                                       "Ma\xb3gosia",
                                       "Wojtek",
                                       "Zosia",
-                                      "Bo\xbf"
-                                      "ena",
+                                      ("Bo\xbf"
+                                       "ena"),
                                       "Andrzej",
                                       "\x8cwi\xeatek"};
     const std::vector<std::string> artists = Artists(rng, std::max(1, Records / 200));

@@ -112,7 +112,31 @@ int TListControl::ImageOf(int Row, int Field) const
         return item.iImage;
     }
     const TListRow* row = this->Row(Row);
-    return row ? row->ImageOf(Field) : -1;
+    return row ? RowImage(*row, Field) : -1;
+}
+
+int TListControl::RowImage(const TListRow& Row, int Field) const
+{
+    if (Field <= 0)
+        return Field == 0 ? Row.Image : -1;
+    if (!Row.HasSubItemImages)
+        return -1;
+    const std::vector<int>& images = m_SubItemImages.at(&Row);
+    return Field > int(images.size()) ? -1 : images[std::size_t(Field - 1)];
+}
+
+void TListControl::SetRowImage(TListRow& Row, int Field, int Image)
+{
+    if (Field <= 0) {
+        if (Field == 0)
+            Row.Image = Image;
+        return;
+    }
+    std::vector<int>& images = m_SubItemImages[&Row];
+    Row.HasSubItemImages = true;
+    if (Field > int(images.size()))
+        images.resize(std::size_t(Field), -1);
+    images[std::size_t(Field - 1)] = Image;
 }
 
 void TListControl::SetWindowStyle(UINT Style)
@@ -206,7 +230,10 @@ void TListControl::DeleteRow(int Index)
     if (Index < 0 || Index >= RowCount())
         return;
     m_Notifier.Item(LVN_DELETEITEM, Index);
-    std::erase(m_Unsorted, m_Rows[static_cast<std::size_t>(Index)].get());
+    const TListRow* row = m_Rows[static_cast<std::size_t>(Index)].get();
+    std::erase(m_Unsorted, row);
+    if (row->HasSubItemImages)
+        m_SubItemImages.erase(row);
     if (Deferred()) {
         BeginChange();
         m_Rows.erase(m_Rows.begin() + Index);
@@ -246,6 +273,7 @@ void TListControl::ReleaseRows()
         m_Rows[i].reset();
     }
     m_Rows.clear();
+    m_SubItemImages.clear();
 }
 
 void TListControl::SetRowText(int Index, TRowText Text)
@@ -296,7 +324,7 @@ void TListControl::SetStateImage(int Index, UINT Image)
     TListRow* row = Row(Index);
     if (!row || row->StateImage == Image)
         return;
-    row->StateImage = static_cast<std::uint16_t>(Image);
+    row->StateImage = static_cast<std::uint8_t>(Image);
     m_Model->RowsChanged(Index, Index);
     m_Notifier.Item(LVN_ITEMCHANGED, Index);
 }

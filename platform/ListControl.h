@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TListModel;
@@ -76,6 +77,9 @@ public:
     // What a cell shows of its text, and the image of a row's field (-1 for none).
     QString CellText(int Row, int Column) const;
     int ImageOf(int Row, int Field) const;
+    // The image of a row's field (0 the caption, 1.. the sub-items); -1 for none.
+    int RowImage(const TListRow& Row, int Field) const;
+    void SetRowImage(TListRow& Row, int Field, int Image);
     // The row's state image (check boxes: 1 unchecked, 2 checked), told to the owner as a
     // state change.
     void SetStateImage(int Row, Win::UINT Image);
@@ -144,6 +148,8 @@ private:
     void BeginChange();
 
     std::vector<std::unique_ptr<TListRow>> m_Rows;
+    // The images of rows' sub-items, for the few rows that have them.
+    std::unordered_map<const TListRow*, std::vector<int>> m_SubItemImages;
     std::vector<TColumn> m_Columns;
     TListNotifier m_Notifier;
     TMessageTap m_Tap;

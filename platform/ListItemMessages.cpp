@@ -40,7 +40,7 @@ LRESULT SetItem(TListControl& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
     if (Msg == LVM_SETITEMA && (Item->mask & LVIF_PARAM))
         row->Param = Item->lParam;
     if (Msg == LVM_SETITEMA && (Item->mask & LVIF_IMAGE)) {
-        row->SetImage(Item->iSubItem, Item->iImage);
+        Control.SetRowImage(*row, Item->iSubItem, Item->iImage);
         Control.RowTextChanged(row);
     }
     return 1;
@@ -53,7 +53,7 @@ LRESULT SetItemState(TListControl& Control, int Row, const LVITEM* Item)
     if (Item->stateMask & LVIS_STATEIMAGEMASK)
         Control.SetStateImage(Row, (Item->state & LVIS_STATEIMAGEMASK) >> 12);
     if (TListRow* row = Control.Row(Row); row && (Item->stateMask & LVIS_OVERLAYMASK)) {
-        row->Overlay = static_cast<std::int16_t>(int((Item->state & LVIS_OVERLAYMASK) >> 8) - 1);
+        row->Overlay = static_cast<std::int8_t>(int((Item->state & LVIS_OVERLAYMASK) >> 8) - 1);
         Control.RowTextChanged(row);
     }
     if (Item->stateMask & LVIS_SELECTED) {
@@ -105,7 +105,8 @@ std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LP
         const TListRow* row = item ? Control.Row(item->iItem) : nullptr;
         if (!row)
             return 0;
-        ListRecords::FillItem(*row, StateOf(Control, item->iItem), *item);
+        ListRecords::FillItem(*row, StateOf(Control, item->iItem),
+                             Control.RowImage(*row, item->iSubItem), *item);
         return 1;
     }
     case LVM_SETITEMA:

@@ -19,7 +19,7 @@ std::unique_ptr<TListRow> RowOf(const LVITEM& Record)
     return row;
 }
 
-void FillItem(const TListRow& Row, UINT State, LVITEM& Record)
+void FillItem(const TListRow& Row, UINT State, int Image, LVITEM& Record)
 {
     if (Record.mask & LVIF_PARAM)
         Record.lParam = Row.Param;
@@ -28,7 +28,7 @@ void FillItem(const TListRow& Row, UINT State, LVITEM& Record)
     if (Record.mask & LVIF_STATE)
         Record.state = State & Record.stateMask;
     if (Record.mask & LVIF_IMAGE)
-        Record.iImage = Row.ImageOf(Record.iSubItem);
+        Record.iImage = Image;
 }
 
 TListControl::TColumn ColumnOf(const LVCOLUMN& Record, int Index)

@@ -12,7 +12,7 @@ namespace ListRecords {
 // A row from an LVITEM being inserted: its text (the caption) and Param.
 std::unique_ptr<TListRow> RowOf(const Win::LVITEM& Record);
 // Fills the parts of the LVITEM that its mask asks for; State holds the row's state bits.
-void FillItem(const TListRow& Row, Win::UINT State, Win::LVITEM& Record);
+void FillItem(const TListRow& Row, Win::UINT State, int Image, Win::LVITEM& Record);
 
 // A column from an LVCOLUMN being inserted at Index (its sub-item unless the mask gives one).
 TListControl::TColumn ColumnOf(const Win::LVCOLUMN& Record, int Index);

@@ -4,47 +4,42 @@
 #include "RowText.h"
 
 #include <cstdint>
-#include <memory>
-#include <vector>
+#include <new>
 
-// One row of the list control: its texts, images and the item object (Param) it carries.
+// One row of the list control: its texts, images and the item object (Param) it carries. A
+// million rows may stand in two lists at once, so a row holds only what each row needs: the
+// images of sub-items, which few lists have, are kept by the control.
 class TListRow
 {
 public:
+    TListRow() = default;
+    TListRow(const TListRow&) = delete;
+    TListRow& operator=(const TListRow&) = delete;
     virtual ~TListRow() = default;
+
+    // A row made in a pool's room goes back to the pool; any other to the heap.
+    static void operator delete(TListRow* Row, std::destroying_delete_t);
+    // For a row whose making failed before it stood.
+    static void operator delete(void* Room) noexcept { ::operator delete(Room); }
+
     TRowText Text;
     Win::LPARAM Param = 0;
-    // The state image index (check boxes: 1 unchecked, 2 checked); 0 for none.
-    std::uint16_t StateImage = 1;
-    // The overlay slot (0 to 3) drawn on the row's image; -1 for none.
-    std::int16_t Overlay = -1;
     // The caption's image in the small image list; -1 for none.
     int Image = -1;
+    // The state image index (check boxes: 1 unchecked, 2 checked); 0 for none.
+    std::uint8_t StateImage = 1;
+    // The overlay slot (0 to 3) drawn on the row's image; -1 for none.
+    std::int8_t Overlay = -1;
+    // Whether the control keeps images of this row's sub-items.
+    bool HasSubItemImages = false;
 
-    // The image of field Field (0 the caption, 1.. the sub-items); -1 for none.
-    int ImageOf(int Field) const
+protected:
+    // For a row made in a pool's room (TChunkArena).
+    struct TPooled
     {
-        if (Field <= 0)
-            return Field == 0 ? Image : -1;
-        if (!m_SubItemImages || Field > int(m_SubItemImages->size()))
-            return -1;
-        return (*m_SubItemImages)[static_cast<std::size_t>(Field - 1)];
-    }
-    void SetImage(int Field, int Index)
-    {
-        if (Field <= 0) {
-            if (Field == 0)
-                Image = Index;
-            return;
-        }
-        // Most rows have no sub-item images; they cost a pointer only.
-        if (!m_SubItemImages)
-            m_SubItemImages = std::make_unique<std::vector<int>>();
-        if (Field > int(m_SubItemImages->size()))
-            m_SubItemImages->resize(static_cast<std::size_t>(Field), -1);
-        (*m_SubItemImages)[static_cast<std::size_t>(Field - 1)] = Index;
-    }
+    };
+    explicit TListRow(TPooled) : m_Pooled(true) {}
 
 private:
-    std::unique_ptr<std::vector<int>> m_SubItemImages;
+    bool m_Pooled = false;
 };

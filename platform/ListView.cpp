@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include <algorithm>
+#include <new>
 
 #include <QVBoxLayout>
 
@@ -22,14 +23,17 @@ int FormatOf(TAlignment Alignment)
 
 // --- TListItem --------------------------------------------------------------------------------
 
-TListItem::TListItem(TCustomListView& Owner) : m_Owner(Owner)
+std::unique_ptr<TListItem> TListItem::Make(TChunkArena& Pool)
 {
-    Param = reinterpret_cast<LPARAM>(this);
+    void* room = Pool.Allocate(sizeof(TListItem));
+    if (!room)
+        throw std::bad_alloc();
+    return std::unique_ptr<TListItem>(::new (room) TListItem());
 }
 
 void TListItem::Changed()
 {
-    m_Owner.Control().RowTextChanged(this);
+    Owner().Control().RowTextChanged(this);
 }
 
 void TListItem::SetCaption(std::string_view Caption)
@@ -66,33 +70,33 @@ void TListItem::SetTexts(TRowText Texts)
 
 int TListItem::Index() const
 {
-    return m_Owner.Control().IndexOfRow(this);
+    return Owner().Control().IndexOfRow(this);
 }
 
 bool TListItem::Selected() const
 {
-    const int sel = m_Owner.Control().SelectedRow();
-    return sel >= 0 && m_Owner.Control().Row(sel) == this;
+    const int sel = Owner().Control().SelectedRow();
+    return sel >= 0 && Owner().Control().Row(sel) == this;
 }
 
 void TListItem::SetSelected(bool Selected)
 {
     if (Selected)
-        m_Owner.Control().SetSelectedRow(Index());
+        Owner().Control().SetSelectedRow(Index());
     else if (this->Selected())
-        m_Owner.Control().SetSelectedRow(-1);
+        Owner().Control().SetSelectedRow(-1);
 }
 
 bool TListItem::Checked() const
 {
     const auto state = static_cast<UINT>(
-        m_Owner.Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_STATEIMAGEMASK));
+        Owner().Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_STATEIMAGEMASK));
     return state == INDEXTOSTATEIMAGEMASK(2);
 }
 
 void TListItem::SetChecked(bool Checked)
 {
-    TListControl& control = m_Owner.Control();
+    TListControl& control = Owner().Control();
     if (!(control.ExtendedStyle() & LVS_EX_CHECKBOXES))
         control.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     LVITEM item;
@@ -128,23 +132,23 @@ int AskImage(TListControl& Control, int Row, int Field)
 
 int TListItem::ImageIndex() const
 {
-    return AskImage(m_Owner.Control(), Index(), 0);
+    return AskImage(Owner().Control(), Index(), 0);
 }
 
 void TListItem::SetImageIndex(int Value)
 {
-    SendImage(m_Owner.Control(), Index(), 0, Value);
+    SendImage(Owner().Control(), Index(), 0, Value);
 }
 
 int TListItem::SubItemImage(int Index) const
 {
-    return Index < 0 ? -1 : AskImage(m_Owner.Control(), this->Index(), Index + 1);
+    return Index < 0 ? -1 : AskImage(Owner().Control(), this->Index(), Index + 1);
 }
 
 void TListItem::SetSubItemImage(int Index, int Value)
 {
     if (Index >= 0)
-        SendImage(m_Owner.Control(), this->Index(), Index + 1, Value);
+        SendImage(Owner().Control(), this->Index(), Index + 1, Value);
 }
 
 void TListItem::SetOverlayIndex(int Slot)
@@ -152,18 +156,18 @@ void TListItem::SetOverlayIndex(int Slot)
     LVITEM item;
     item.stateMask = LVIS_OVERLAYMASK;
     item.state = INDEXTOOVERLAYMASK(static_cast<UINT>(std::clamp(Slot, -1, 3) + 1));
-    m_Owner.Control().SendMessage(LVM_SETITEMSTATE, WPARAM(Index()),
+    Owner().Control().SendMessage(LVM_SETITEMSTATE, WPARAM(Index()),
                                   reinterpret_cast<LPARAM>(&item));
 }
 
 bool TListItem::Focused() const
 {
-    return m_Owner.Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_FOCUSED) != 0;
+    return Owner().Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_FOCUSED) != 0;
 }
 
 void TListItem::Delete()
 {
-    m_Owner.Control().DeleteRow(Index()); // frees this object
+    Owner().Control().DeleteRow(Index()); // frees this object
 }
 
 // --- TListItems -------------------------------------------------------------------------------
@@ -176,7 +180,7 @@ TListItem* TListItems::Add()
 TListItem* TListItems::Insert(int Index)
 {
     m_Owner.HandleNeeded();
-    auto item = std::make_unique<TListItem>(m_Owner);
+    auto item = TListItem::Make(m_Owner.RowPool());
     TListItem* raw = item.get();
     m_Owner.Control().InsertRow(Index, std::move(item));
     return raw;

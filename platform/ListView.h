@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListControl.h"
+#include "ChunkArena.h"
 
 #include <QColor>
 #include <QPointer>
@@ -25,7 +26,8 @@ enum TAlignment : unsigned char
 class TListItem final : public TListRow
 {
 public:
-    explicit TListItem(TCustomListView& Owner);
+    // A row of the list whose pool it is, made in the pool's room.
+    static std::unique_ptr<TListItem> Make(TChunkArena& Pool);
 
     std::string_view Caption() const { return Text.Caption(); }
     void SetCaption(std::string_view Caption);
@@ -51,7 +53,10 @@ public:
     int SubItemImage(int Index) const;
     void SetSubItemImage(int Index, int Image);
     void Delete();
-    TCustomListView& Owner() const { return m_Owner; }
+    TCustomListView& Owner() const
+    {
+        return *static_cast<TCustomListView*>(TChunkArena::TagOf(this));
+    }
     // The state image (check boxes: 1 unchecked, 2 checked) and the overlay slot drawn on the
     // item's image (0 to 3, -1 for none).
     int StateIndex() const { return StateImage; }
@@ -63,8 +68,8 @@ public:
     void* Data = nullptr;
 
 private:
+    TListItem() noexcept : TListRow(TPooled()) { Param = reinterpret_cast<Win::LPARAM>(this); }
     void Changed();
-    TCustomListView& m_Owner;
 };
 
 // The rows of a list view, in display order.
@@ -159,6 +164,8 @@ public:
     const TListItems& Items() const { return m_Items; }
     TListColumns& Columns() { return m_Columns; }
     const TListColumns& Columns() const { return m_Columns; }
+    // Where the list's rows are made: side by side, each knowing its list.
+    TChunkArena& RowPool() { return m_RowPool; }
     TListItem* Selected() const;
     void SetSelected(TListItem* Item);
 
@@ -221,6 +228,7 @@ protected:
     bool CustomSort(Win::PFNLVCOMPARE Compare, Win::LPARAM Param);
 
 private:
+    TChunkArena m_RowPool{this};
     TListControl* m_Control;
     TListItems m_Items;
     TListColumns m_Columns;

@@ -1,5 +1,6 @@
 #include "RowText.h"
 
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -40,59 +41,10 @@ TRowText::~TRowText()
     if (m_Block && --m_Block->Refs == 0) {
         delete m_Block->Cache;
         if (m_Block->InArena)
-            TRowTextArena::Release(m_Block);
+            TChunkArena::Release(m_Block);
         else
             ::operator delete(m_Block);
     }
-}
-
-// Chunks are aligned to their size, so that a block finds its chunk from its own address.
-struct TRowTextArena::TChunk
-{
-    static constexpr std::size_t kSize = std::size_t(1) << 18;
-    std::uint32_t Live; // blocks in it, plus one while the arena still fills it
-};
-
-namespace {
-// Blocks hold a pointer and 32-bit numbers: eight bytes align them (Build checks it).
-constexpr std::size_t kBlockAlign = 8;
-// The chunk's count, rounded up to the blocks' alignment.
-constexpr std::size_t kChunkHeader = 8;
-} // namespace
-
-void* TRowTextArena::Allocate(std::size_t Size)
-{
-    Size = (Size + kBlockAlign - 1) & ~(kBlockAlign - 1);
-    if (Size > TChunk::kSize / 16)
-        return nullptr; // a long text is better off on its own
-    if (!m_Chunk || m_Used + Size > TChunk::kSize) {
-        void* room = std::aligned_alloc(TChunk::kSize, TChunk::kSize);
-        if (!room)
-            return nullptr;
-        if (m_Chunk)
-            Release(m_Chunk);
-        m_Chunk = static_cast<TChunk*>(room);
-        m_Chunk->Live = 1;
-        m_Used = kChunkHeader;
-    }
-    void* block = reinterpret_cast<char*>(m_Chunk) + m_Used;
-    m_Used += Size;
-    ++m_Chunk->Live;
-    return block;
-}
-
-void TRowTextArena::Release(void* Block)
-{
-    auto* chunk = reinterpret_cast<TChunk*>(reinterpret_cast<std::uintptr_t>(Block) &
-                                            ~(std::uintptr_t(TChunk::kSize) - 1));
-    if (--chunk->Live == 0)
-        std::free(chunk);
-}
-
-TRowTextArena::~TRowTextArena()
-{
-    if (m_Chunk)
-        Release(m_Chunk);
 }
 
 TRowText TRowText::Build(std::span<const std::string_view> Fields, TRowTextArena* Arena)

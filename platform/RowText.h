@@ -1,11 +1,17 @@
 #pragma once
 
+#include "ChunkArena.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Room for the text blocks of many rows made at once (a loaded file): a block edited later is
+// made anew outside it.
+using TRowTextArena = TChunkArena;
 
 // Something a client keeps beside a row's texts (a sort key, say); dropped with the texts.
 // A client tells its own kind by its type: a million rows may keep one each, so it holds
@@ -16,7 +22,6 @@ public:
     virtual ~TRowTextCache() = default;
 };
 
-class TRowTextArena;
 
 // The texts of one list row (caption, then sub-items) in a single shared, immutable block.
 // Copies share the block, so a list that shows copies of another list's rows costs no text.
@@ -70,26 +75,4 @@ private:
     static TRowText Build(std::span<const std::string_view> Fields, TRowTextArena* Arena);
 
     TBlock* m_Block = nullptr;
-};
-
-// Room for the text blocks of many rows made at once (a loaded file): one allocation per
-// chunk of rows instead of one per row. A chunk is freed when the last block in it goes, so
-// the rows outlive the arena; a block edited later is made anew outside it.
-class TRowTextArena
-{
-public:
-    TRowTextArena() = default;
-    TRowTextArena(const TRowTextArena&) = delete;
-    TRowTextArena& operator=(const TRowTextArena&) = delete;
-    ~TRowTextArena();
-
-    // Room for a block of Size bytes, or null when it is better made on its own.
-    void* Allocate(std::size_t Size);
-    // A block from an arena has gone.
-    static void Release(void* Block);
-
-private:
-    struct TChunk;
-    TChunk* m_Chunk = nullptr;
-    std::size_t m_Used = 0;
 };

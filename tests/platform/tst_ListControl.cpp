@@ -1,10 +1,12 @@
 // The report list control, driven through its messages; notifications recorded by the owner.
 #include "ListControl.h"
+#include "ListView.h"
 #include "support/MessageSpy.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
 
+#include <random>
 #include <stdexcept>
 
 using namespace Win;
@@ -475,6 +477,61 @@ private slots:
             AddRow(list, "r", i);
         list.EndUpdate();
         QCOMPARE(list.View()->model()->rowCount(), 1000);
+    }
+    void RowsOfTwoListsMadeTogether_keepTheirListTextsAndImages()
+    {
+        // Rows of two lists made turn about share no room: each knows its own list, keeps its
+        // texts while the other list's rows go, and its sub-item images stay with it, not
+        // with its place.
+        TCustomListView lists[2];
+        std::vector<TListItem*> rows[2];
+        constexpr int kRows = 40000; // enough rows for chunks of every size
+        for (int i = 0; i < kRows; ++i)
+            for (int l = 0; l < 2; ++l) {
+                TListItem* row = lists[l].Items().Add();
+                row->SetCaption(std::to_string(l) + ":" + std::to_string(i));
+                rows[l].push_back(row);
+            }
+        lists[0].Items().Item(5)->SetSubItemImage(1, 3);
+        lists[0].Items().Item(5)->SetSubItemImage(0, 2);
+        std::mt19937 rng(3);
+        std::vector<int> gone(kRows);
+        for (int i = 0; i < kRows; ++i)
+            gone[std::size_t(i)] = i;
+        std::shuffle(gone.begin(), gone.end(), rng);
+        // Rows of list 1 go in no order of their making, but for every hundredth.
+        std::vector<TListItem*> kept;
+        for (const int i : gone)
+            if (i % 100 != 0)
+                rows[1][std::size_t(i)]->Delete();
+            else
+                kept.push_back(rows[1][std::size_t(i)]);
+        QCOMPARE(lists[1].Items().Count(), kRows / 100);
+        for (TListItem* row : kept) {
+            QCOMPARE(&row->Owner(), &lists[1]);
+            QVERIFY(row->Caption().starts_with("1:"));
+            QCOMPARE(lists[1].Items().Item(row->Index()), row);
+        }
+        for (int i = 0; i < kRows; i += 997) {
+            TListItem* row = rows[0][std::size_t(i)];
+            QCOMPARE(&row->Owner(), &lists[0]);
+            QCOMPARE(row->Caption(), std::string_view("0:" + std::to_string(i)));
+        }
+        // Turned round, the rows change places; the images go with row 5.
+        lists[0].Control().SendMessage(LVM_SORTITEMS, 0,
+                                       reinterpret_cast<LPARAM>(+[](LPARAM A, LPARAM B, LPARAM) {
+                                           const auto* a = reinterpret_cast<TListItem*>(A);
+                                           const auto* b = reinterpret_cast<TListItem*>(B);
+                                           return b->Caption().compare(a->Caption());
+                                       }));
+        QVERIFY(lists[0].Items().Item(5) != rows[0][5]);
+        QCOMPARE(lists[0].Items().Item(5)->SubItemImage(1), -1);
+        TListItem* moved = rows[0][5];
+        QCOMPARE(moved->SubItemImage(1), 3);
+        QCOMPARE(moved->SubItemImage(0), 2);
+        moved->Delete();
+        TListItem* fresh = lists[0].Items().Insert(0);
+        QCOMPARE(fresh->SubItemImage(1), -1);
     }
 };
 

@@ -1,0 +1,118 @@
+#include "ChunkArena.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+// Under the address sanitizer, chunks come from the heap it watches: a chunk freed too early
+// or never freed shows.
+#if defined(__SANITIZE_ADDRESS__)
+#define DYSKAR_CHUNKS_FROM_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DYSKAR_CHUNKS_FROM_HEAP 1
+#endif
+#endif
+
+struct TChunkArena::TChunk
+{
+    std::uint32_t Live; // blocks in it, plus one while the arena still fills it
+    std::uint32_t Size;
+    void* Tag;
+};
+
+namespace {
+
+// Blocks hold pointers and numbers of up to eight bytes.
+constexpr std::size_t kBlockAlign = 8;
+constexpr std::size_t kChunkHeader = 16; // the chunk's header, rounded up to kBlockAlign
+
+// Chunks are taken from the system directly: the C library's aligned allocations may each be
+// rounded up to a large page and paid for in full. A full-size chunk is one large page where
+// the system has them: a million rows fault a few dozen times, not tens of thousands.
+void* MapChunk(std::size_t Size)
+{
+#ifdef DYSKAR_CHUNKS_FROM_HEAP
+    void* chunk = nullptr;
+    return ::posix_memalign(&chunk, TChunkArena::kAlign, Size) == 0 ? chunk : nullptr;
+#else
+    // Mapped with room to spare; what lies outside the aligned chunk is given back.
+    constexpr std::size_t align = TChunkArena::kAlign;
+    const std::size_t mappedSize = Size + align;
+    void* mapped =
+        ::mmap(nullptr, mappedSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t chunk = (start + align - 1) & ~(std::uintptr_t(align) - 1);
+    if (chunk > start)
+        ::munmap(mapped, chunk - start);
+    if (const std::uintptr_t end = start + mappedSize; end > chunk + Size)
+        ::munmap(reinterpret_cast<void*>(chunk + Size), end - (chunk + Size));
+    if (Size == align)
+        ::madvise(reinterpret_cast<void*>(chunk), Size, MADV_HUGEPAGE); // a wish, not a need
+    return reinterpret_cast<void*>(chunk);
+#endif
+}
+
+void UnmapChunk(void* Chunk, std::size_t Size)
+{
+#ifdef DYSKAR_CHUNKS_FROM_HEAP
+    (void)Size;
+    std::free(Chunk);
+#else
+    ::munmap(Chunk, Size);
+#endif
+}
+
+} // namespace
+
+TChunkArena::~TChunkArena()
+{
+    if (m_Chunk)
+        Release(m_Chunk);
+}
+
+void* TChunkArena::Allocate(std::size_t Size)
+{
+    static_assert(sizeof(TChunk) <= kChunkHeader);
+    Size = (Size + kBlockAlign - 1) & ~(kBlockAlign - 1);
+    if (Size > kLongest)
+        return nullptr;
+    if (!m_Chunk || m_Used + Size > m_Chunk->Size) {
+        // Small at first, so that a short list costs little; then doubling to a large page.
+        const std::size_t size = m_Chunk ? std::min<std::size_t>(2 * m_Chunk->Size, kAlign)
+                                         : std::size_t(1) << 16;
+        void* room = MapChunk(size);
+        if (!room)
+            return nullptr;
+        if (m_Chunk)
+            Release(m_Chunk);
+        m_Chunk = static_cast<TChunk*>(room);
+        *m_Chunk = {1, static_cast<std::uint32_t>(size), m_Tag};
+        m_Used = kChunkHeader;
+    }
+    void* block = reinterpret_cast<char*>(m_Chunk) + m_Used;
+    m_Used += Size;
+    ++m_Chunk->Live;
+    return block;
+}
+
+void TChunkArena::Release(void* Block)
+{
+    TChunk* chunk = ChunkOf(Block);
+    if (--chunk->Live == 0)
+        UnmapChunk(chunk, chunk->Size);
+}
+
+void* TChunkArena::TagOf(const void* Block)
+{
+    return ChunkOf(Block)->Tag;
+}
+
+TChunkArena::TChunk* TChunkArena::ChunkOf(const void* Block)
+{
+    return reinterpret_cast<TChunk*>(reinterpret_cast<std::uintptr_t>(Block) &
+                                     ~(std::uintptr_t(kAlign) - 1));
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Room for many small blocks made one after another (the rows of a list, their texts), handed
+// out side by side from chunks: a million blocks cost a few dozen allocations, and a pass in
+// the order they were made reads memory in order. A chunk goes when the last block in it goes,
+// so blocks outlive the arena. A block finds its chunk from its own address: every chunk starts
+// at a multiple of kAlign, and carries the tag its arena was given.
+class TChunkArena
+{
+public:
+    static constexpr std::size_t kAlign = std::size_t(1) << 21;
+    // The longest block an arena hands out.
+    static constexpr std::size_t kLongest = std::size_t(1) << 14;
+
+    explicit TChunkArena(void* Tag = nullptr) : m_Tag(Tag) {}
+    TChunkArena(const TChunkArena&) = delete;
+    TChunkArena& operator=(const TChunkArena&) = delete;
+    ~TChunkArena();
+
+    // Room for a block of Size bytes (up to kLongest), aligned to eight; null when refused.
+    void* Allocate(std::size_t Size);
+    // A block from an arena has gone.
+    static void Release(void* Block);
+    // The tag of the arena that Block came from.
+    static void* TagOf(const void* Block);
+
+private:
+    struct TChunk;
+    static TChunk* ChunkOf(const void* Block);
+    void* m_Tag;
+    TChunk* m_Chunk = nullptr;
+    std::size_t m_Used = 0;
+};

@@ -1,0 +1,14 @@
+#include "ListRow.h"
+
+#include "ChunkArena.h"
+
+void TListRow::operator delete(TListRow* Row, std::destroying_delete_t)
+{
+    const bool pooled = Row->m_Pooled;
+    void* room = dynamic_cast<void*>(Row); // the whole object, whichever kind of row it is
+    Row->~TListRow();
+    if (pooled)
+        TChunkArena::Release(room);
+    else
+        ::operator delete(room);
+}

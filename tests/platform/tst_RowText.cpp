@@ -62,6 +62,50 @@ private slots:
             copies[i] = TRowText();
         }
     }
+    void FieldsReadBackWhateverTheirLength_data()
+    {
+        QTest::addColumn<QList<int>>("Lengths");
+        QTest::newRow("short") << QList<int>{3, 0, 7, 0, 1};
+        QTest::newRow("empty fields") << QList<int>{0, 0, 0};
+        // Around the longest row whose field ends take two bytes each.
+        QTest::newRow("65535 bytes") << QList<int>{65000, 0, 535};
+        QTest::newRow("65536 bytes") << QList<int>{65000, 1, 535};
+        QTest::newRow("a long last field") << QList<int>{1, 2, 70000};
+    }
+    void FieldsReadBackWhateverTheirLength()
+    {
+        QFETCH(QList<int>, Lengths);
+        std::vector<std::string> fields;
+        std::string joined;
+        for (int i = 0; i < Lengths.size(); ++i) {
+            fields.emplace_back(std::size_t(Lengths[i]), char('a' + i));
+            joined += (i ? "|" : "") + fields.back();
+        }
+        const std::vector<std::string_view> views(fields.begin(), fields.end());
+        for (const bool inArena : {false, true}) {
+            TRowTextArena arena;
+            std::string line;
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                line += (i ? "\t" : "") + fields[i];
+            const TRowText text = inArena
+                                      ? TRowText::FromTabbedLine(line, int(fields.size()), &arena)
+                                      : TRowText::FromFields(views);
+            QCOMPARE(text.FieldCount(), int(fields.size()));
+            std::size_t bytes = 0;
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                QCOMPARE(text.Field(int(i)), std::string_view(fields[i]));
+                bytes += fields[i].size();
+            }
+            QCOMPARE(text.Field(int(fields.size())), std::string_view());
+            QCOMPARE(text.ByteSize(), bytes);
+            std::string out = "x";
+            text.AppendJoined(out, '|', int(fields.size()) + 1);
+            QCOMPARE(out, "x" + joined + "|");
+            const TRowText edited = text.WithField(1, "zmiana");
+            QCOMPARE(edited.Field(0), std::string_view(fields[0]));
+            QCOMPARE(edited.Field(1), std::string_view("zmiana"));
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRowText)

@@ -106,6 +106,45 @@ private slots:
             QCOMPARE(edited.Field(1), std::string_view("zmiana"));
         }
     }
+    void TabbedLinesSplitAtEveryTab_data()
+    {
+        QTest::addColumn<QByteArray>("Line");
+        QTest::addColumn<int>("Fields");
+        QTest::newRow("fewer fields than asked") << QByteArray("a\tb") << 5;
+        QTest::newRow("more fields than asked") << QByteArray("a\tb\tc\td") << 2;
+        QTest::newRow("a tab at the end") << QByteArray("a\tb\t") << 5;
+        QTest::newRow("empty line") << QByteArray() << 3;
+        QTest::newRow("only tabs") << QByteArray(40, '\t') << 50;
+        // Tabs on both sides of every sixteenth byte.
+        QByteArray across;
+        for (int i = 0; i < 70; ++i)
+            across += (i % 16 == 15 || i % 16 == 0) ? '\t' : char('a' + i % 26);
+        QTest::newRow("tabs around every sixteenth byte") << across << 12;
+        QTest::newRow("tabs around every sixteenth byte, cut short") << across << 4;
+    }
+    void TabbedLinesSplitAtEveryTab()
+    {
+        QFETCH(QByteArray, Line);
+        QFETCH(int, Fields);
+        const std::string line = Line.toStdString();
+        // A field runs to the next tab; fields past the line's end are empty.
+        std::vector<std::string> wanted;
+        std::size_t start = 0;
+        for (int i = 0; i < Fields; ++i) {
+            if (start > line.size()) {
+                wanted.emplace_back();
+                continue;
+            }
+            const std::size_t tab = std::min(line.find('\t', start), line.size());
+            wanted.push_back(line.substr(start, tab - start));
+            start = tab + 1;
+        }
+        TRowTextArena arena;
+        const TRowText text = TRowText::FromTabbedLine(line, Fields, &arena);
+        QCOMPARE(text.FieldCount(), Fields);
+        for (int i = 0; i < Fields; ++i)
+            QCOMPARE(text.Field(i), std::string_view(wanted[std::size_t(i)]));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRowText)

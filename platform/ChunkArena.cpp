@@ -28,6 +28,12 @@ namespace {
 constexpr std::size_t kBlockAlign = 8;
 constexpr std::size_t kChunkHeader = 16; // the chunk's header, rounded up to kBlockAlign
 
+#ifdef MADV_POPULATE_WRITE
+constexpr int kPopulateWrite = MADV_POPULATE_WRITE;
+#else
+constexpr int kPopulateWrite = 23; // older headers lack it; older systems refuse it, harmlessly
+#endif
+
 // Chunks are taken from the system directly: the C library's aligned allocations may each be
 // rounded up to a large page and paid for in full. A full-size chunk is one large page where
 // the system has them: a million rows fault a few dozen times, not tens of thousands.
@@ -50,8 +56,12 @@ void* MapChunk(std::size_t Size)
         ::munmap(mapped, chunk - start);
     if (const std::uintptr_t end = start + mappedSize; end > chunk + Size)
         ::munmap(reinterpret_cast<void*>(chunk + Size), end - (chunk + Size));
+    // Wishes, not needs. A full-size chunk is one large page; a smaller one (a short list's)
+    // is filled from end to end, and is given its pages in one call instead of a fault each.
     if (Size == align)
-        ::madvise(reinterpret_cast<void*>(chunk), Size, MADV_HUGEPAGE); // a wish, not a need
+        ::madvise(reinterpret_cast<void*>(chunk), Size, MADV_HUGEPAGE);
+    else
+        ::madvise(reinterpret_cast<void*>(chunk), Size, kPopulateWrite);
     return reinterpret_cast<void*>(chunk);
 #endif
 }

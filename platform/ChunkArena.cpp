@@ -28,12 +28,6 @@ namespace {
 constexpr std::size_t kBlockAlign = 8;
 constexpr std::size_t kChunkHeader = 16; // the chunk's header, rounded up to kBlockAlign
 
-#ifdef MADV_POPULATE_WRITE
-constexpr int kPopulateWrite = MADV_POPULATE_WRITE;
-#else
-constexpr int kPopulateWrite = 23; // older headers lack it; older systems refuse it, harmlessly
-#endif
-
 // Chunks are taken from the system directly: the C library's aligned allocations may each be
 // rounded up to a large page and paid for in full. A full-size chunk is one large page where
 // the system has them: a million rows fault a few dozen times, not tens of thousands.
@@ -43,6 +37,11 @@ void* MapChunk(std::size_t Size)
     void* chunk = nullptr;
     return ::posix_memalign(&chunk, TChunkArena::kAlign, Size) == 0 ? chunk : nullptr;
 #else
+#ifdef MADV_POPULATE_WRITE
+    constexpr int populateWrite = MADV_POPULATE_WRITE;
+#else
+    constexpr int populateWrite = 23; // older headers lack it; older systems refuse it, harmlessly
+#endif
     // Mapped with room to spare; what lies outside the aligned chunk is given back.
     constexpr std::size_t align = TChunkArena::kAlign;
     const std::size_t mappedSize = Size + align;
@@ -61,7 +60,7 @@ void* MapChunk(std::size_t Size)
     if (Size == align)
         ::madvise(reinterpret_cast<void*>(chunk), Size, MADV_HUGEPAGE);
     else
-        ::madvise(reinterpret_cast<void*>(chunk), Size, kPopulateWrite);
+        ::madvise(reinterpret_cast<void*>(chunk), Size, populateWrite);
     return reinterpret_cast<void*>(chunk);
 #endif
 }

@@ -106,7 +106,7 @@ std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LP
         if (!row)
             return 0;
         ListRecords::FillItem(*row, StateOf(Control, item->iItem),
-                             Control.RowImage(*row, item->iSubItem), *item);
+                              Control.RowImage(*row, item->iSubItem), *item);
         return 1;
     }
     case LVM_SETITEMA:

@@ -92,15 +92,14 @@ TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLes
     return order;
 }
 
-
 // Rows of a column of a few values (kinds, shelves) share their keys: the order comes from
 // ranking the few keys and counting each row into its key's place, with no sort of the rows
 // and no key kept per row. KeyOf(Row, Key) gives a row's key, asked for once per row. When a
 // key is incomplete (the comparison must decide between its rows) or the keys are not few,
 // gives nothing, and Keys holds every row's key for a sort by keys.
 template <typename TKeyOf>
-std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf KeyOf,
-                                     TTies& Tied, std::vector<Win::LVSORTKEY>& Keys)
+std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf KeyOf, TTies& Tied,
+                                     std::vector<Win::LVSORTKEY>& Keys)
 {
     constexpr std::size_t kMostKeys = 4096;
     // Keys are told apart by what they are made of (an incomplete key never equals a complete

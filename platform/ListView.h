@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListControl.h"
 #include "ChunkArena.h"
+#include "ListControl.h"
 
 #include <QColor>
 #include <QPointer>

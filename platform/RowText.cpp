@@ -107,8 +107,7 @@ TRowText TRowText::FromTabbedLine(std::string_view Line, int FieldCount, TRowTex
     constexpr int kOnStack = 16;
     // Left unset: every field in use is set below, and clearing the rest for each of a
     // million lines was a fifth of a load.
-    union TOnStack
-    {
+    union TOnStack {
         TOnStack() {}
         std::string_view Views[kOnStack];
     } onStack;

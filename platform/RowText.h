@@ -22,7 +22,6 @@ public:
     virtual ~TRowTextCache() = default;
 };
 
-
 // The texts of one list row (caption, then sub-items) in a single shared, immutable block.
 // Copies share the block, so a list that shows copies of another list's rows costs no text.
 class TRowText

@@ -24,6 +24,17 @@ int CompareSafely(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
     }
 }
 
+// A row's key; a row whose key cannot be made gets an incomplete one, so that the
+// comparison decides.
+void KeySafely(const LVSORTKEYED& Sort, const TListRow& Row, LVSORTKEY& Key)
+{
+    try {
+        Sort.Key(Row.Param, Sort.SortParam, Key);
+    } catch (...) {
+        Key = LVSORTKEY();
+    }
+}
+
 bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 {
     return CompareSafely(Compare, A, B, SortParam) < 0;
@@ -192,11 +203,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
             Rows[Row + 2 * kAhead]->Text.PrefetchTexts();
         if (Row + kAhead < count)
             Rows[Row + kAhead]->Text.PrefetchCache();
-        try {
-            Sort.Key(Rows[Row]->Param, Sort.SortParam, Key);
-        } catch (...) {
-            Key = LVSORTKEY(); // incomplete: the comparison decides
-        }
+        KeySafely(Sort, *Rows[Row], Key);
     };
     TTies tied(count, false);
     std::vector<LVSORTKEY> keys;
@@ -237,11 +244,7 @@ void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const 
         return;
     auto keyOf = [&](const TListRow& Row) {
         LVSORTKEY key;
-        try {
-            Sort.Key(Row.Param, Sort.SortParam, key);
-        } catch (...) {
-            key = LVSORTKEY();
-        }
+        KeySafely(Sort, Row, key);
         return key;
     };
     auto before = [&](const TListRow& A, const LVSORTKEY& KeyA, const TListRow& B,

@@ -84,14 +84,20 @@ TSaveResult Save(const QString& Path, const TCustomListView& Master)
     }
     const TListItems& items = Master.Items();
     const int count = items.Count();
-    std::string line;
+    // Lines are joined into pieces of about a megabyte, each handed to the file at once.
+    constexpr std::size_t kPiece = 1 << 20;
+    std::string piece;
+    piece.reserve(kPiece + 4096);
     for (int i = 0; i < count; ++i) {
         items.ReadAhead(i);
-        line.clear();
-        items.Item(i)->Texts().AppendJoined(line, '\t', kFieldCount);
-        line += "\r\n";
-        file.Write(line);
+        items.Item(i)->Texts().AppendJoined(piece, '\t', kFieldCount);
+        piece += "\r\n";
+        if (piece.size() >= kPiece) {
+            file.Write(piece);
+            piece.clear();
+        }
     }
+    file.Write(piece);
     result.Ok = file.Commit();
     if (!result.Ok)
         result.Error = file.ErrorString();

@@ -62,7 +62,12 @@ public:
 
     // Ask the processor for the texts, and for their cache once the texts are at hand, ahead
     // of a pass over many rows: each is a memory access a pass would otherwise wait for.
-    void PrefetchTexts() const { __builtin_prefetch(m_Block); }
+    void PrefetchTexts() const
+    {
+        // A row's block (header, field ends, bytes) is mostly 60 to 100 bytes: two lines.
+        __builtin_prefetch(m_Block);
+        __builtin_prefetch(reinterpret_cast<const char*>(m_Block) + 64);
+    }
     void PrefetchCache() const;
 
     bool SharesWith(const TRowText& Other) const { return m_Block == Other.m_Block; }

@@ -8,11 +8,16 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 20;
+// How much is written before the disk is asked to start on it, while the rest is still being
+// made: the closing sync then waits for the last stretch only.
+constexpr long long kWritebackStretch = 8LL << 20;
 // Beside the data file; one name, so a save that was cut off leaves at most this one file,
 // which the next save takes over.
 constexpr const char* kTempSuffix = ".zapisywanie";
@@ -54,6 +59,17 @@ int WriteAt(int Fd, const std::string& Bytes)
         done += static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+// Giving back a large file's room can take longer than writing it (the disk is told of every
+// freed stretch), and nobody waits for it: the old file is closed on a thread of its own.
+void CloseAside(int Fd)
+{
+    try {
+        std::thread([Fd] { ::close(Fd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(Fd); // no thread to be had: closed here, at the cost of the wait
+    }
 }
 
 bool NoRoom(int Errno)
@@ -111,6 +127,7 @@ bool TSafeFileWriter::Open()
     m_Error.clear();
     m_Buffer.clear();
     m_Written = 0;
+    m_WritebackFrom = 0;
     m_InPlace = false;
     // Through a symbolic link, the file it points at is the one replaced.
     m_Target = m_Path;
@@ -168,29 +185,51 @@ bool TSafeFileWriter::SwitchToInPlace()
     all += m_Buffer;
     m_Buffer = std::move(all);
     m_Written = 0;
+    m_WritebackFrom = 0;
     Discard();
     return OpenInPlace();
 }
 
 bool TSafeFileWriter::FlushBuffer()
 {
+    // Moved aside so that a failure can keep what was not written in the buffer.
+    std::string pending = std::move(m_Buffer);
+    m_Buffer.clear();
+    if (!WriteOut(pending))
+        return false;
+    // The buffer's room is kept for the next chunk, unless a switch to writing in place has
+    // filled the buffer with everything again.
+    if (m_Buffer.empty()) {
+        pending.clear();
+        m_Buffer.swap(pending);
+    }
+    return true;
+}
+
+bool TSafeFileWriter::WriteOut(std::string_view Bytes)
+{
     if (m_Failed || m_Fd < 0)
         return false;
     std::size_t done = 0;
-    while (done < m_Buffer.size()) {
-        const ssize_t n = ::write(m_Fd, m_Buffer.data() + done, m_Buffer.size() - done);
+    while (done < Bytes.size()) {
+        const ssize_t n = ::write(m_Fd, Bytes.data() + done, Bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             const int error = n < 0 ? errno : ENOSPC;
             m_Written += static_cast<long long>(done);
-            m_Buffer.erase(0, done);
+            m_Buffer.assign(Bytes.substr(done));
             return m_Existed && NoRoom(error) ? SwitchToInPlace() : Fail(error);
         }
         done += static_cast<std::size_t>(n);
     }
     m_Written += static_cast<long long>(done);
-    m_Buffer.clear();
+    if (m_Written - m_WritebackFrom >= kWritebackStretch) {
+        // Only a start: whether the bytes reached the disk is the closing sync's to say.
+        (void)::sync_file_range(m_Fd, m_WritebackFrom, m_Written - m_WritebackFrom,
+                                SYNC_FILE_RANGE_WRITE);
+        m_WritebackFrom = m_Written;
+    }
     return true;
 }
 
@@ -198,9 +237,18 @@ void TSafeFileWriter::Write(std::string_view Bytes)
 {
     if (m_Failed)
         return;
-    m_Buffer.append(Bytes);
     // In place, nothing is written before the whole content is known and its room reserved.
-    if (!m_InPlace && m_Buffer.size() >= kWriteChunk)
+    if (m_InPlace) {
+        m_Buffer.append(Bytes);
+        return;
+    }
+    // A large piece goes out as it is when nothing waits before it.
+    if (m_Buffer.empty() && Bytes.size() >= kWriteChunk) {
+        WriteOut(Bytes);
+        return;
+    }
+    m_Buffer.append(Bytes);
+    if (m_Buffer.size() >= kWriteChunk)
         FlushBuffer();
 }
 
@@ -235,18 +283,23 @@ bool TSafeFileWriter::CommitReplace()
         ::unlink(m_Temp.c_str());
         return Fail(error);
     }
+    // Held open, the old file's room is given back when it is closed, not by the rename.
+    const int oldFile = m_Existed ? ::open(m_Target.c_str(), O_RDONLY | O_CLOEXEC) : -1;
     if (::rename(m_Temp.c_str(), m_Target.c_str()) != 0) {
         const int error = errno;
         ::unlink(m_Temp.c_str());
+        if (oldFile >= 0)
+            ::close(oldFile);
         return Fail(error);
     }
     // The rename itself reaches the disk only with the folder.
     const int dir = ::open(DirectoryOf(m_Target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0)
-        return Fail(errno);
-    const bool synced = ::fsync(dir) == 0 || errno == EINVAL;
+    const bool synced = dir >= 0 && (::fsync(dir) == 0 || errno == EINVAL);
     const int error = errno;
-    ::close(dir);
+    if (dir >= 0)
+        ::close(dir);
+    if (oldFile >= 0)
+        CloseAside(oldFile);
     return synced || Fail(error);
 }
 

@@ -22,7 +22,8 @@ public:
     TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
 
     bool Open();
-    // Buffers the bytes; a failure is remembered and reported by Commit().
+    // Buffers the bytes (a piece of a chunk or more may go out at once); a failure is
+    // remembered and reported by Commit().
     void Write(std::string_view Bytes);
     // Flushes, syncs and replaces the old file. False (with ErrorString()) on any failure.
     bool Commit();
@@ -35,6 +36,7 @@ private:
     bool OpenInPlace();
     bool SwitchToInPlace();
     bool FlushBuffer();
+    bool WriteOut(std::string_view Bytes);
     bool CommitReplace();
     bool CommitInPlace();
     bool Fail(int Errno);
@@ -50,6 +52,7 @@ private:
     struct stat m_Old = {};
     std::string m_Buffer;
     long long m_Written = 0;
+    long long m_WritebackFrom = 0;
     bool m_Failed = false;
     QString m_Error;
 };

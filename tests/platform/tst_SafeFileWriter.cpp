@@ -149,6 +149,62 @@ private slots:
             QCOMPARE(ReadAll(dir.filePath("link.dat")), now);
     }
 
+    // Pieces of a chunk or more may go out without being buffered; the file must still read
+    // back in the order written, whatever sizes come in whatever turn.
+    void PiecesOfAnySize_arriveInOrder_data()
+    {
+        QTest::addColumn<QList<int>>("sizes");
+        constexpr int chunk = 1 << 20;
+        QTest::newRow("large first") << QList<int>{chunk, 5, chunk + 3, 1};
+        QTest::newRow("small before large") << QList<int>{17, 3 * chunk, 2};
+        QTest::newRow("small ones past a chunk") << QList<int>{chunk - 1, 1, 1, chunk};
+        QTest::newRow("large only") << QList<int>{2 * chunk, chunk};
+    }
+    void PiecesOfAnySize_arriveInOrder()
+    {
+        QFETCH(QList<int>, sizes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        WriteAll(path, "old\t\t\t\t\r\n");
+        QByteArray all;
+        TSafeFileWriter writer(path);
+        QVERIFY(writer.Open());
+        for (const int size : sizes) {
+            QByteArray piece(size, '\0');
+            for (int i = 0; i < size; ++i)
+                piece[i] = char('a' + (all.size() + i) % 23);
+            writer.Write(std::string_view(piece.constData(), std::size_t(piece.size())));
+            all += piece;
+        }
+        QVERIFY(writer.Commit());
+        QVERIFY(ReadAll(path) == all);
+        QCOMPARE(Leftovers(dir), QStringList());
+    }
+
+    // The replaced file is let go of, so that its room comes back to the disk.
+    void Success_letsGoOfTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        WriteAll(path, Records(1000, "old"));
+        struct stat old = {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &old), 0);
+        QVERIFY(Save(path, Records(10, "new")));
+        const auto held = [&] {
+            int count = 0;
+            const QDir fds("/proc/self/fd");
+            for (const QString& fd :
+                 fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+                struct stat s = {};
+                if (::stat(QFile::encodeName(fds.filePath(fd)).constData(), &s) == 0 &&
+                    s.st_ino == old.st_ino && s.st_dev == old.st_dev)
+                    ++count;
+            }
+            return count;
+        };
+        QTRY_COMPARE(held(), 0);
+    }
+
     void Success_keepsModeGroupAndLinks()
     {
         QTemporaryDir dir;

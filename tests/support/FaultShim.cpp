@@ -4,7 +4,9 @@
 //                                    fsync, ftruncate, posix_fallocate, rename, close) on a
 //                                    file named "Dyskar.dat..." fails with <error> (EIO,
 //                                    ENOSPC, EDQUOT); fsync counts every descriptor, since a
-//                                    save syncs its folder too.
+//                                    save syncs its folder too. Opening the data file only to
+//                                    read it, and closing it again, are left alone: a save
+//                                    holds the old file that way, and may do without.
 //   DYSKAR_FAULT_FIRED=<path>        created when the fault has been injected.
 #include <atomic>
 #include <cerrno>
@@ -58,6 +60,12 @@ bool IsDataFile(const char* Path)
     return Path && std::strstr(Path, "Dyskar.dat") != nullptr;
 }
 
+bool WritesTo(int Fd)
+{
+    const int flags = fcntl(Fd, F_GETFL);
+    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY;
+}
+
 bool IsDataFile(int Fd)
 {
     char link[64];
@@ -105,7 +113,8 @@ int OpenWith(const char* Name, const char* Path, int Flags, va_list Args)
     mode_t mode = 0;
     if (Flags & (O_CREAT | O_TMPFILE))
         mode = va_arg(Args, mode_t);
-    if (Strikes("open", IsDataFile(Path)))
+    const bool writes = (Flags & O_ACCMODE) != O_RDONLY || (Flags & (O_CREAT | O_TRUNC));
+    if (Strikes("open", writes && IsDataFile(Path)))
         return Refuse();
     static auto realOpen = Next<int (*)(const char*, int, ...)>(Name);
     return realOpen(Path, Flags, mode);
@@ -220,7 +229,7 @@ int rename(const char* From, const char* To)
 int close(int Fd)
 {
     // The descriptor is closed either way, as the system does when close reports an error.
-    const bool strikes = Strikes("close", IsDataFile(Fd));
+    const bool strikes = Strikes("close", WritesTo(Fd) && IsDataFile(Fd));
     static auto real = Next<int (*)(int)>("close");
     const int result = real(Fd);
     return strikes ? Refuse() : result;

@@ -353,28 +353,42 @@ void TMainForm::OdswierzComboBoxy(QObject*)
 {
     const std::string kind = ComboBox1->Text();
     const std::string shelf = ComboBox2->Text();
+    // Spellings seen ignoring case, compared on the bytes themselves; the views point into the
+    // master rows, which stay as they are while the lists are filled.
+    TTextSet seen[2] = {TTextSet(TTextSet::csIgnore), TTextSet(TTextSet::csIgnore)};
     for (TSortedComboBox* box : {ComboBox1, ComboBox2}) {
         box->BeginUpdate();
         box->Clear();
         box->Add(kWszystkie);
     }
-    // Spellings seen ignoring case, compared on the bytes themselves; the views point into the
-    // master rows, which stay as they are while the lists are filled.
-    TTextSet seen[2] = {TTextSet(TTextSet::csIgnore), TTextSet(TTextSet::csIgnore)};
     seen[0].Insert(kWszystkie);
     seen[1].Insert(kWszystkie);
     TSortedComboBox* boxes[2] = {ComboBox1, ComboBox2};
     const int fields[2] = {0, 2};
     const TListItems& master = AllList->Items();
     const int count = master.Count();
-    for (int i = 0; i < count; ++i) {
-        master.ReadAhead(i);
-        const TRowText& text = master.Item(i)->Texts();
-        for (int b = 0; b < 2; ++b) {
-            const std::string_view value = text.SubItem(fields[b]);
-            if (seen[b].Insert(value))
-                boxes[b]->Add(value);
+    // Rows go through in small batches: every value's place in its set is asked for, then the
+    // value held there, then the values go in, so that many values wait on memory together.
+    constexpr int kBatch = 16;
+    std::string_view values[kBatch][2];
+    std::uint32_t hashes[kBatch][2];
+    for (int first = 0; first < count; first += kBatch) {
+        const int size = std::min(kBatch, count - first);
+        for (int r = 0; r < size; ++r) {
+            master.ReadAhead(first + r);
+            const TRowText& text = master.Item(first + r)->Texts();
+            for (int b = 0; b < 2; ++b) {
+                values[r][b] = text.SubItem(fields[b]);
+                hashes[r][b] = seen[b].Prefetch(values[r][b]);
+            }
         }
+        for (int r = 0; r < size; ++r)
+            for (int b = 0; b < 2; ++b)
+                seen[b].PrefetchHeld(hashes[r][b]);
+        for (int r = 0; r < size; ++r)
+            for (int b = 0; b < 2; ++b)
+                if (seen[b].Insert(values[r][b], hashes[r][b]))
+                    boxes[b]->Add(values[r][b]);
     }
     ComboBox1->EndUpdate();
     ComboBox2->EndUpdate();

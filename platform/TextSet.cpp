@@ -30,13 +30,30 @@ std::size_t TTextSet::Find(std::string_view Text, std::uint32_t Hash) const
     return i;
 }
 
-bool TTextSet::Insert(std::string_view Text)
+std::uint32_t TTextSet::Prefetch(std::string_view Text) const
+{
+    const std::uint32_t hash = HashOf(Text);
+    if (!m_Slots.empty())
+        __builtin_prefetch(&m_Slots[hash & (m_Slots.size() - 1)]);
+    return hash;
+}
+
+void TTextSet::PrefetchHeld(std::uint32_t Hash) const
+{
+    if (m_Slots.empty())
+        return;
+    const TSlot& slot = m_Slots[Hash & (m_Slots.size() - 1)];
+    if (slot.Hash == Hash)
+        __builtin_prefetch(slot.Data);
+}
+
+bool TTextSet::Insert(std::string_view Text, std::uint32_t Hash)
 {
     if (Text.size() > 0xFFFFFFFFu || m_Size >= 0xFFFFFFFFu)
         throw std::length_error("too long a text or too many for a set of texts");
     if ((m_Size + 1) * 2 > m_Slots.size())
         Grow();
-    const std::uint32_t hash = HashOf(Text);
+    const std::uint32_t hash = Hash;
     TSlot& slot = m_Slots[Find(Text, hash)];
     if (slot.Hash != 0)
         return false;

@@ -19,7 +19,14 @@ public:
     explicit TTextSet(TCase Case = csExact) : m_Case(Case) {}
 
     // False when an equal text is already in.
-    bool Insert(std::string_view Text);
+    bool Insert(std::string_view Text) { return Insert(Text, HashOf(Text)); }
+    // For many texts at once: the hash of each, with its place in the table asked for from
+    // memory; then, once that place is at hand, the text held there if it may be equal; then
+    // the inserts with those hashes (from this set's Prefetch only). Many texts wait on memory
+    // together instead of one after another.
+    std::uint32_t Prefetch(std::string_view Text) const;
+    void PrefetchHeld(std::uint32_t Hash) const;
+    bool Insert(std::string_view Text, std::uint32_t Hash);
     bool Contains(std::string_view Text) const { return OrdinalOf(Text) >= 0; }
     // The place of an equal text among the texts in the order they went in, or -1.
     std::ptrdiff_t OrdinalOf(std::string_view Text) const;

@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <map>
+
 using namespace TestSupport;
 
 class TestMainForm : public QObject
@@ -124,6 +126,33 @@ private slots:
         // Choosing "Rock" shows only records spelled exactly so.
         Choose(*f.Main->ComboBox1, "Rock");
         QCOMPARE(Column(*f.Main->dfsList1, 0), (QStringList{"a"}));
+    }
+
+    // Many rows, so that spellings of one value meet within and across the batches in which
+    // rows are read: still the spelling met first in the master list's order is offered.
+    void PickLists_ofManyRows_offerTheSpellingMetFirst()
+    {
+        QByteArray file;
+        std::map<QString, QString> first[2];
+        const char* spellings[] = {"rock", "Rock", "ROCK", "jazz", "Jazz", "pop", "Pop", "POP"};
+        for (int i = 0; i < 300; ++i) {
+            const char* kind = spellings[(i * 7 + i / 13) % 8];
+            const QByteArray shelf = (i % 3 ? "a" : "A") + QByteArray::number(i * 5 % 37);
+            file += "n" + QByteArray::number(1000 + i) + "\t" + kind + "\t1\t" + shelf + "\t\r\n";
+            first[0].emplace(QString(kind).toLower(), QString(kind));
+            first[1].emplace(QString(shelf).toLower(), QString(shelf));
+        }
+        TFixture f(&file);
+        TSortedComboBox* boxes[2] = {f.Main->ComboBox1, f.Main->ComboBox2};
+        for (int b = 0; b < 2; ++b) {
+            QStringList expected{"- Wszystkie -"};
+            for (const auto& [folded, spelling] : first[b])
+                expected += spelling;
+            QStringList offered = Entries(*boxes[b]);
+            std::sort(offered.begin() + 1, offered.end());
+            std::sort(expected.begin() + 1, expected.end());
+            QCOMPARE(offered, expected);
+        }
     }
 
     void DiscCounts_sumWithoutOverflow()

@@ -28,6 +28,28 @@ std::string_view Entry(const std::string& Bytes, const std::vector<std::size_t>&
     return std::string_view(Bytes).substr(start, Ends[I] - start);
 }
 
+// Looks each entry up in Set, in order, and hands Use its index and ordinal (or -1) until Use
+// says no more. Entries go in batches whose places in the set are asked for from memory
+// together, instead of each lookup waiting on its own.
+template <typename TUse>
+bool LookUpEach(const TTextSet& Set, const std::string& Bytes, const std::vector<std::size_t>& Ends,
+                TUse Use)
+{
+    constexpr std::size_t kBatch = 16;
+    std::uint32_t hashes[kBatch];
+    for (std::size_t first = 0; first < Ends.size(); first += kBatch) {
+        const std::size_t size = std::min(kBatch, Ends.size() - first);
+        for (std::size_t k = 0; k < size; ++k)
+            hashes[k] = Set.Prefetch(Entry(Bytes, Ends, first + k));
+        for (std::size_t k = 0; k < size; ++k)
+            Set.PrefetchHeld(hashes[k]);
+        for (std::size_t k = 0; k < size; ++k)
+            if (!Use(first + k, Set.OrdinalOf(Entry(Bytes, Ends, first + k), hashes[k])))
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TPickListSorter::TPickListSorter() = default;
@@ -89,13 +111,12 @@ bool TPickListSorter::SameAsLast(const std::string& Bytes,
     if (!m_Last || Ends.size() != m_Last->Entries.Size())
         return false;
     std::vector<bool> met(Ends.size(), false);
-    for (std::size_t i = 0; i < Ends.size(); ++i) {
-        const std::ptrdiff_t at = m_Last->Entries.OrdinalOf(Entry(Bytes, Ends, i));
-        if (at < 0 || met[std::size_t(at)])
+    return LookUpEach(m_Last->Entries, Bytes, Ends, [&](std::size_t, std::ptrdiff_t At) {
+        if (At < 0 || met[std::size_t(At)])
             return false;
-        met[std::size_t(at)] = true;
-    }
-    return true;
+        met[std::size_t(At)] = true;
+        return true;
+    });
 }
 
 bool TPickListSorter::MergeWithLast(const std::string& Bytes, const std::vector<std::size_t>& Ends,
@@ -107,17 +128,18 @@ bool TPickListSorter::MergeWithLast(const std::string& Bytes, const std::vector<
     constexpr std::uint32_t kGone = 0xFFFFFFFFu;
     std::vector<std::uint32_t> cameAt(m_Last->Entries.Size(), kGone);
     std::vector<std::uint32_t> fresh;
-    for (std::size_t i = 0; i < Ends.size(); ++i) {
-        const std::ptrdiff_t at = m_Last->Entries.OrdinalOf(Entry(Bytes, Ends, i));
-        if (at < 0)
-            fresh.push_back(static_cast<std::uint32_t>(i));
-        else if (cameAt[std::size_t(at)] != kGone)
-            return false; // an entry twice
-        else
-            cameAt[std::size_t(at)] = static_cast<std::uint32_t>(i);
-        if (fresh.size() > 64 + Ends.size() / 16)
-            return false; // many new entries: a sort of all is as quick
-    }
+    const bool merging =
+        LookUpEach(m_Last->Entries, Bytes, Ends, [&](std::size_t I, std::ptrdiff_t At) {
+            if (At < 0)
+                fresh.push_back(static_cast<std::uint32_t>(I));
+            else if (cameAt[std::size_t(At)] != kGone)
+                return false; // an entry twice
+            else
+                cameAt[std::size_t(At)] = static_cast<std::uint32_t>(I);
+            return fresh.size() <= 64 + Ends.size() / 16; // else a sort of all is as quick
+        });
+    if (!merging)
+        return false;
     // The last fill's entries still there, in their sorted order.
     QStringList kept;
     std::vector<std::uint32_t> keptCame;
@@ -184,6 +206,7 @@ void TPickListSorter::Remember(QStringList Sorted, std::string Bytes,
     last->Sorted = std::move(Sorted);
     last->Came = std::move(Order);
     last->Bytes = std::move(Bytes);
+    last->Entries.Reserve(Ends.size());
     for (std::size_t i = 0; i < Ends.size(); ++i)
         last->Entries.Insert(Entry(last->Bytes, Ends, i));
     // An entry twice: no set of texts tells the fills apart.

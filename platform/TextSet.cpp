@@ -52,7 +52,7 @@ bool TTextSet::Insert(std::string_view Text, std::uint32_t Hash)
     if (Text.size() > 0xFFFFFFFFu || m_Size >= 0xFFFFFFFFu)
         throw std::length_error("too long a text or too many for a set of texts");
     if ((m_Size + 1) * 2 > m_Slots.size())
-        Grow();
+        Grow(m_Slots.empty() ? 16 : m_Slots.size() * 2);
     const std::uint32_t hash = Hash;
     TSlot& slot = m_Slots[Find(Text, hash)];
     if (slot.Hash != 0)
@@ -65,15 +65,29 @@ bool TTextSet::Insert(std::string_view Text, std::uint32_t Hash)
 
 std::ptrdiff_t TTextSet::OrdinalOf(std::string_view Text) const
 {
+    return OrdinalOf(Text, HashOf(Text));
+}
+
+std::ptrdiff_t TTextSet::OrdinalOf(std::string_view Text, std::uint32_t Hash) const
+{
     if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
         return -1;
-    const TSlot& slot = m_Slots[Find(Text, HashOf(Text))];
+    const TSlot& slot = m_Slots[Find(Text, Hash)];
     return slot.Hash != 0 ? std::ptrdiff_t(slot.Ordinal) : -1;
 }
 
-void TTextSet::Grow()
+void TTextSet::Reserve(std::size_t Count)
 {
-    std::vector<TSlot> old(m_Slots.empty() ? 16 : m_Slots.size() * 2);
+    std::size_t room = 16;
+    while (room < Count * 2)
+        room *= 2;
+    if (room > m_Slots.size())
+        Grow(room);
+}
+
+void TTextSet::Grow(std::size_t Room)
+{
+    std::vector<TSlot> old(Room);
     old.swap(m_Slots);
     const std::size_t mask = m_Slots.size() - 1;
     for (const TSlot& slot : old) {

@@ -30,6 +30,9 @@ public:
     bool Contains(std::string_view Text) const { return OrdinalOf(Text) >= 0; }
     // The place of an equal text among the texts in the order they went in, or -1.
     std::ptrdiff_t OrdinalOf(std::string_view Text) const;
+    std::ptrdiff_t OrdinalOf(std::string_view Text, std::uint32_t Hash) const;
+    // Room for Count texts, so that filling the set does not move it as it grows.
+    void Reserve(std::size_t Count);
     std::size_t Size() const { return m_Size; }
 
 private:
@@ -44,7 +47,7 @@ private:
     bool Equal(const TSlot& Slot, std::uint32_t Hash, std::string_view Text) const;
     // The slot holding Text, or the empty one where it would go.
     std::size_t Find(std::string_view Text, std::uint32_t Hash) const;
-    void Grow();
+    void Grow(std::size_t Room);
 
     TCase m_Case;
     std::vector<TSlot> m_Slots;

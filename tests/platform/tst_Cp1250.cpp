@@ -84,29 +84,44 @@ private slots:
     void TextSet_keepsEachTextOnce_data()
     {
         QTest::addColumn<bool>("IgnoreCase");
-        QTest::newRow("as they are") << false;
-        QTest::newRow("ignoring case") << true;
+        QTest::addColumn<bool>("Ahead"); // hashes asked for ahead, room made beforehand
+        QTest::newRow("as they are") << false << false;
+        QTest::newRow("ignoring case") << true << false;
+        QTest::newRow("as they are, ahead") << false << true;
+        QTest::newRow("ignoring case, ahead") << true << true;
     }
     void TextSet_keepsEachTextOnce()
     {
         // Many texts (the table grows many times over), each met in both spellings.
         QFETCH(bool, IgnoreCase);
+        QFETCH(bool, Ahead);
         TTextSet set(IgnoreCase ? TTextSet::csIgnore : TTextSet::csExact);
+        if (Ahead)
+            set.Reserve(3000); // less than will go in: the set must still grow
+        const auto insert = [&](std::string_view Text) {
+            if (!Ahead)
+                return set.Insert(Text);
+            const std::uint32_t hash = set.Prefetch(Text);
+            set.PrefetchHeld(hash);
+            return set.Insert(Text, hash);
+        };
+        const auto ordinal = [&](std::string_view Text) {
+            return Ahead ? set.OrdinalOf(Text, set.Prefetch(Text)) : set.OrdinalOf(Text);
+        };
         std::vector<std::string> lower, upper;
         for (int i = 0; i < 5000; ++i) {
             lower.push_back(Cp1250::FromUtf8("półka łódź ") + std::to_string(i));
             upper.push_back(Cp1250::FromUtf8("PÓŁKA ŁÓDŹ ") + std::to_string(i));
         }
         for (int i = 0; i < 5000; ++i) {
-            QVERIFY(set.Insert(lower[std::size_t(i)]));
-            QCOMPARE(set.Insert(upper[std::size_t(i)]), !IgnoreCase);
-            QVERIFY(!set.Insert(lower[std::size_t(i)]));
+            QVERIFY(insert(lower[std::size_t(i)]));
+            QCOMPARE(insert(upper[std::size_t(i)]), !IgnoreCase);
+            QVERIFY(!insert(lower[std::size_t(i)]));
         }
         QCOMPARE(set.Size(), std::size_t(IgnoreCase ? 5000 : 10000));
         for (int i = 0; i < 5000; ++i) {
-            QCOMPARE(set.OrdinalOf(lower[std::size_t(i)]), std::ptrdiff_t(IgnoreCase ? i : 2 * i));
-            QCOMPARE(set.OrdinalOf(upper[std::size_t(i)]),
-                     std::ptrdiff_t(IgnoreCase ? i : 2 * i + 1));
+            QCOMPARE(ordinal(lower[std::size_t(i)]), std::ptrdiff_t(IgnoreCase ? i : 2 * i));
+            QCOMPARE(ordinal(upper[std::size_t(i)]), std::ptrdiff_t(IgnoreCase ? i : 2 * i + 1));
         }
         QCOMPARE(set.OrdinalOf("P"), std::ptrdiff_t(-1));
         QVERIFY(!set.Contains(std::string_view()));

@@ -59,11 +59,12 @@ TLoadResult Load(const QString& Path, TCustomListView& Master)
     }
     result.Opened = true;
     Master.Items().BeginUpdate();
-    std::string line;
-    // The lines' texts share chunks of room; the line buffer is reused.
+    std::string_view line;
+    std::string spill;
+    // The lines' texts share chunks of room; a line is read where it lies in the file's buffer.
     TRowTextArena arena;
     while (!file.Eof()) {
-        file.ReadLine(line);
+        file.ReadLine(line, spill);
         Master.Items().Add()->SetTexts(TRowText::FromTabbedLine(line, kFieldCount, &arena));
         ++result.Records;
     }

@@ -82,6 +82,29 @@ bool TTextFileReader::Eof()
     return c < 0 || c == kCtrlZ;
 }
 
+bool TTextFileReader::ReadLine(std::string_view& Line, std::string& Spill)
+{
+    Line = {};
+    if (Eof())
+        return false;
+    const char* begin = m_Buffer.get() + m_Pos;
+    const std::size_t avail = m_End - m_Pos;
+    const auto* cr = static_cast<const char*>(std::memchr(begin, kCr, avail));
+    // Handed out in place only when a byte after the CR is at hand to tell whether an LF
+    // follows: looking further would refill the buffer under the view.
+    if (cr && cr + 1 < begin + avail &&
+        !std::memchr(begin, kCtrlZ, static_cast<std::size_t>(cr - begin))) {
+        Line = std::string_view(begin, static_cast<std::size_t>(cr - begin));
+        m_Pos += Line.size() + 1;
+        if (m_Buffer[m_Pos] == kLf)
+            ++m_Pos;
+        return true;
+    }
+    ReadLine(Spill);
+    Line = Spill;
+    return true;
+}
+
 bool TTextFileReader::ReadLine(std::string& Line)
 {
     Line.clear();

@@ -25,6 +25,9 @@ public:
     bool Eof();
     // Reads one line without its line end; false at the end of the file.
     bool ReadLine(std::string& Line);
+    // The same, without a copy where the line lies whole in the read buffer: Line then views
+    // the buffer, else Spill, and stays valid until the next read.
+    bool ReadLine(std::string_view& Line, std::string& Spill);
 
     // True when a read failed after opening: what was read so far is not the whole file.
     bool ReadFailed() const { return m_ReadFailed; }

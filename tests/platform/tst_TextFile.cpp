@@ -5,6 +5,23 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+QByteArrayList ReadInPlace(const QString& Path)
+{
+    TTextFileReader reader;
+    QByteArrayList got;
+    if (!reader.Open(Path))
+        return got;
+    std::string_view line;
+    std::string spill;
+    while (reader.ReadLine(line, spill))
+        got << QByteArray(line.data(), qsizetype(line.size()));
+    return got;
+}
+
+} // namespace
+
 class TestTextFile : public QObject
 {
     Q_OBJECT
@@ -23,6 +40,10 @@ private slots:
                                       << QByteArrayList{};
         QTest::newRow("Ctrl-Z after a line") << QByteArray("a\r\n\x1a\r\n") << QByteArrayList{"a"};
         QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QByteArrayList{"", ""};
+        QTest::newRow("Ctrl-Z inside a line") << QByteArray("a\r\nb\x1a"
+                                                            "c\r\nd\r\n")
+                                              << QByteArrayList{"a", "b"};
+        QTest::newRow("CR at the very end") << QByteArray("a\r") << QByteArrayList{"a"};
     }
     void Lines_endAtCrAndTheFileAtCtrlZ()
     {
@@ -41,6 +62,26 @@ private slots:
         }
         QCOMPARE(got, lines);
         QVERIFY(!reader.ReadFailed());
+        QCOMPARE(ReadInPlace(path), lines);
+    }
+
+    // Lines handed out where they lie in the read buffer, or copied where they cross it, read
+    // the same as lines always copied: many lines, of every length, across several buffers.
+    void LinesAcrossTheReadBuffer_readTheSameInPlaceOrCopied()
+    {
+        QByteArray content;
+        QByteArrayList lines;
+        for (int i = 0; content.size() < 3 * 1024 * 1024 + 5000; ++i) {
+            QByteArray line(i * 7919 % 3001, char('a' + i % 26));
+            if (i % 5 == 0)
+                line += "\nlf";
+            lines << line;
+            content += line + (i % 3 ? "\r\n" : "\r");
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath("f");
+        TestSupport::WriteAll(path, content);
+        QCOMPARE(ReadInPlace(path), lines);
     }
 
     void CrLf_splitAcrossTheReadBuffer_isOneLineEnd()
@@ -59,6 +100,7 @@ private slots:
         QVERIFY(reader.ReadLine(line));
         QCOMPARE(QByteArray::fromStdString(line), QByteArray("b"));
         QVERIFY(reader.Eof());
+        QCOMPARE(ReadInPlace(path), (QByteArrayList{QByteArray(1024 * 1024 - 1, 'a'), "b"}));
     }
 };
 

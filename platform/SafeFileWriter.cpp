@@ -283,8 +283,11 @@ bool TSafeFileWriter::CommitReplace()
         ::unlink(m_Temp.c_str());
         return Fail(error);
     }
-    // Held open, the old file's room is given back when it is closed, not by the rename.
-    const int oldFile = m_Existed ? ::open(m_Target.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+    // Held open, the old file's room is given back when it is closed, not by the rename. Only
+    // a plain file is held: opening anything else may wait (a named pipe) or do more.
+    const int oldFile = m_Existed && S_ISREG(m_Old.st_mode)
+                            ? ::open(m_Target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)
+                            : -1;
     if (::rename(m_Temp.c_str(), m_Target.c_str()) != 0) {
         const int error = errno;
         ::unlink(m_Temp.c_str());

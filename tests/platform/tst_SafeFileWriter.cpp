@@ -181,6 +181,18 @@ private slots:
         QCOMPARE(Leftovers(dir), QStringList());
     }
 
+    // A named pipe where the data file was is replaced like a file, without waiting for a
+    // writer at its other end.
+    void NamedPipeInPlaceOfTheFile_isReplacedWithoutWaiting()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dyskar.dat");
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        QVERIFY(Save(path, "new\t\t\t\t\r\n"));
+        QVERIFY(QFileInfo(path).isFile());
+        QCOMPARE(ReadAll(path), QByteArray("new\t\t\t\t\r\n"));
+    }
+
     // The replaced file is let go of, so that its room comes back to the disk.
     void Success_letsGoOfTheOldFile()
     {

@@ -65,6 +65,8 @@ public:
     void PrefetchTexts() const
     {
         // A row's block (header, field ends, bytes) is mostly 60 to 100 bytes: two lines.
+        if (!m_Block)
+            return; // a row without texts
         __builtin_prefetch(m_Block);
         __builtin_prefetch(reinterpret_cast<const char*>(m_Block) + 64);
     }

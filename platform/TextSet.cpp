@@ -53,11 +53,10 @@ bool TTextSet::Insert(std::string_view Text, std::uint32_t Hash)
         throw std::length_error("too long a text or too many for a set of texts");
     if ((m_Size + 1) * 2 > m_Slots.size())
         Grow(m_Slots.empty() ? 16 : m_Slots.size() * 2);
-    const std::uint32_t hash = Hash;
-    TSlot& slot = m_Slots[Find(Text, hash)];
+    TSlot& slot = m_Slots[Find(Text, Hash)];
     if (slot.Hash != 0)
         return false;
-    slot = {Text.data(), static_cast<std::uint32_t>(Text.size()), hash,
+    slot = {Text.data(), static_cast<std::uint32_t>(Text.size()), Hash,
             static_cast<std::uint32_t>(m_Size)};
     ++m_Size;
     return true;

@@ -118,7 +118,7 @@ void BM_RefreshPickLists(benchmark::State& State)
     int edits = 0;
     for (auto _ : State) {
         State.PauseTiming();
-        TListItem* row = master.Item(edits * 7919 % master.Count());
+        TListItem* row = master.Item(int(std::int64_t(edits) * 7919 % master.Count()));
         const std::string mark = std::to_string(++edits);
         row->SetTexts(State.range(1) ? row->Texts().WithField(3, std::string("N").append(mark))
                                      : row->Texts().WithField(0, std::string("A").append(mark)));

@@ -84,7 +84,8 @@ void BM_ResortAfterEdit(benchmark::State& State)
     int edits = 0;
     for (auto _ : State) {
         State.PauseTiming();
-        TListItem* row = list->Items().Item((edits * 7919) % list->Items().Count());
+        TListItem* row =
+            list->Items().Item(int(std::int64_t(edits) * 7919 % list->Items().Count()));
         std::string name = "Edytowana ";
         name += std::to_string(edits++);
         row->SetTexts(row->Texts().WithField(0, name));

@@ -12,7 +12,16 @@ class TCustomListView;
 // into the master list and written back, and how a disc count field is read.
 namespace Catalogue {
 
-constexpr int kFieldCount = 5; // name, kind, disc count, shelf, lent to
+// A record's fields, in the order of a line of the file and of a row's texts.
+enum TField
+{
+    fdName,
+    fdKind,
+    fdDiscs,
+    fdShelf,
+    fdLentTo
+};
+constexpr int kFieldCount = fdLentTo + 1;
 
 // Field N (0..4) of a TAB-separated line; empty beyond the last TAB.
 std::string PobierzPole(std::string_view Line, unsigned char N);

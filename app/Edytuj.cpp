@@ -57,10 +57,10 @@ void TEdytujForm::Open(const TSortedComboBox& MainKinds, TListItem& Row)
     m_Row = &Row;
     const TRowText& text = Row.Texts();
     Edit1->SetBytes(text.Caption());
-    ComboBox1->SetItemIndex(ComboBox1->FindIgnoreCase(text.SubItem(0)));
-    Edit2->SetBytes(text.SubItem(1));
-    Edit3->SetBytes(text.SubItem(2));
-    Edit4->SetBytes(text.SubItem(3));
+    ComboBox1->SetItemIndex(ComboBox1->FindIgnoreCase(text.Field(Catalogue::fdKind)));
+    Edit2->SetBytes(text.Field(Catalogue::fdDiscs));
+    Edit3->SetBytes(text.Field(Catalogue::fdShelf));
+    Edit4->SetBytes(text.Field(Catalogue::fdLentTo));
     Edit1->setFocus();
     CentreOnScreen(*this, m_Main);
     exec();

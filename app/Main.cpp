@@ -6,9 +6,9 @@
 #include "Edytuj.h"
 #include "ExtListView.h"
 #include "Fonts.h"
+#include "PickLists.h"
 #include "QamLVPrinter.h"
 #include "SortedComboBox.h"
-#include "TextSet.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -118,6 +118,10 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     ComboBox2 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
     ComboBox2->setGeometry(64, 56, 145, 21);
     ComboBox2->setMaxVisibleItems(16);
+    m_PickLists =
+        std::make_unique<TPickLists>(std::array{TPickLists::TList{ComboBox1, Catalogue::fdKind},
+                                                TPickLists::TList{ComboBox2, Catalogue::fdShelf}},
+                                     kWszystkie);
     // Each pick list is named by its label, for the keyboard and for screen readers.
     const std::pair<QLabel*, QWidget*> named[] = {{Label1, ComboBox1}, {Label2, ComboBox2}};
     for (const auto& [label, box] : named) {
@@ -329,17 +333,17 @@ void TMainForm::Wyswietl(QObject*)
         master.ReadAhead(i);
         TListItem* row = master.Item(i);
         const TRowText& text = row->Texts();
-        const bool isLent = !text.SubItem(3).empty();
+        const bool isLent = !text.Field(Catalogue::fdLentTo).empty();
         if (!((isLent && lent) || (!isLent && notLent)))
             continue;
-        if (!KindFilter.empty() && text.SubItem(0) != KindFilter)
+        if (!KindFilter.empty() && text.Field(Catalogue::fdKind) != KindFilter)
             continue;
-        if (!ShelfFilter.empty() && text.SubItem(2) != ShelfFilter)
+        if (!ShelfFilter.empty() && text.Field(Catalogue::fdShelf) != ShelfFilter)
             continue;
         LastAdded = visible.Add();
         LastAdded->SetTexts(text); // a copy in meaning; the texts are shared
         LastAdded->Data = row;
-        discs += Catalogue::DiscCount(text.SubItem(1));
+        discs += Catalogue::DiscCount(text.Field(Catalogue::fdDiscs));
     }
     LastAdded = nullptr;
     visible.EndUpdate();
@@ -353,49 +357,15 @@ void TMainForm::OdswierzComboBoxy(QObject*)
 {
     const std::string kind = ComboBox1->Text();
     const std::string shelf = ComboBox2->Text();
-    // Spellings seen ignoring case, compared on the bytes themselves; the views point into the
-    // master rows, which stay as they are while the lists are filled.
-    TTextSet seen[2] = {TTextSet(TTextSet::csIgnore), TTextSet(TTextSet::csIgnore)};
-    for (TSortedComboBox* box : {ComboBox1, ComboBox2}) {
-        box->BeginUpdate();
-        box->Clear();
-        box->Add(kWszystkie);
+    m_PickLists->Refresh(AllList->Items(), AllList->Control().TextJournal());
+    // The entry chosen stays chosen while it is there; else the same value in its spelling
+    // now, or no filter.
+    for (const auto& [box, chosen] : {std::pair{ComboBox1, &kind}, std::pair{ComboBox2, &shelf}}) {
+        if (box->ItemIndex() >= 0 && box->Text() == *chosen)
+            continue;
+        const int k = box->FindIgnoreCase(*chosen);
+        box->SetItemIndex(k >= 0 ? k : 0);
     }
-    seen[0].Insert(kWszystkie);
-    seen[1].Insert(kWszystkie);
-    TSortedComboBox* boxes[2] = {ComboBox1, ComboBox2};
-    const int fields[2] = {0, 2};
-    const TListItems& master = AllList->Items();
-    const int count = master.Count();
-    // Rows go through in small batches: every value's place in its set is asked for, then the
-    // value held there, then the values go in, so that many values wait on memory together.
-    constexpr int kBatch = 16;
-    std::string_view values[kBatch][2];
-    std::uint32_t hashes[kBatch][2];
-    for (int first = 0; first < count; first += kBatch) {
-        const int size = std::min(kBatch, count - first);
-        for (int r = 0; r < size; ++r) {
-            master.ReadAhead(first + r);
-            const TRowText& text = master.Item(first + r)->Texts();
-            for (int b = 0; b < 2; ++b) {
-                values[r][b] = text.SubItem(fields[b]);
-                hashes[r][b] = seen[b].Prefetch(values[r][b]);
-            }
-        }
-        for (int r = 0; r < size; ++r)
-            for (int b = 0; b < 2; ++b)
-                seen[b].PrefetchHeld(hashes[r][b]);
-        for (int r = 0; r < size; ++r)
-            for (int b = 0; b < 2; ++b)
-                if (seen[b].Insert(values[r][b], hashes[r][b]))
-                    boxes[b]->Add(values[r][b]);
-    }
-    ComboBox1->EndUpdate();
-    ComboBox2->EndUpdate();
-    const int k = ComboBox1->FindIgnoreCase(kind);
-    ComboBox1->SetItemIndex(k >= 0 ? k : 0);
-    const int s = ComboBox2->FindIgnoreCase(shelf);
-    ComboBox2->SetItemIndex(s >= 0 ? s : 0);
     // A filter whose value is gone (or now spelt otherwise) shows another entry now; the list
     // must show what the pick lists say, not an empty list under "- Wszystkie -".
     if (FilterOf(*ComboBox1) != KindFilter || FilterOf(*ComboBox2) != ShelfFilter)
@@ -413,7 +383,7 @@ void TMainForm::Timer1Timer(QObject*)
         std::int64_t discs = 0;
         for (int i = 0; i < count; ++i) {
             items.ReadAhead(i);
-            discs += Catalogue::DiscCount(items.Item(i)->SubItem(1));
+            discs += Catalogue::DiscCount(items.Item(i)->Texts().Field(Catalogue::fdDiscs));
         }
         m_ShownDiscs = TShownDiscs{changes, discs};
     }

@@ -22,6 +22,7 @@ class QPushButton;
 class QTimer;
 class TdfsExtListView;
 class TListItem;
+class TPickLists;
 class TQamLVPrinter;
 class TSortedComboBox;
 
@@ -122,6 +123,7 @@ private:
 
     QString m_DataFile;
     std::unique_ptr<TUndoSteps> m_Undo;
+    std::unique_ptr<TPickLists> m_PickLists;
     // The disc count of the shown rows, as of the shown list's change count.
     struct TShownDiscs
     {

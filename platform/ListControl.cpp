@@ -212,6 +212,7 @@ int TListControl::InsertRow(int Index, std::unique_ptr<TListRow> Row)
         Index = RowCount();
     TListRow* row = Row.get();
     Unsorted(row);
+    m_Journal.Came(row->Text);
     if (Deferred()) {
         BeginChange();
         m_Rows.insert(m_Rows.begin() + Index, std::move(Row));
@@ -232,6 +233,7 @@ void TListControl::DeleteRow(int Index)
     m_Notifier.Item(LVN_DELETEITEM, Index);
     const TListRow* row = m_Rows[static_cast<std::size_t>(Index)].get();
     std::erase(m_Unsorted, row);
+    m_Journal.Gone(row->Text);
     if (row->HasSubItemImages)
         m_SubItemImages.erase(row);
     if (Deferred()) {
@@ -249,6 +251,8 @@ void TListControl::DeleteAllRows()
     ++m_Changes;
     m_Notifier.Item(LVN_DELETEALLITEMS, -1);
     m_Unsorted.clear();
+    for (std::size_t i = 0; i < m_Rows.size() && m_Journal.Recording(); ++i)
+        m_Journal.Gone(m_Rows[i]->Text);
     if (Deferred()) {
         BeginChange();
         ReleaseRows();
@@ -281,8 +285,11 @@ void TListControl::SetRowText(int Index, TRowText Text)
     ++m_Changes;
     if (Index < 0 || Index >= RowCount())
         return;
-    m_Rows[static_cast<std::size_t>(Index)]->Text = std::move(Text);
-    Unsorted(m_Rows[static_cast<std::size_t>(Index)].get());
+    TListRow& row = *m_Rows[static_cast<std::size_t>(Index)];
+    m_Journal.Gone(row.Text);
+    row.Text = std::move(Text);
+    m_Journal.Came(row.Text);
+    Unsorted(&row);
     if (Deferred())
         BeginChange();
     else if (ColumnCount() > 0)
@@ -302,6 +309,13 @@ void TListControl::Unsorted(const TListRow* Row)
         return;
     }
     m_Unsorted.push_back(Row);
+}
+
+void TListControl::RowTextReplaced(const TListRow* Row, const TRowText& Before)
+{
+    m_Journal.Gone(Before);
+    m_Journal.Came(Row->Text);
+    RowTextChanged(Row);
 }
 
 void TListControl::RowTextChanged(const TListRow* Row)
@@ -409,6 +423,7 @@ template <typename TReorder> bool TListControl::Reorder(TReorder&& Sort)
     if (m_Sorting)
         return false;
     m_Sorting = true;
+    m_Journal.Reordered();
     if (Deferred()) {
         // Inside the update bracket the view is reset at its close; make sure it will be.
         BeginChange();

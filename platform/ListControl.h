@@ -7,6 +7,7 @@
 #include "ListReportView.h"
 #include "ListRow.h"
 #include "ListRowSort.h"
+#include "RowTextJournal.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -70,6 +71,10 @@ public:
     std::uint64_t Changes() const { return m_Changes; }
     // A row's texts were changed in place: repaint it if it is on show.
     void RowTextChanged(const TListRow* Row);
+    // The same, for a row whose texts were Before.
+    void RowTextReplaced(const TListRow* Row, const TRowText& Before);
+    // What became of the rows' texts, for the one reader that follows them.
+    TRowTextJournal& TextJournal() { return m_Journal; }
     int SelectedRow() const;
     void SetSelectedRow(int Index);
     // The row with the focus, or -1.
@@ -161,6 +166,7 @@ private:
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
     std::uint64_t m_Changes = 0;
+    TRowTextJournal m_Journal;
     // The order the rows stand in (LVSORTKEYED::Order and direction) but for the rows in
     // m_Unsorted; 0 for none known. While no row has changed since that sort (m_SortedChanges),
     // m_Tied tells which rows equal the one before them, and the order turns round by itself.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include <QVBoxLayout>
 
@@ -31,41 +32,38 @@ std::unique_ptr<TListItem> TListItem::Make(TChunkArena& Pool)
     return std::unique_ptr<TListItem>(::new (room) TListItem());
 }
 
-void TListItem::Changed()
+void TListItem::Replace(TRowText Texts)
 {
-    Owner().Control().RowTextChanged(this);
+    // The list is told what the texts were, for whoever follows what its rows hold.
+    const TRowText before = std::exchange(Text, std::move(Texts));
+    Owner().Control().RowTextReplaced(this, before);
 }
 
 void TListItem::SetCaption(std::string_view Caption)
 {
-    Text = Text.WithField(0, Caption);
-    Changed();
+    Replace(Text.WithField(0, Caption));
 }
 
 void TListItem::AddSubItem(std::string_view SubItem)
 {
-    Text = Text.WithField(std::max(1, Text.FieldCount()), SubItem);
-    Changed();
+    Replace(Text.WithField(std::max(1, Text.FieldCount()), SubItem));
 }
 
 void TListItem::SetSubItem(int Index, std::string_view SubItem)
 {
     if (Index < 0)
         return;
-    Text = Text.WithField(Index + 1, SubItem);
-    Changed();
+    Replace(Text.WithField(Index + 1, SubItem));
 }
 
 void TListItem::ClearSubItems()
 {
-    Text = TRowText::FromFields({Text.Caption()});
-    Changed();
+    Replace(TRowText::FromFields({Text.Caption()}));
 }
 
 void TListItem::SetTexts(TRowText Texts)
 {
-    Text = std::move(Texts);
-    Changed();
+    Replace(std::move(Texts));
 }
 
 int TListItem::Index() const

@@ -69,7 +69,7 @@ public:
 
 private:
     TListItem() noexcept : TListRow(TPooled()) { Param = reinterpret_cast<Win::LPARAM>(this); }
-    void Changed();
+    void Replace(TRowText Texts);
 };
 
 // The rows of a list view, in display order.

@@ -37,6 +37,8 @@ public:
     std::string Item(int Index) const;
     int FindIgnoreCase(std::string_view Text) const;
     void Delete(int Index);
+    // Deletes the entry spelt exactly so; false when there is none.
+    bool Remove(std::string_view Entry);
     void AssignEntries(const TSortedComboBox& Source);
 
     int ItemIndex() const { return currentIndex(); }
@@ -63,6 +65,8 @@ private:
     bool m_ClearedInUpdate = false;
     int m_UpdateCount = 0;
     // Sorts what an update that started from an empty list brings, and remembers it: a
-    // refresh after an edit that changed no kind or shelf sorts nothing.
+    // refresh after an edit that changed no kind or shelf sorts nothing. What it remembers is
+    // how those entries sort, whatever the list holds since, so entries added or deleted one
+    // at a time leave it as it is.
     TPickListSorter m_Sorter;
 };

@@ -47,18 +47,42 @@ void TTextSet::PrefetchHeld(std::uint32_t Hash) const
         __builtin_prefetch(slot.Data);
 }
 
-bool TTextSet::Insert(std::string_view Text, std::uint32_t Hash)
+TTextSet::TPlace TTextSet::Place(std::string_view Text, std::uint32_t Hash)
 {
-    if (Text.size() > 0xFFFFFFFFu || m_Size >= 0xFFFFFFFFu)
+    if (Text.size() > 0xFFFFFFFFu || m_Ordinals >= 0xFFFFFFFFu)
         throw std::length_error("too long a text or too many for a set of texts");
     if ((m_Size + 1) * 2 > m_Slots.size())
         Grow(m_Slots.empty() ? 16 : m_Slots.size() * 2);
     TSlot& slot = m_Slots[Find(Text, Hash)];
     if (slot.Hash != 0)
-        return false;
+        return {slot.Ordinal, false, std::string_view(slot.Data, slot.Size)};
     slot = {Text.data(), static_cast<std::uint32_t>(Text.size()), Hash,
-            static_cast<std::uint32_t>(m_Size)};
+            static_cast<std::uint32_t>(m_Ordinals)};
     ++m_Size;
+    ++m_Ordinals;
+    return {slot.Ordinal, true, Text};
+}
+
+bool TTextSet::Erase(std::string_view Text)
+{
+    if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
+        return false;
+    const std::size_t mask = m_Slots.size() - 1;
+    std::size_t hole = Find(Text, HashOf(Text));
+    if (m_Slots[hole].Hash == 0)
+        return false;
+    // Texts after the hole that probed past it move back into it, so that every text stays
+    // reachable from its home slot without a marker for the erased one.
+    for (std::size_t i = (hole + 1) & mask; m_Slots[i].Hash != 0; i = (i + 1) & mask) {
+        const std::size_t home = m_Slots[i].Hash & mask;
+        const bool homeAfterHole = ((i - home) & mask) < ((i - hole) & mask);
+        if (homeAfterHole)
+            continue;
+        m_Slots[hole] = m_Slots[i];
+        hole = i;
+    }
+    m_Slots[hole] = TSlot();
+    --m_Size;
     return true;
 }
 

@@ -26,14 +26,29 @@ public:
     // together instead of one after another.
     std::uint32_t Prefetch(std::string_view Text) const;
     void PrefetchHeld(std::uint32_t Hash) const;
-    bool Insert(std::string_view Text, std::uint32_t Hash);
+    bool Insert(std::string_view Text, std::uint32_t Hash) { return Place(Text, Hash).Inserted; }
+    // Inserts Text unless an equal text is in; either way, where the text in the set stands.
+    struct TPlace
+    {
+        std::uint32_t Ordinal;
+        bool Inserted;
+        std::string_view Held; // the text as it went in
+    };
+    TPlace Place(std::string_view Text, std::uint32_t Hash);
+    TPlace Place(std::string_view Text) { return Place(Text, HashOf(Text)); }
+    // Takes an equal text out; false when none is in. Ordinals of the others stay, and the
+    // next text in gets a new one.
+    bool Erase(std::string_view Text);
     bool Contains(std::string_view Text) const { return OrdinalOf(Text) >= 0; }
-    // The place of an equal text among the texts in the order they went in, or -1.
+    // The place of an equal text among the texts in the order they went in (counting those
+    // erased since), or -1.
     std::ptrdiff_t OrdinalOf(std::string_view Text) const;
     std::ptrdiff_t OrdinalOf(std::string_view Text, std::uint32_t Hash) const;
     // Room for Count texts, so that filling the set does not move it as it grows.
     void Reserve(std::size_t Count);
     std::size_t Size() const { return m_Size; }
+    // One past the highest ordinal given so far.
+    std::size_t Ordinals() const { return m_Ordinals; }
 
 private:
     struct TSlot
@@ -52,4 +67,5 @@ private:
     TCase m_Case;
     std::vector<TSlot> m_Slots;
     std::size_t m_Size = 0;
+    std::size_t m_Ordinals = 0;
 };

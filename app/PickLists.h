@@ -1,0 +1,56 @@
+#pragma once
+
+#include "RowTextJournal.h"
+#include "TextSet.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TListItems;
+class TSortedComboBox;
+
+// The kinds' and the shelves' pick lists: each offers the values of one field of the master
+// rows once, ignoring case, in the spelling met first in master order, after a fixed first
+// entry. After an edit they follow what the master list's journal says changed; they read
+// every row again only when that does not tell them enough.
+class TPickLists
+{
+public:
+    struct TList
+    {
+        TSortedComboBox* Box;
+        int Field;
+    };
+    TPickLists(std::array<TList, 2> Lists, std::string_view First);
+
+    // Brings both lists in line with Master, whose journal this is.
+    void Refresh(const TListItems& Master, TRowTextJournal& Journal);
+
+private:
+    // One list's values: the set of them, and for each (by its ordinal in the set) the row
+    // texts that hold its spelling, how many rows have it, and how many of those spell it so.
+    struct TTally
+    {
+        explicit TTally(TList Of) : List(Of) {}
+        TList List;
+        TTextSet Values{TTextSet::csIgnore};
+        std::vector<TRowText> Holders;
+        std::vector<std::uint32_t> Rows;
+        std::vector<std::uint32_t> SameSpelt;
+        std::size_t MultiSpelt = 0; // values whose rows spell them in more than one way
+    };
+
+    void Refill(const TListItems& Master);
+    void StartTally(TTally& Tally);
+    void Count(TTally& Tally, std::string_view Value, std::uint32_t Hash, const TRowText& Row);
+    bool Follow(std::span<const TRowTextJournal::TEntry> Entries);
+    bool Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> Entries);
+
+    std::array<TTally, 2> m_Tallies;
+    std::string m_First;
+    std::uint64_t m_Mark = 0;
+};

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,43 @@ private slots:
         QVERIFY(same(upper, lower));
         QCOMPARE(hash(upper), hash(lower));
         QVERIFY(!same(upper, Cp1250::FromUtf8("łąka z")));
+    }
+
+    void TextSet_afterErasing_findsExactlyTheTextsStillIn()
+    {
+        // Texts go in and out at random, many sharing a home slot; every text still in is
+        // found under the ordinal it got, none taken out is, and a text that comes back gets
+        // a new ordinal.
+        std::vector<std::string> lower, upper; // the set keeps views: these stay put
+        for (int i = 0; i < 300; ++i) {
+            lower.push_back(Cp1250::FromUtf8("żółw ") + std::to_string(i));
+            upper.push_back(Cp1250::FromUtf8("ŻÓŁW ") + std::to_string(i));
+        }
+        TTextSet set(TTextSet::csIgnore);
+        std::map<std::size_t, std::ptrdiff_t> in; // ordinals by the text's number
+        std::mt19937 random(5);
+        std::size_t nextOrdinal = 0;
+        for (int step = 0; step < 40000; ++step) {
+            const std::size_t n = random() % 300;
+            const std::string& spelt = random() % 2 ? lower[n] : upper[n];
+            if (random() % 3 == 0) {
+                QCOMPARE(set.Erase(spelt), in.erase(n) == 1);
+            } else {
+                const TTextSet::TPlace place = set.Place(spelt);
+                QCOMPARE(place.Inserted, !in.contains(n));
+                if (place.Inserted)
+                    in[n] = std::ptrdiff_t(nextOrdinal++);
+                QCOMPARE(std::ptrdiff_t(place.Ordinal), in[n]);
+            }
+            if (step % 1000 == 0 || step > 39700) {
+                QCOMPARE(set.Size(), in.size());
+                for (std::size_t i = 0; i < 300; ++i) {
+                    const auto known = in.find(i);
+                    QCOMPARE(set.OrdinalOf(upper[i]), known == in.end() ? -1 : known->second);
+                }
+            }
+        }
+        QCOMPARE(set.Ordinals(), nextOrdinal);
     }
 
     void TextSet_keepsEachTextOnce_data()

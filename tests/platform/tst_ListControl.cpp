@@ -7,12 +7,20 @@
 #include <QtTest>
 
 #include <random>
+#include <set>
 #include <stdexcept>
 
 using namespace Win;
 using namespace TestSupport;
 
 namespace {
+
+std::string Joined(const TRowText& Text)
+{
+    std::string line;
+    Text.AppendJoined(line, '\t', Text.FieldCount());
+    return line;
+}
 
 int AddRow(TListControl& List, const char* Caption, LPARAM Param)
 {
@@ -532,6 +540,128 @@ private slots:
         moved->Delete();
         TListItem* fresh = lists[0].Items().Insert(0);
         QCOMPARE(fresh->SubItemImage(1), -1);
+    }
+
+    void Journal_accountsForEveryTextThatCameOrWent()
+    {
+        // Whatever happens to the rows, the texts before plus those that came, less those
+        // that went, are the texts after; and a sort is told.
+        TCustomListView list;
+        TListItems& items = list.Items();
+        for (int i = 0; i < 10; ++i)
+            items.Add()->SetCaption(std::to_string(i));
+        TRowTextJournal& journal = list.Control().TextJournal();
+        std::mt19937 random(11);
+        const auto pick = [&](int Count) { return int(random() % unsigned(Count)); };
+        const auto texts = [&] {
+            std::multiset<std::string> all;
+            for (int i = 0; i < items.Count(); ++i)
+                all.insert(Joined(items.Item(i)->Texts()));
+            return all;
+        };
+        for (int round = 0; round < 60; ++round) {
+            std::multiset<std::string> expected = texts();
+            const std::uint64_t mark = journal.Start();
+            bool sorted = false;
+            for (int step = 0; step < 12; ++step) {
+                const std::string word = "w" + std::to_string(random() % 50);
+                const int count = items.Count();
+                switch (pick(round % 10 == 9 ? 10 : 9)) {
+                case 0:
+                    items.Add()->SetCaption(word);
+                    break;
+                case 1:
+                    items.Insert(pick(count + 1))->SetSubItem(1, word);
+                    break;
+                case 2:
+                    if (count > 0)
+                        items.Delete(pick(count));
+                    break;
+                case 3:
+                    if (count > 0)
+                        items.Item(pick(count))->SetCaption(word);
+                    break;
+                case 4:
+                    if (count > 0)
+                        items.Item(pick(count))->AddSubItem(word);
+                    break;
+                case 5:
+                    if (count > 0)
+                        items.Item(pick(count))->ClearSubItems();
+                    break;
+                case 6:
+                    if (count > 0) {
+                        LVITEM item;
+                        item.iSubItem = 2;
+                        item.pszText = const_cast<char*>(word.c_str());
+                        list.Control().SendMessage(LVM_SETITEMTEXTA, WPARAM(pick(count)),
+                                                   reinterpret_cast<LPARAM>(&item));
+                    }
+                    break;
+                case 7:
+                    if (count > 0)
+                        items.Item(pick(count))->SetTexts(TRowText::FromFields({word, word}));
+                    break;
+                case 8:
+                    sorted |= list.Control().SortItems(
+                        +[](LPARAM A, LPARAM B, LPARAM) {
+                            return reinterpret_cast<TListItem*>(A)->Caption().compare(
+                                reinterpret_cast<TListItem*>(B)->Caption());
+                        },
+                        0);
+                    break;
+                default:
+                    items.Clear();
+                    break;
+                }
+            }
+            const auto changes = journal.Since(mark);
+            QVERIFY(changes);
+            bool reordered = false;
+            for (const TRowTextJournal::TEntry& entry : *changes) {
+                if (entry.Kind == TRowTextJournal::jkReordered) {
+                    reordered = true;
+                } else if (entry.Kind == TRowTextJournal::jkCame) {
+                    expected.insert(Joined(entry.Text));
+                } else {
+                    const auto gone = expected.find(Joined(entry.Text));
+                    QVERIFY2(gone != expected.end(), Joined(entry.Text).c_str());
+                    expected.erase(gone);
+                }
+            }
+            QCOMPARE(reordered, sorted);
+            QCOMPARE(expected, texts());
+        }
+    }
+
+    void Journal_tellsNothingItDoesNotKnow_data()
+    {
+        QTest::addColumn<int>("Case");
+        QTest::newRow("never started") << 0;
+        QTest::newRow("out of room") << 1;
+        QTest::newRow("started again since") << 2;
+    }
+    void Journal_tellsNothingItDoesNotKnow()
+    {
+        QFETCH(int, Case);
+        TCustomListView list;
+        TRowTextJournal& journal = list.Control().TextJournal();
+        std::uint64_t mark = 0;
+        if (Case != 0)
+            mark = journal.Start();
+        const int changes = Case == 1 ? int(TRowTextJournal::kRoom) + 1 : 3;
+        for (int i = 0; i < changes; ++i)
+            list.Items().Add(); // one entry each
+        if (Case == 2)
+            journal.Start();
+        QVERIFY(!journal.Since(mark));
+        // Started again, it follows the rows once more.
+        mark = journal.Start();
+        list.Items().Add()->SetCaption("a");
+        const auto since = journal.Since(mark);
+        QVERIFY(since);
+        QCOMPARE(since->size(), std::size_t(3)); // an empty row came; its texts went, then came
+        QCOMPARE(since->back().Text.Caption(), std::string_view("a"));
     }
 };
 

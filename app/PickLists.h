@@ -32,7 +32,8 @@ public:
 
 private:
     // One list's values: the set of them, and for each (by its ordinal in the set) the row
-    // texts that hold its spelling, how many rows have it, and how many of those spell it so.
+    // texts that hold its spelling, how many rows have it, and whether they spell it in more
+    // than one way (then the spelling offered is that of its first row, which may change).
     struct TTally
     {
         explicit TTally(TList Of) : List(Of) {}
@@ -40,15 +41,17 @@ private:
         TTextSet Values{TTextSet::csIgnore};
         std::vector<TRowText> Holders;
         std::vector<std::uint32_t> Rows;
-        std::vector<std::uint32_t> SameSpelt;
-        std::size_t MultiSpelt = 0; // values whose rows spell them in more than one way
+        std::vector<std::uint8_t> MultiSpelt;
+        std::size_t MultiSpelts = 0;
     };
 
     void Refill(const TListItems& Master);
     void StartTally(TTally& Tally);
     void Count(TTally& Tally, std::string_view Value, std::uint32_t Hash, const TRowText& Row);
-    bool Follow(std::span<const TRowTextJournal::TEntry> Entries);
-    bool Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> Entries);
+    // False when the journal does not tell enough and every row must be read.
+    bool Follow(const TListItems& Master, std::span<const TRowTextJournal::TEntry> Entries);
+    bool Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> Entries, bool& Respell);
+    bool Respell(const TListItems& Master);
 
     std::array<TTally, 2> m_Tallies;
     std::string m_First;

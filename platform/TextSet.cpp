@@ -63,6 +63,17 @@ TTextSet::TPlace TTextSet::Place(std::string_view Text, std::uint32_t Hash)
     return {slot.Ordinal, true, Text};
 }
 
+bool TTextSet::Rebind(std::string_view Text)
+{
+    if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
+        return false;
+    TSlot& slot = m_Slots[Find(Text, HashOf(Text))];
+    if (slot.Hash == 0)
+        return false;
+    slot.Data = Text.data(); // equal texts have equal sizes
+    return true;
+}
+
 bool TTextSet::Erase(std::string_view Text)
 {
     if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)

@@ -39,6 +39,9 @@ public:
     // Takes an equal text out; false when none is in. Ordinals of the others stay, and the
     // next text in gets a new one.
     bool Erase(std::string_view Text);
+    // Points the text equal to Text at Text itself (another spelling, ignoring case), which
+    // must then outlive the set; false when none is in.
+    bool Rebind(std::string_view Text);
     bool Contains(std::string_view Text) const { return OrdinalOf(Text) >= 0; }
     // The place of an equal text among the texts in the order they went in (counting those
     // erased since), or -1.

@@ -76,7 +76,7 @@ private slots:
         std::mt19937 random(Seed);
         const auto pick = [&](std::size_t Count) { return random() % Count; };
         const auto record = [&] {
-            return TRowText::FromFields({"n" + std::to_string(random() % 1000),
+            return TRowText::FromFields({std::string("n").append(std::to_string(random() % 1000)),
                                          kinds[pick(kinds.size())], "1",
                                          shelves[pick(shelves.size())], ""});
         };
@@ -118,7 +118,7 @@ private slots:
                     if (round % 25 == 24)
                         rows.Clear();
                     else
-                        rows.Item(at)->SetCaption("x" + std::to_string(c));
+                        rows.Item(at)->SetCaption(std::string("x").append(std::to_string(c)));
                     break;
                 }
             }

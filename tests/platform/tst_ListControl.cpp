@@ -564,7 +564,7 @@ private slots:
             const std::uint64_t mark = journal.Start();
             bool sorted = false;
             for (int step = 0; step < 12; ++step) {
-                const std::string word = "w" + std::to_string(random() % 50);
+                const std::string word = std::string("w").append(std::to_string(random() % 50));
                 const int count = items.Count();
                 switch (pick(round % 10 == 9 ? 10 : 9)) {
                 case 0:

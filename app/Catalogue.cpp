@@ -65,7 +65,7 @@ TLoadResult Load(const QString& Path, TCustomListView& Master)
     TRowTextArena arena;
     while (!file.Eof()) {
         file.ReadLine(line, spill);
-        Master.Items().Add()->SetTexts(TRowText::FromTabbedLine(line, kFieldCount, &arena));
+        Master.Items().Add(TRowText::FromTabbedLine(line, kFieldCount, &arena));
         ++result.Records;
     }
     Master.Items().EndUpdate();

@@ -340,8 +340,7 @@ void TMainForm::Wyswietl(QObject*)
             continue;
         if (!ShelfFilter.empty() && text.Field(Catalogue::fdShelf) != ShelfFilter)
             continue;
-        LastAdded = visible.Add();
-        LastAdded->SetTexts(text); // a copy in meaning; the texts are shared
+        LastAdded = visible.Add(text); // a copy in meaning; the texts are shared
         LastAdded->Data = row;
         discs += Catalogue::DiscCount(text.Field(Catalogue::fdDiscs));
     }

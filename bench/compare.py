@@ -74,6 +74,11 @@ def window(path, tag, runs=3):
 rows = []  # (work, records, ours, peer name, peer figure, ratio text, target, met)
 
 
+def amount(value, unit):
+    """A figure with as many decimals as it needs to show more than nought."""
+    return f"{value:,.1f} {unit}" if abs(value) >= 0.1 or value == 0 else f"{value:.2g} {unit}"
+
+
 def add(what, records, ours, peer_name, peer, target, limit, unit="ms", difference=False):
     if difference:
         figure = ours - peer
@@ -83,7 +88,7 @@ def add(what, records, ours, peer_name, peer, target, limit, unit="ms", differen
         figure = ours / peer if peer else math.inf
         ratio = f"{figure:.3g}×"
         met = figure <= limit
-    rows.append((what, records, f"{ours:,.1f} {unit}", peer_name, f"{peer:,.1f} {unit}", ratio,
+    rows.append((what, records, amount(ours, unit), peer_name, amount(peer, unit), ratio,
                  target, "yes" if met else "**no**"))
 
 

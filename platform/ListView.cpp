@@ -175,6 +175,16 @@ TListItem* TListItems::Add()
     return Insert(-1);
 }
 
+TListItem* TListItems::Add(TRowText Texts)
+{
+    m_Owner.HandleNeeded();
+    auto item = TListItem::Make(m_Owner.RowPool());
+    item->Text = std::move(Texts);
+    TListItem* raw = item.get();
+    m_Owner.Control().InsertRow(-1, std::move(item));
+    return raw;
+}
+
 TListItem* TListItems::Insert(int Index)
 {
     m_Owner.HandleNeeded();

@@ -79,6 +79,9 @@ public:
     explicit TListItems(TCustomListView& Owner) : m_Owner(Owner) {}
 
     TListItem* Add();
+    // Adds a row that holds these texts from the start: one change to the list where Add and
+    // SetTexts make two, for the million rows of a load or a rebuilt view.
+    TListItem* Add(TRowText Texts);
     TListItem* Insert(int Index);
     // Count and Item stand inline at the end of this header: passes over a million rows call
     // them for every row.

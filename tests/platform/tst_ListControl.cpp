@@ -568,7 +568,10 @@ private slots:
                 const int count = items.Count();
                 switch (pick(round % 10 == 9 ? 10 : 9)) {
                 case 0:
-                    items.Add()->SetCaption(word);
+                    if (step % 2)
+                        items.Add()->SetCaption(word);
+                    else
+                        items.Add(TRowText::FromFields({word, "t"}));
                     break;
                 case 1:
                     items.Insert(pick(count + 1))->SetSubItem(1, word);

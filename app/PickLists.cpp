@@ -14,7 +14,10 @@ TPickLists::TPickLists(std::array<TList, 2> Lists, std::string_view First)
 
 void TPickLists::Refresh(const TListItems& Master, TRowTextJournal& Journal)
 {
-    const auto changes = Journal.Since(m_Mark);
+    // Until this refresh is through, the lists count as read from nothing: one that fails
+    // part-way must not follow the same changes twice.
+    const std::uint64_t mark = std::exchange(m_Mark, kNoMark);
+    const auto changes = Journal.Since(mark);
     if (!changes || !Follow(Master, *changes))
         Refill(Master);
     m_Mark = Journal.Start();

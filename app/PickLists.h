@@ -55,5 +55,6 @@ private:
 
     std::array<TTally, 2> m_Tallies;
     std::string m_First;
-    std::uint64_t m_Mark = 0;
+    static constexpr std::uint64_t kNoMark = ~std::uint64_t{0}; // a journal knows no such mark
+    std::uint64_t m_Mark = kNoMark;
 };

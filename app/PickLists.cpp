@@ -181,7 +181,8 @@ bool TPickLists::Respell(const TListItems& Master)
     std::array<std::vector<bool>, 2> met;
     for (std::size_t t = 0; t < 2; ++t) {
         left[t] = m_Tallies[t].MultiSpelts;
-        met[t].assign(m_Tallies[t].Rows.size(), false);
+        if (left[t] > 0)
+            met[t].assign(m_Tallies[t].Rows.size(), false);
     }
     const int count = Master.Count();
     for (int i = 0; i < count && left[0] + left[1] > 0; ++i) {

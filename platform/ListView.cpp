@@ -172,23 +172,24 @@ void TListItem::Delete()
 
 TListItem* TListItems::Add()
 {
-    return Insert(-1);
+    return Insert(-1, TRowText());
 }
 
 TListItem* TListItems::Add(TRowText Texts)
 {
-    m_Owner.HandleNeeded();
-    auto item = TListItem::Make(m_Owner.RowPool());
-    item->Text = std::move(Texts);
-    TListItem* raw = item.get();
-    m_Owner.Control().InsertRow(-1, std::move(item));
-    return raw;
+    return Insert(-1, std::move(Texts));
 }
 
 TListItem* TListItems::Insert(int Index)
 {
+    return Insert(Index, TRowText());
+}
+
+TListItem* TListItems::Insert(int Index, TRowText Texts)
+{
     m_Owner.HandleNeeded();
     auto item = TListItem::Make(m_Owner.RowPool());
+    item->Text = std::move(Texts);
     TListItem* raw = item.get();
     m_Owner.Control().InsertRow(Index, std::move(item));
     return raw;

@@ -99,6 +99,8 @@ public:
     int UpdateCount() const { return m_UpdateCount; }
 
 private:
+    TListItem* Insert(int Index, TRowText Texts);
+
     TCustomListView& m_Owner;
     int m_UpdateCount = 0;
 };

@@ -11,6 +11,14 @@
 #include <limits>
 #include <utility>
 
+namespace {
+// The order the entries stand in.
+bool CollatesBefore(const QString& Left, const QString& Right)
+{
+    return Locale::CompareTextIgnoreCase(Left, Right) < 0;
+}
+} // namespace
+
 TSortedComboBox::TSortedComboBox(TStyle Style, QWidget* Parent)
     : QComboBox(Parent), m_Model(new TPickListModel(this))
 {
@@ -41,10 +49,7 @@ int TSortedComboBox::Add(std::string_view Entry)
     }
     const QString text = Cp1250::ToUnicode(Entry);
     const QStringList& list = m_Model->stringList();
-    const auto at =
-        std::upper_bound(list.begin(), list.end(), text, [](const QString& a, const QString& b) {
-            return Locale::CompareTextIgnoreCase(a, b) < 0;
-        });
+    const auto at = std::upper_bound(list.begin(), list.end(), text, CollatesBefore);
     const int index = static_cast<int>(at - list.begin());
     const QString keep = currentText();
     const bool editable = isEditable();
@@ -134,10 +139,7 @@ bool TSortedComboBox::Remove(std::string_view Entry)
     const QStringList& list = m_Model->stringList();
     // The entry stands among those that collate equal to it: found in a few comparisons even
     // in a list of a hundred thousand shelves.
-    auto at =
-        std::lower_bound(list.begin(), list.end(), text, [](const QString& a, const QString& b) {
-            return Locale::CompareTextIgnoreCase(a, b) < 0;
-        });
+    auto at = std::lower_bound(list.begin(), list.end(), text, CollatesBefore);
     for (; at != list.end() && Locale::CompareTextIgnoreCase(*at, text) == 0; ++at) {
         if (*at == text) {
             Delete(static_cast<int>(at - list.begin()));

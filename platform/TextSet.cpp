@@ -3,6 +3,7 @@
 #include "Cp1250.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 std::uint32_t TTextSet::HashOf(std::string_view Text) const
@@ -63,25 +64,30 @@ TTextSet::TPlace TTextSet::Place(std::string_view Text, std::uint32_t Hash)
     return {slot.Ordinal, true, Text};
 }
 
-bool TTextSet::Rebind(std::string_view Text)
+std::optional<std::size_t> TTextSet::SlotOf(std::string_view Text, std::uint32_t Hash) const
 {
     if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
+        return std::nullopt;
+    const std::size_t at = Find(Text, Hash);
+    return m_Slots[at].Hash != 0 ? std::optional(at) : std::nullopt;
+}
+
+bool TTextSet::Rebind(std::string_view Text)
+{
+    const auto at = SlotOf(Text, HashOf(Text));
+    if (!at)
         return false;
-    TSlot& slot = m_Slots[Find(Text, HashOf(Text))];
-    if (slot.Hash == 0)
-        return false;
-    slot.Data = Text.data(); // equal texts have equal sizes
+    m_Slots[*at].Data = Text.data(); // equal texts have equal sizes
     return true;
 }
 
 bool TTextSet::Erase(std::string_view Text)
 {
-    if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
+    const auto at = SlotOf(Text, HashOf(Text));
+    if (!at)
         return false;
     const std::size_t mask = m_Slots.size() - 1;
-    std::size_t hole = Find(Text, HashOf(Text));
-    if (m_Slots[hole].Hash == 0)
-        return false;
+    std::size_t hole = *at;
     // Texts after the hole that probed past it move back into it, so that every text stays
     // reachable from its home slot without a marker for the erased one.
     for (std::size_t i = (hole + 1) & mask; m_Slots[i].Hash != 0; i = (i + 1) & mask) {
@@ -104,10 +110,8 @@ std::ptrdiff_t TTextSet::OrdinalOf(std::string_view Text) const
 
 std::ptrdiff_t TTextSet::OrdinalOf(std::string_view Text, std::uint32_t Hash) const
 {
-    if (m_Size == 0 || Text.size() > 0xFFFFFFFFu)
-        return -1;
-    const TSlot& slot = m_Slots[Find(Text, Hash)];
-    return slot.Hash != 0 ? std::ptrdiff_t(slot.Ordinal) : -1;
+    const auto at = SlotOf(Text, Hash);
+    return at ? std::ptrdiff_t(m_Slots[*at].Ordinal) : -1;
 }
 
 void TTextSet::Reserve(std::size_t Count)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -65,6 +66,8 @@ private:
     bool Equal(const TSlot& Slot, std::uint32_t Hash, std::string_view Text) const;
     // The slot holding Text, or the empty one where it would go.
     std::size_t Find(std::string_view Text, std::uint32_t Hash) const;
+    // The slot holding Text, if one does.
+    std::optional<std::size_t> SlotOf(std::string_view Text, std::uint32_t Hash) const;
     void Grow(std::size_t Room);
 
     TCase m_Case;

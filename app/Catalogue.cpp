@@ -1,10 +1,13 @@
 #include "Catalogue.h"
 
 #include "ListView.h"
+#include "PieceMill.h"
 #include "SafeFileWriter.h"
 #include "TextFile.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -85,20 +88,24 @@ TSaveResult Save(const QString& Path, const TCustomListView& Master)
     }
     const TListItems& items = Master.Items();
     const int count = items.Count();
-    // Lines are joined into pieces of about a megabyte, each handed to the file at once.
-    constexpr std::size_t kPiece = 1 << 20;
-    std::string piece;
-    piece.reserve(kPiece + 4096);
-    for (int i = 0; i < count; ++i) {
-        items.ReadAhead(i);
-        items.Item(i)->Texts().AppendJoined(piece, '\t', kFieldCount);
-        piece += "\r\n";
-        if (piece.size() >= kPiece) {
-            file.Write(piece);
-            piece.clear();
+    // The lines are made in pieces of a few tens of thousands of rows, two pieces at a time,
+    // while the piece before goes to the file; the rows are only read meanwhile.
+    constexpr int kPieceRows = 32768;
+    const auto pieces = static_cast<std::size_t>((count + kPieceRows - 1) / kPieceRows);
+    const auto makePiece = [&items, count](std::size_t Piece, TPieceBuffer& Out) {
+        const int from = static_cast<int>(Piece) * kPieceRows;
+        const int to = std::min(count, from + kPieceRows);
+        for (int i = from; i < to; ++i) {
+            items.ReadAhead(i);
+            const TRowText& texts = items.Item(i)->Texts();
+            char* end =
+                texts.CopyJoined(Out.Room(texts.JoinedSize(kFieldCount) + 2), '\t', kFieldCount);
+            *end++ = '\r';
+            *end++ = '\n';
+            Out.MarkWritten(end);
         }
-    }
-    file.Write(piece);
+    };
+    TPieceMill::Run(pieces, makePiece, [&file](std::string_view Piece) { file.Write(Piece); });
     result.Ok = file.Commit();
     if (!result.Ok)
         result.Error = file.ErrorString();

@@ -162,25 +162,31 @@ std::string_view TRowText::Field(int Index) const
     return std::string_view(m_Block->Bytes() + start, m_Block->End(index) - start);
 }
 
-void TRowText::AppendJoined(std::string& Out, char Separator, int Count) const
+std::size_t TRowText::JoinedSize(int Count) const
 {
     if (Count <= 0)
-        return;
+        return 0;
     const int have = std::min(FieldCount(), Count);
-    std::size_t size = Out.size() + static_cast<std::size_t>(Count - 1);
-    if (have > 0)
-        size += m_Block->End(static_cast<std::uint32_t>(have - 1));
-    Out.reserve(size);
+    const std::size_t bytes = have > 0 ? m_Block->End(static_cast<std::uint32_t>(have - 1)) : 0;
+    return bytes + static_cast<std::size_t>(Count - 1);
+}
+
+char* TRowText::CopyJoined(char* To, char Separator, int Count) const
+{
+    const int have = std::min(FieldCount(), Count);
+    const char* bytes = have > 0 ? m_Block->Bytes() : nullptr;
     std::uint32_t start = 0;
     for (int i = 0; i < Count; ++i) {
         if (i > 0)
-            Out.push_back(Separator);
+            *To++ = Separator;
         if (i < have) {
             const std::uint32_t end = m_Block->End(static_cast<std::uint32_t>(i));
-            Out.append(m_Block->Bytes() + start, end - start);
+            std::memcpy(To, bytes + start, end - start);
+            To += end - start;
             start = end;
         }
     }
+    return To;
 }
 
 TRowText TRowText::WithField(int Index, std::string_view Text) const

@@ -17,8 +17,9 @@ namespace {
 
 std::string Joined(const TRowText& Text)
 {
-    std::string line;
-    Text.AppendJoined(line, '\t', Text.FieldCount());
+    std::string line(Text.JoinedSize(Text.FieldCount()), '\0');
+    const char* end = Text.CopyJoined(line.data(), '\t', Text.FieldCount());
+    line.resize(std::size_t(end - line.data()));
     return line;
 }
 

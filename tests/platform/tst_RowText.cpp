@@ -98,8 +98,10 @@ private slots:
             }
             QCOMPARE(text.Field(int(fields.size())), std::string_view());
             QCOMPARE(text.ByteSize(), bytes);
-            std::string out = "x";
-            text.AppendJoined(out, '|', int(fields.size()) + 1);
+            const int joinedFields = int(fields.size()) + 1;
+            std::string out = "x" + std::string(text.JoinedSize(joinedFields), '?');
+            const char* end = text.CopyJoined(out.data() + 1, '|', joinedFields);
+            QCOMPARE(end, out.data() + out.size());
             QCOMPARE(out, "x" + joined + "|");
             const TRowText edited = text.WithField(1, "zmiana");
             QCOMPARE(edited.Field(0), std::string_view(fields[0]));

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+#include <utility>
 
 // Under the address sanitizer, chunks come from the heap it watches: a chunk freed too early
 // or never freed shows.
@@ -20,13 +22,23 @@ struct TChunkArena::TChunk
     std::uint32_t Live; // blocks in it, plus one while the arena still fills it
     std::uint32_t Size;
     void* Tag;
+    THome* Home;
+    TChunk* NextSpare;
+};
+
+// What a chunk knows of its arena, which may go before the chunk does: the arena while it
+// lives, counted by the arena and each chunk.
+struct TChunkArena::THome
+{
+    TChunkArena* Arena;
+    std::size_t Refs;
 };
 
 namespace {
 
 // Blocks hold pointers and numbers of up to eight bytes.
 constexpr std::size_t kBlockAlign = 8;
-constexpr std::size_t kChunkHeader = 16; // the chunk's header, rounded up to kBlockAlign
+constexpr std::size_t kChunkHeader = 32; // the chunk's header, rounded up to kBlockAlign
 
 // Chunks are taken from the system directly: the C library's aligned allocations may each be
 // rounded up to a large page and paid for in full. A full-size chunk is one large page where
@@ -77,10 +89,51 @@ void UnmapChunk(void* Chunk, std::size_t Size)
 
 } // namespace
 
+namespace {
+
+// Under the address sanitizer no chunk is used again: a block used after it went must show.
+#ifdef DYSKAR_CHUNKS_FROM_HEAP
+constexpr bool kReuseChunks = false;
+#else
+constexpr bool kReuseChunks = true;
+#endif
+
+} // namespace
+
 TChunkArena::~TChunkArena()
 {
+    while (m_Spare) {
+        TChunk* spare = std::exchange(m_Spare, m_Spare->NextSpare);
+        --m_Home->Refs;
+        UnmapChunk(spare, spare->Size);
+    }
+    if (m_Home) {
+        m_Home->Arena = nullptr;
+        if (--m_Home->Refs == 0)
+            delete m_Home;
+    }
     if (m_Chunk)
         Release(m_Chunk);
+}
+
+TChunkArena::TChunk* TChunkArena::NewChunk(std::size_t Size)
+{
+    if (!m_Home)
+        m_Home = new (std::nothrow) THome{this, 1};
+    if (!m_Home)
+        return nullptr;
+    TChunk* chunk = nullptr;
+    if (Size == kAlign && m_Spare) {
+        chunk = std::exchange(m_Spare, m_Spare->NextSpare);
+        --m_SpareCount;
+    } else {
+        chunk = static_cast<TChunk*>(MapChunk(Size));
+        if (!chunk)
+            return nullptr;
+        ++m_Home->Refs;
+    }
+    *chunk = {1, static_cast<std::uint32_t>(Size), m_Tag, m_Home, nullptr};
+    return chunk;
 }
 
 void* TChunkArena::Allocate(std::size_t Size)
@@ -93,13 +146,12 @@ void* TChunkArena::Allocate(std::size_t Size)
         // Small at first, so that a short list costs little; then doubling to a large page.
         const std::size_t size =
             m_Chunk ? std::min<std::size_t>(2 * m_Chunk->Size, kAlign) : std::size_t(1) << 16;
-        void* room = MapChunk(size);
-        if (!room)
+        TChunk* chunk = NewChunk(size);
+        if (!chunk)
             return nullptr;
         if (m_Chunk)
             Release(m_Chunk);
-        m_Chunk = static_cast<TChunk*>(room);
-        *m_Chunk = {1, static_cast<std::uint32_t>(size), m_Tag};
+        m_Chunk = chunk;
         m_Used = kChunkHeader;
     }
     void* block = reinterpret_cast<char*>(m_Chunk) + m_Used;
@@ -108,11 +160,27 @@ void* TChunkArena::Allocate(std::size_t Size)
     return block;
 }
 
+bool TChunkArena::KeepSpare(TChunk* Chunk)
+{
+    if (!kReuseChunks || Chunk->Size != kAlign || m_SpareCount >= kSpareChunks)
+        return false;
+    Chunk->NextSpare = m_Spare;
+    m_Spare = Chunk;
+    ++m_SpareCount;
+    return true;
+}
+
 void TChunkArena::Release(void* Block)
 {
     TChunk* chunk = ChunkOf(Block);
-    if (--chunk->Live == 0)
-        UnmapChunk(chunk, chunk->Size);
+    if (--chunk->Live > 0)
+        return;
+    THome* home = chunk->Home;
+    if (home->Arena && home->Arena->KeepSpare(chunk))
+        return;
+    UnmapChunk(chunk, chunk->Size);
+    if (--home->Refs == 0)
+        delete home;
 }
 
 void* TChunkArena::TagOf(const void* Block)

@@ -7,13 +7,18 @@
 // out side by side from chunks: a million blocks cost a few dozen allocations, and a pass in
 // the order they were made reads memory in order. A chunk goes when the last block in it goes,
 // so blocks outlive the arena. A block finds its chunk from its own address: every chunk starts
-// at a multiple of kAlign, and carries the tag its arena was given.
+// at a multiple of kAlign, and carries the tag its arena was given. A full-size chunk that empties
+// while its arena lives is kept for the arena's next blocks, up to kSpareChunks of them: a list
+// emptied and filled again (a view rebuilt) does not give its memory back and take it anew,
+// paying for every page to be cleared once more.
 class TChunkArena
 {
 public:
     static constexpr std::size_t kAlign = std::size_t(1) << 21;
     // The longest block an arena hands out.
     static constexpr std::size_t kLongest = std::size_t(1) << 14;
+    // Emptied full-size chunks kept for reuse: room for a million and a half rows of a list.
+    static constexpr std::size_t kSpareChunks = 32;
 
     explicit TChunkArena(void* Tag = nullptr) : m_Tag(Tag) {}
     TChunkArena(const TChunkArena&) = delete;
@@ -29,8 +34,14 @@ public:
 
 private:
     struct TChunk;
+    struct THome;
     static TChunk* ChunkOf(const void* Block);
+    TChunk* NewChunk(std::size_t Size);
+    bool KeepSpare(TChunk* Chunk);
     void* m_Tag;
+    THome* m_Home = nullptr;
     TChunk* m_Chunk = nullptr;
     std::size_t m_Used = 0;
+    TChunk* m_Spare = nullptr;
+    std::size_t m_SpareCount = 0;
 };

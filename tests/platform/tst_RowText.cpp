@@ -108,6 +108,48 @@ private slots:
             QCOMPARE(edited.Field(1), std::string_view("zmiana"));
         }
     }
+    void ArenaTexts_readBackThroughRoundsOfEmptyingAndFillingAgain()
+    {
+        // Rounds of rows made and dropped in one arena, as a view is emptied and rebuilt: room
+        // that emptied may serve again, and must never serve a row that still lives.
+        std::mt19937 rng(11);
+        std::uniform_int_distribution<int> length(0, 60);
+        std::vector<std::pair<TRowText, std::string>> live;
+        const auto readBack = [&live] {
+            for (const auto& [text, line] : live) {
+                std::string joined(text.JoinedSize(5), '?');
+                joined.resize(std::size_t(text.CopyJoined(joined.data(), '\t', 5) - joined.data()));
+                if (joined != line)
+                    return false;
+            }
+            return true;
+        };
+        {
+            TRowTextArena arena;
+            for (int round = 0; round < 6; ++round) {
+                for (int i = 0; i < 60000; ++i) {
+                    std::string line;
+                    for (int f = 0; f < 5; ++f)
+                        line += (f ? "\t" : "") +
+                                std::string(length(rng), char('a' + (i + round) % 26));
+                    live.emplace_back(TRowText::FromTabbedLine(line, 5, &arena), line);
+                }
+                QVERIFY(readBack());
+                // Most rows go, in no order; the whole list goes every other round.
+                std::shuffle(live.begin(), live.end(), rng);
+                live.resize(round % 2 ? 0 : live.size() / 10);
+                QVERIFY(readBack());
+            }
+            for (int i = 0; i < 60000; ++i)
+                live.emplace_back(TRowText::FromTabbedLine("a\tb\tc\td\te", 5, &arena),
+                                  "a\tb\tc\td\te");
+        } // the arena goes with spare room kept; its rows stay
+        QVERIFY(readBack());
+        std::shuffle(live.begin(), live.end(), rng);
+        live.resize(live.size() / 2);
+        QVERIFY(readBack());
+    }
+
     void TabbedLinesSplitAtEveryTab_data()
     {
         QTest::addColumn<QByteArray>("Line");

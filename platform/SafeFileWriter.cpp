@@ -5,18 +5,23 @@
 #include <QFile>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <future>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 20;
-// How much is written before the disk is asked to start on it, while the rest is still being
-// made: the closing sync then waits for the last stretch only.
+// How much is written before what is written so far is synced, on a thread of its own, while
+// the rest is still being made: the closing sync then waits for the last stretch only. A disk
+// that keeps writes in a cache of its own (a virtual machine's, say) empties it only when
+// synced, however long ago the bytes were handed to it.
 constexpr long long kWritebackStretch = 8LL << 20;
 // Beside the data file; one name, so a save that was cut off leaves at most this one file,
 // which the next save takes over.
@@ -111,6 +116,7 @@ bool TSafeFileWriter::Fail(const QString& Reason)
 
 void TSafeFileWriter::Discard()
 {
+    (void)AwaitSync(); // never close the file under a sync still running
     if (m_Fd >= 0) {
         ::close(m_Fd);
         m_Fd = -1;
@@ -128,6 +134,7 @@ bool TSafeFileWriter::Open()
     m_Buffer.clear();
     m_Written = 0;
     m_WritebackFrom = 0;
+    m_SyncError = 0;
     m_InPlace = false;
     // Through a symbolic link, the file it points at is the one replaced.
     m_Target = m_Path;
@@ -225,12 +232,41 @@ bool TSafeFileWriter::WriteOut(std::string_view Bytes)
     }
     m_Written += static_cast<long long>(done);
     if (m_Written - m_WritebackFrom >= kWritebackStretch) {
-        // Only a start: whether the bytes reached the disk is the closing sync's to say.
-        (void)::sync_file_range(m_Fd, m_WritebackFrom, m_Written - m_WritebackFrom,
-                                SYNC_FILE_RANGE_WRITE);
+        SyncSoFar();
         m_WritebackFrom = m_Written;
     }
     return true;
+}
+
+void TSafeFileWriter::SyncSoFar()
+{
+    using namespace std::chrono_literals;
+    // One sync at a time; while one runs, the disk is only asked to start on the new bytes.
+    if (!m_Syncing.valid() || m_Syncing.wait_for(0s) == std::future_status::ready) {
+        if (const int error = AwaitSync())
+            m_SyncError = error; // kept for the closing sync to report
+        const int fd = m_Fd;
+        try {
+            m_Syncing =
+                std::async(std::launch::async, [fd] { return ::fdatasync(fd) == 0 ? 0 : errno; });
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: the closing sync does it all.
+        }
+    }
+    (void)::sync_file_range(m_Fd, m_WritebackFrom, m_Written - m_WritebackFrom,
+                            SYNC_FILE_RANGE_WRITE);
+}
+
+int TSafeFileWriter::AwaitSync()
+{
+    int error = std::exchange(m_SyncError, 0);
+    if (m_Syncing.valid()) {
+        const int last = m_Syncing.get();
+        if (error == 0)
+            error = last;
+    }
+    return error;
 }
 
 void TSafeFileWriter::Write(std::string_view Bytes)
@@ -270,10 +306,13 @@ bool TSafeFileWriter::CommitReplace()
         return Fail(errno);
     if (written.st_size != m_Written)
         return Fail(EIO);
-    if (::fdatasync(m_Fd) != 0) {
-        const int error = errno;
-        if (!(m_Existed && NoRoom(error) && SwitchToInPlace()))
-            return Fail(error);
+    // A sync of the bytes so far that failed fails the save as the closing one would.
+    int syncError = AwaitSync();
+    if (syncError == 0 && ::fdatasync(m_Fd) != 0)
+        syncError = errno;
+    if (syncError != 0) {
+        if (!(m_Existed && NoRoom(syncError) && SwitchToInPlace()))
+            return Fail(syncError);
         return CommitInPlace();
     }
     const int fd = m_Fd;

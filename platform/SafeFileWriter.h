@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <future>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -37,6 +38,9 @@ private:
     bool SwitchToInPlace();
     bool FlushBuffer();
     bool WriteOut(std::string_view Bytes);
+    void SyncSoFar();
+    // Waits for the sync of the bytes so far, if one runs; the first error any such sync met.
+    int AwaitSync();
     bool CommitReplace();
     bool CommitInPlace();
     bool Fail(int Errno);
@@ -53,6 +57,8 @@ private:
     std::string m_Buffer;
     long long m_Written = 0;
     long long m_WritebackFrom = 0;
+    std::future<int> m_Syncing;
+    int m_SyncError = 0;
     bool m_Failed = false;
     QString m_Error;
 };

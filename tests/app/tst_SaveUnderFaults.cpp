@@ -40,7 +40,8 @@ struct TRun
 class TFolder
 {
 public:
-    TFolder() : Old(Catalogue(10000, "Stara")), New(Catalogue(10500, "Nowa"))
+    explicit TFolder(int Records = 10000)
+        : Old(Catalogue(Records, "Stara")), New(Catalogue(Records + Records / 20, "Nowa"))
     {
         WriteAll(Source("old"), Old);
         WriteAll(Source("new"), New);
@@ -139,6 +140,32 @@ private slots:
             QVERIFY(now == folder.Old || now == folder.New);
         else
             QCOMPARE(now, folder.Old);
+    }
+
+    void LargeFileSyncedAsItIsWritten_keepsOldOrNewAndIsReported_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("saved");
+        // A file of more than a few megabytes is synced in stretches while it is written:
+        // the first sync is one of those, the last the closing one.
+        QTest::newRow("a sync while writing fails") << "fdatasync:1:EIO" << false;
+        QTest::newRow("the closing sync fails") << "fdatasync:2:EIO" << false;
+        QTest::newRow("no room when synced while writing") << "fdatasync:1:ENOSPC" << true;
+    }
+    void LargeFileSyncedAsItIsWritten_keepsOldOrNewAndIsReported()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, saved);
+        TFolder folder(100000); // over 11 MB
+        const TRun run = folder.Save(fault);
+        QVERIFY(run.Fired);
+        QCOMPARE(run.ExitCode, saved ? 0 : 1);
+        QCOMPARE(ReadAll(folder.Data()) == folder.New, saved);
+        if (!saved) {
+            QVERIFY(ReadAll(folder.Data()) == folder.Old);
+            QVERIFY(!run.Errors.trimmed().isEmpty());
+        }
+        QCOMPARE(folder.Leftovers(), QStringList());
     }
 
     void NoRoomForASecondCopy_savesInPlace_data()

@@ -251,7 +251,7 @@ void TSafeFileWriter::SyncSoFar()
                 std::async(std::launch::async, [fd] { return ::fdatasync(fd) == 0 ? 0 : errno; });
             return;
         } catch (const std::system_error&) {
-            // No thread to be had: the closing sync does it all.
+            // No thread to be had: the disk is only asked to start, as while a sync runs.
         }
     }
     (void)::sync_file_range(m_Fd, m_WritebackFrom, m_Written - m_WritebackFrom,

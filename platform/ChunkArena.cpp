@@ -87,10 +87,6 @@ void UnmapChunk(void* Chunk, std::size_t Size)
 #endif
 }
 
-} // namespace
-
-namespace {
-
 // Under the address sanitizer no chunk is used again: a block used after it went must show.
 #ifdef DYSKAR_CHUNKS_FROM_HEAP
 constexpr bool kReuseChunks = false;

@@ -115,6 +115,14 @@ private:
 };
 
 TSortKeyMemo g_KeyMemo;
+// The memo of the second thread that makes keys, with a collation of its own.
+TSortKeyMemo g_HelperKeyMemo;
+
+void ResetKeyMemos()
+{
+    g_KeyMemo.Reset();
+    g_HelperKeyMemo.Reset();
+}
 
 // A prepared cell made now: the key bytes go through one buffer that keeps its room.
 std::unique_ptr<TSortKeyCache> Prepare(std::string_view Text, const TSortContext& C)
@@ -211,8 +219,10 @@ void TextKey(std::string_view Bytes, LVSORTKEY& Key)
 void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
 {
     const auto* item = reinterpret_cast<const TListItem*>(Item);
-    if (!item)
-        return; // incomplete: the pairwise comparison decides
+    if (!item) {
+        Key.Failed = true; // the pairwise comparison places it
+        return;
+    }
     // The plain comparison needs nothing but the key, and a row's key is only needed while
     // the sort runs (the next sort in the same order turns the rows round or places a few):
     // rows of one value share one key, and the others' keys stand back to back until the
@@ -238,6 +248,22 @@ void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
     }
 }
 
+// The plain comparison's keys on either of two threads. The second thread has a memo and a
+// collation of its own and only reads the rows: the cells this style keeps with them (empty
+// rows' one) were prepared before the sort began.
+void WorkerSortKey(LPARAM Item, LPARAM SortParam, int Worker, LVSORTKEY& Key)
+{
+    if (Worker == 0)
+        return SortKey(Item, SortParam, Key);
+    const auto* item = reinterpret_cast<const TListItem*>(Item);
+    if (const TSortKeyCache* cache = item ? CacheOf(*item) : nullptr)
+        TextKey(cache->Key(), Key);
+    else if (item && item->Texts().FieldCount() > 0)
+        TextKey(g_HelperKeyMemo.Kept(CellOf(item->Texts(), g_Sort.SubItem)), Key);
+    else
+        Key.Failed = true; // the comparison places it, on the sorting thread
+}
+
 } // namespace
 
 void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
@@ -252,7 +278,7 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
     g_Sort.Sign = Ascending ? 1 : -1;
     g_Sort.SubItem = ColumnIndex - 1;
     g_Sort.Running = true;
-    g_KeyMemo.Reset();
+    ResetKeyMemos();
     try {
         if (OnSortItems) {
             CustomSort(&TCustomEnhListView::EventCompare, reinterpret_cast<LPARAM>(this));
@@ -266,6 +292,8 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
                 sort.SortParam = reinterpret_cast<LPARAM>(this);
                 sort.Key = &SortKey;
                 sort.Descending = g_Sort.Sign < 0;
+                if (g_Sort.Style == assDefault && g_HelperKeyMemo.OwnCollation())
+                    sort.WorkerKey = &WorkerSortKey;
                 // The same column and prepared cells name the same order: rows that stand in
                 // it but for a few edited ones are placed, not sorted, and a click that only
                 // turns the direction turns the rows round.
@@ -276,11 +304,11 @@ void TCustomEnhListView::SortByColumn(int ColumnIndex, bool Ascending)
             }
         }
     } catch (...) {
-        g_KeyMemo.Reset();
+        ResetKeyMemos();
         g_Sort.Running = false;
         throw;
     }
-    g_KeyMemo.Reset();
+    ResetKeyMemos();
     g_Sort.Running = false;
     // The sorted column's item shows the arrow of the direction just sorted in.
     if (m_ShowSortArrows)

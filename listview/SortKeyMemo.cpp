@@ -3,6 +3,7 @@
 #include "Locale.h"
 
 #include <cstring>
+#include <new>
 
 void TSortKeyMemo::Reset()
 {
@@ -10,6 +11,25 @@ void TSortKeyMemo::Reset()
     m_Asked = m_Found = 0;
     m_Chunks.clear();
     m_Used = kChunk;
+    m_Maker.reset();
+}
+
+bool TSortKeyMemo::OwnCollation()
+{
+    try {
+        m_Maker = std::make_unique<TTextKeyMaker>();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+void TSortKeyMemo::Make(std::string_view Text, std::string& Key)
+{
+    if (m_Maker)
+        m_Maker->Make(Text, Key);
+    else
+        Locale::TextSortKey(Text, Key);
 }
 
 const std::string* TSortKeyMemo::Shared(std::string_view Text)
@@ -24,7 +44,7 @@ const std::string* TSortKeyMemo::Shared(std::string_view Text)
     if (m_Keys.size() >= kMostTexts)
         return nullptr;
     const auto made = m_Keys.emplace(Text, std::string()).first;
-    Locale::TextSortKey(Text, made->second);
+    Make(Text, made->second);
     return &made->second;
 }
 
@@ -33,14 +53,14 @@ void TSortKeyMemo::KeyOf(std::string_view Text, std::string& Key)
     if (const std::string* shared = Shared(Text))
         Key = *shared;
     else
-        Locale::TextSortKey(Text, Key);
+        Make(Text, Key);
 }
 
 std::string_view TSortKeyMemo::Kept(std::string_view Text)
 {
     if (const std::string* shared = Shared(Text))
         return *shared;
-    Locale::TextSortKey(Text, m_Scratch);
+    Make(Text, m_Scratch);
     const std::size_t size = m_Scratch.size();
     const bool alone = size > kChunk / 4; // a long key has a chunk to itself
     if (alone || m_Used + size > kChunk) {

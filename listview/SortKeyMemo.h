@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextKeyMaker.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -14,7 +16,11 @@
 class TSortKeyMemo
 {
 public:
+    // Forgets the keys, and the collation of its own where it had one.
     void Reset();
+    // Keys from now until Reset come from a copy of the collation of the memo's own, so that
+    // it may serve a thread besides the one that uses Locale. False when no copy can be had.
+    bool OwnCollation();
     // The key of a text met again, or null where looking up does not pay (distinct texts) or
     // the memo is full.
     const std::string* Shared(std::string_view Text);
@@ -25,6 +31,7 @@ public:
     std::string_view Kept(std::string_view Text);
 
 private:
+    void Make(std::string_view Text, std::string& Key);
     bool GivenUp() const { return m_Asked >= kTrial && m_Found * 2 < m_Asked; }
 
     static constexpr std::size_t kTrial = 4096;
@@ -36,4 +43,5 @@ private:
     std::vector<std::unique_ptr<char[]>> m_Chunks; // the last one is filled
     std::size_t m_Used = kChunk;
     std::string m_Scratch;
+    std::unique_ptr<TTextKeyMaker> m_Maker;
 };

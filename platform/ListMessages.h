@@ -273,6 +273,7 @@ struct LVSORTKEY
     const char* Bytes = nullptr; // stays valid for the sort
     std::uint32_t Size = 0;      // a row's key of a million rows': kept small
     bool Complete = false;
+    bool Failed = false; // no key could be made: the comparison alone places the row
 };
 
 // A sort in which each row's key is asked for once; only rows whose keys cannot tell them
@@ -282,6 +283,10 @@ struct LVSORTKEYED
     PFNLVCOMPARE Compare = nullptr;
     LPARAM SortParam = 0;
     void (*Key)(LPARAM Item, LPARAM SortParam, LVSORTKEY& Key) = nullptr;
+    // Optional: the same keys, asked for on two threads at once where a list is long. Worker
+    // is 0 on the thread that sorts and 1 on the other; no row is asked for twice. Key is
+    // still asked where one thread does.
+    void (*WorkerKey)(LPARAM Item, LPARAM SortParam, int Worker, LVSORTKEY& Key) = nullptr;
     bool Descending = false;
     // Names the order of the keys, whichever the direction; 0 names none. Asking again for
     // the order of the last keyed sort lets the control move only the rows added or changed

@@ -8,6 +8,8 @@ namespace ListRowSort {
 
 int ByKey(const LVSORTKEY& A, const LVSORTKEY& B)
 {
+    if (A.Failed || B.Failed)
+        return 2;
     if (A.Prefix != B.Prefix)
         return A.Prefix < B.Prefix ? -1 : 1;
     if (A.Prefix2 != B.Prefix2)

@@ -35,6 +35,16 @@ TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLes
         std::uint32_t Row;
     };
     const std::size_t count = Keys.size();
+    if (std::any_of(Keys.begin(), Keys.end(), [](const auto& Key) { return Key.Failed; })) {
+        // A row without a key has no place in the chunks' order: Before places every row.
+        TOrder order(count);
+        for (std::size_t i = 0; i < count; ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order.begin(), order.end(), Before);
+        for (std::size_t k = 1; k < count; ++k)
+            Tied[k] = !Before(order[k - 1], order[k]);
+        return order;
+    }
     std::vector<TSlot> entries(count);
     for (std::size_t i = 0; i < count; ++i)
         entries[i] = {Keys[i].Prefix, static_cast<std::uint32_t>(i)};
@@ -94,11 +104,14 @@ TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLes
 
 // Rows of a column of a few values (kinds, shelves) share their keys: the order comes from
 // ranking the few keys and counting each row into its key's place, with no sort of the rows
-// and no key kept per row. KeyOf(Row, Key) gives a row's key, asked for once per row. When a
-// key is incomplete (the comparison must decide between its rows) or the keys are not few,
-// gives nothing, and Keys holds every row's key for a sort by keys.
-template <typename TKeyOf>
-std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf KeyOf, TTies& Tied,
+// and no key kept per row. KeyOf(Row, Key) gives a row's key, asked for once per row;
+// KeysFrom(From, Keys) gives the keys of the rows from From on into their places in Keys, once
+// it is clear that they are not few. When a key is incomplete (the comparison must decide
+// between its rows) or the keys are not few, gives nothing, and Keys holds every row's key for
+// a sort by keys.
+template <typename TKeyOf, typename TKeysFrom>
+std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf KeyOf,
+                                     TKeysFrom KeysFrom, TTies& Tied,
                                      std::vector<Win::LVSORTKEY>& Keys)
 {
     constexpr std::size_t kMostKeys = 4096;
@@ -131,8 +144,7 @@ std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf 
         for (std::size_t row = 0; row < Asked; ++row)
             Keys[row] = keys[ids[row]];
         ids = {};
-        for (std::size_t row = Asked; row < Count; ++row)
-            KeyOf(row, Keys[row]);
+        KeysFrom(Asked, Keys);
         return std::nullopt;
     };
     for (std::size_t row = 0; row < Count; ++row) {

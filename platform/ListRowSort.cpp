@@ -1,5 +1,7 @@
 #include "ListRowSort.h"
 
+#include "SplitWork.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -24,14 +26,22 @@ int CompareSafely(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
     }
 }
 
-// A row's key; a row whose key cannot be made gets an incomplete one, so that the
-// comparison decides.
-void KeySafely(const LVSORTKEYED& Sort, const TListRow& Row, LVSORTKEY& Key)
+// How many rows' keys make it worth a second thread to make half of them: a key costs about
+// a microsecond, a thread tens of them.
+constexpr std::size_t kLeastKeysPerThread = 8192;
+
+// A row's key, by the worker given where the sorter makes keys on two threads; a row whose
+// key cannot be made is marked so, and the comparison places it.
+void KeySafely(const LVSORTKEYED& Sort, const TListRow& Row, LVSORTKEY& Key, int Worker = -1)
 {
     try {
-        Sort.Key(Row.Param, Sort.SortParam, Key);
+        if (Worker < 0)
+            Sort.Key(Row.Param, Sort.SortParam, Key);
+        else
+            Sort.WorkerKey(Row.Param, Sort.SortParam, Worker, Key);
     } catch (...) {
         Key = LVSORTKEY();
+        Key.Failed = true;
     }
 }
 
@@ -196,18 +206,28 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs
     // the one before at hand.
     const std::size_t count = Rows.size();
-    auto keyOf = [&](std::size_t Row, LVSORTKEY& Key) {
+    auto keyOf = [&](std::size_t Row, LVSORTKEY& Key, int Worker = -1) {
         if (Row + 3 * kAhead < count)
             __builtin_prefetch(Rows[Row + 3 * kAhead].get());
         if (Row + 2 * kAhead < count)
             Rows[Row + 2 * kAhead]->Text.PrefetchTexts();
         if (Row + kAhead < count)
             Rows[Row + kAhead]->Text.PrefetchCache();
-        KeySafely(Sort, *Rows[Row], Key);
+        KeySafely(Sort, *Rows[Row], Key, Worker);
+    };
+    // Keys of rows that hardly share them are most of a first sort's time (a collation per
+    // row): where the sorter can, two threads make them, each for half of the rows.
+    auto keysFrom = [&](std::size_t From, std::vector<LVSORTKEY>& Keys) {
+        const std::size_t least = Sort.WorkerKey ? kLeastKeysPerThread : count;
+        TSplitWork::Run(count - From, least, [&](int Worker, std::size_t Begin, std::size_t End) {
+            for (std::size_t row = From + Begin; row < From + End; ++row)
+                keyOf(row, Keys[row], Sort.WorkerKey ? Worker : -1);
+        });
     };
     TTies tied(count, false);
     std::vector<LVSORTKEY> keys;
-    if (std::optional<TOrder> order = SharedKeyOrder(count, Sort.Descending, keyOf, tied, keys)) {
+    if (std::optional<TOrder> order =
+            SharedKeyOrder(count, Sort.Descending, keyOf, keysFrom, tied, keys)) {
         Permute(Rows, *order);
         return tied;
     }

@@ -88,13 +88,23 @@ int CompareText(std::string_view Left, std::string_view Right)
 void TextSortKey(std::string_view Text, std::string& Key)
 {
     static std::u16string wide;
-    UCollator* collator = Collators().CaseSensitive.get();
-    const UChar* w = Wide(Text, wide);
+    TextSortKeyWith(Collators().CaseSensitive.get(), Text, wide, Key);
+}
+
+const UCollator* CaseSensitiveCollator()
+{
+    return Collators().CaseSensitive.get();
+}
+
+void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,
+                     std::string& Key)
+{
+    const UChar* w = Wide(Text, Room);
     // The buffer keeps its room from key to key: one sort asks for a key per row.
     if (Key.size() < Text.size() * 3 + 16)
         Key.resize(Text.size() * 3 + 16);
     for (;;) {
-        const int32_t n = ucol_getSortKey(collator, w, static_cast<int32_t>(Text.size()),
+        const int32_t n = ucol_getSortKey(Collator, w, static_cast<int32_t>(Text.size()),
                                           reinterpret_cast<uint8_t*>(Key.data()),
                                           static_cast<int32_t>(Key.size()));
         if (n <= 0) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+struct UCollator;
+
 // The user's locale: linguistic comparison of texts and the date and time settings.
 // Everything follows QLocale() (the system locale unless a default has been set).
 namespace Locale {
@@ -16,6 +18,11 @@ int CompareText(std::string_view Left, std::string_view Right);
 // Collation key bytes into Key, whose room is reused: comparing two keys bytewise orders
 // exactly as CompareText does.
 void TextSortKey(std::string_view Text, std::string& Key);
+// The collation CompareText uses, for a copy that another thread may use.
+const UCollator* CaseSensitiveCollator();
+// TextSortKey with a given collation; Room holds the text as UTF-16 and is reused.
+void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,
+                     std::string& Key);
 // Changes whenever the locale that CompareText uses changes; cached keys of another
 // generation must not be compared with new ones.
 int CollationGeneration();

@@ -319,9 +319,12 @@ private slots:
     void TextColumns_sortAsAStableCollationSort_data()
     {
         QTest::addColumn<int>("Distinct"); // how many values the sorted column takes
-        QTest::newRow("a few dozen values") << 30;
-        QTest::newRow("a few thousand values") << 3000;
-        QTest::newRow("every row its own value") << 9000;
+        QTest::addColumn<int>("Rows");
+        QTest::newRow("a few dozen values") << 30 << 9000;
+        QTest::newRow("a few thousand values") << 3000 << 9000;
+        QTest::newRow("every row its own value") << 9000 << 9000;
+        // Enough rows for their keys to be made on two threads.
+        QTest::newRow("every row its own value, a long list") << 24000 << 24000;
     }
     void TextColumns_sortAsAStableCollationSort()
     {
@@ -330,6 +333,7 @@ private slots:
         // also after rows change and when the direction turns.
         QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
         QFETCH(int, Distinct);
+        QFETCH(int, Rows);
         const char* stems[] = {"\xb3\xf3"
                                "d\xbc",
                                "\xa3\xf3"
@@ -348,8 +352,7 @@ private slots:
             return std::string(stems[v % 11]) + " " + std::to_string(v / 11);
         };
         auto list = MakeList(acsSort, assDefault);
-        constexpr int kRows = 9000;
-        for (int i = 0; i < kRows; ++i) {
+        for (int i = 0; i < Rows; ++i) {
             AddRow(*list, {std::string("r").append(std::to_string(i)), value(i)});
             if (i % 3000 == 1) // keys too long to share room with others, among short ones
                 AddRow(*list, {std::string("long").append(std::to_string(i)),

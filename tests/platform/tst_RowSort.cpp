@@ -6,9 +6,12 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace Win;
@@ -25,6 +28,12 @@ struct TSortData
     // Where set, a row's key bytes come from here (by row id) instead of its own text: rows
     // of one value share them, as a sorter shares the key of a value met again.
     std::vector<const std::string*> SharedKeys;
+    // Keys made on two threads: how many each worker was asked for, whether worker 0 was ever
+    // asked off the sorting thread, and which rows' keys cannot be made (every n-th id).
+    std::atomic<int> WorkerAsked[2] = {0, 0};
+    std::atomic<bool> WorkerOnWrongThread = false;
+    std::thread::id Sorter = std::this_thread::get_id();
+    int FailKeysEvery = 0;
 };
 
 int Compare(const std::string& A, const std::string& B)
@@ -51,10 +60,8 @@ std::uint64_t Prefix(const std::string& Key, std::size_t From)
     return prefix;
 }
 
-void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
+void FillKey(const TSortData* data, LPARAM Row, LVSORTKEY& Key)
 {
-    auto* data = reinterpret_cast<TSortData*>(SortParam);
-    ++data->KeysAsked;
     const std::string& key = data->SharedKeys.empty() ? data->Keys[std::size_t(Row)]
                                                       : *data->SharedKeys[std::size_t(Row)];
     Key.Prefix = Prefix(key, 0);
@@ -68,6 +75,26 @@ void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
     // Missing bytes read as zeros: a key with a zero byte of its own may tie where the
     // comparison does not.
     Key.Complete = key.find('\0') == std::string::npos;
+}
+
+void Key(LPARAM Row, LPARAM SortParam, LVSORTKEY& Key)
+{
+    auto* data = reinterpret_cast<TSortData*>(SortParam);
+    ++data->KeysAsked;
+    if (data->FailKeysEvery > 0 && Row % data->FailKeysEvery == 0)
+        throw std::runtime_error("no key");
+    FillKey(data, Row, Key);
+}
+
+void WorkerKey(LPARAM Row, LPARAM SortParam, int Worker, LVSORTKEY& Key)
+{
+    auto* data = reinterpret_cast<TSortData*>(SortParam);
+    ++data->WorkerAsked[Worker];
+    if ((Worker == 0) != (std::this_thread::get_id() == data->Sorter))
+        data->WorkerOnWrongThread = true;
+    if (data->FailKeysEvery > 0 && Row % data->FailKeysEvery == 0)
+        throw std::runtime_error("no key");
+    FillKey(data, Row, Key);
 }
 
 std::string RandomKey(std::mt19937& Rng, int Alphabet, int MaxLength, const std::string& Lead)
@@ -168,6 +195,8 @@ private slots:
     void SharedKeysGiveTheStableOrder();
     void PlacingChangedRowsGivesTheStableOrder_data();
     void PlacingChangedRowsGivesTheStableOrder();
+    void KeysMadeOnTwoThreadsGiveTheStableOrder_data();
+    void KeysMadeOnTwoThreadsGiveTheStableOrder();
     void ControlSortsInANamedOrderStayRightAcrossChanges();
 };
 
@@ -426,6 +455,55 @@ void TestRowSort::PlacingChangedRowsGivesTheStableOrder()
         const std::vector<int> got = IdsOf(rows);
         QCOMPARE(got.size(), expected.size());
         QVERIFY2(got == expected, qPrintable(QStringLiteral("round %1").arg(round)));
+    }
+}
+
+void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder_data()
+{
+    QTest::addColumn<int>("Rows");
+    QTest::addColumn<int>("Alphabet");
+    QTest::addColumn<QByteArray>("Lead");
+    QTest::addColumn<int>("FailKeysEvery");
+    QTest::addColumn<bool>("HelperAsked");
+    QTest::newRow("distinct keys") << 40000 << 256 << QByteArray() << 0 << true;
+    QTest::newRow("long shared prefix") << 40000 << 26 << QByteArray(21, 'k') << 0 << true;
+    QTest::newRow("too few rows for two threads") << 12000 << 256 << QByteArray() << 0 << false;
+    // A key that cannot be made leaves its row to the comparison, on whichever thread it fails.
+    QTest::newRow("some keys fail") << 40000 << 256 << QByteArray() << 7 << true;
+    QTest::newRow("some keys fail, one thread") << 12000 << 256 << QByteArray() << 7 << false;
+    QTest::newRow("some keys fail, few values") << 12000 << 2 << QByteArray("v") << 7 << false;
+}
+
+void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder()
+{
+    QFETCH(int, Rows);
+    QFETCH(int, Alphabet);
+    QFETCH(QByteArray, Lead);
+    QFETCH(int, FailKeysEvery);
+    QFETCH(bool, HelperAsked);
+
+    std::mt19937 rng(11);
+    TSortData data;
+    data.FailKeysEvery = FailKeysEvery;
+    for (int i = 0; i < Rows; ++i)
+        data.Keys.push_back(RandomKey(rng, Alphabet, 8, Lead.toStdString()));
+    const std::vector<int> start = Shape("random", data, rng);
+    for (const bool descending : {false, true}) {
+        data.Descending = descending;
+        data.KeysAsked = 0;
+        data.WorkerAsked[0] = data.WorkerAsked[1] = 0;
+        ListRowSort::TRows rows = RowsOf(start);
+        LVSORTKEYED sort = KeyedSort(data);
+        sort.WorkerKey = &WorkerKey;
+        const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
+        QCOMPARE(IdsOf(rows), StableOrder(start, data));
+        for (std::size_t i = 1; i < rows.size(); ++i)
+            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                                                reinterpret_cast<LPARAM>(&data)) == 0);
+        QVERIFY(!data.WorkerOnWrongThread);
+        QCOMPARE(data.WorkerAsked[1] > 0, HelperAsked);
+        QVERIFY2(data.KeysAsked + data.WorkerAsked[0] + data.WorkerAsked[1] <= Rows,
+                 "a row's key is asked for once");
     }
 }
 

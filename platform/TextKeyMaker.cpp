@@ -1,0 +1,27 @@
+#include "TextKeyMaker.h"
+
+#include "Locale.h"
+
+#include <unicode/ucol.h>
+
+#include <new>
+
+TTextKeyMaker::TTextKeyMaker()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_Collator.reset(ucol_clone(Locale::CaseSensitiveCollator(), &status));
+    if (U_FAILURE(status) || !m_Collator)
+        throw std::bad_alloc();
+}
+
+TTextKeyMaker::~TTextKeyMaker() = default;
+
+void TTextKeyMaker::TCloser::operator()(UCollator* Collator) const
+{
+    ucol_close(Collator);
+}
+
+void TTextKeyMaker::Make(std::string_view Text, std::string& Key)
+{
+    Locale::TextSortKeyWith(m_Collator.get(), Text, m_Room, Key);
+}

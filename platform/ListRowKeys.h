@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListMessages.h"
+#include "SplitWork.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -24,10 +25,11 @@ std::uint64_t Chunk(const Win::LVSORTKEY& Key, std::size_t Depth);
 
 // The stable order of the keys, eight key bytes at a time: rows are sorted by one chunk and
 // their place, and only rows whose chunks tie are read further. Rows whose keys end equal go
-// to Before, which has the last word.
+// to Before, which has the last word. Where Before may run on two threads at once, a long list
+// is split by its first chunks into two parts, each put in order on a thread of its own.
 template <typename TLess>
 TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess Before,
-                  TTies& Tied)
+                  TTies& Tied, bool TwoThreads = false)
 {
     struct TSlot
     {
@@ -57,44 +59,87 @@ TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLes
     {
         std::size_t Begin, End, Depth;
     };
-    std::vector<TRange> pending{{0, count, 0}};
-    while (!pending.empty()) {
-        const TRange range = pending.back();
-        pending.pop_back();
-        const auto begin = entries.begin() + std::ptrdiff_t(range.Begin);
-        const auto end = entries.begin() + std::ptrdiff_t(range.End);
-        if (range.Depth > 0)
-            for (auto it = begin; it != end; ++it)
-                it->Chunk = Chunk(Keys[it->Row], range.Depth);
-        std::sort(begin, end, byChunk);
-        // Ties on this chunk: read on where a key goes on, else let Before settle them.
-        const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
-        for (std::size_t i = range.Begin; i < range.End;) {
-            std::size_t j = i + 1;
-            bool longer = range.Depth == 0 || Keys[entries[i].Row].Size > covered;
-            while (j < range.End && entries[j].Chunk == entries[i].Chunk) {
-                longer = longer || Keys[entries[j].Row].Size > covered;
-                ++j;
-            }
-            if (j - i > 1) {
-                if (longer) {
-                    pending.push_back({i, j, range.Depth + 1});
-                } else {
-                    bool settled = true;
-                    for (std::size_t k = i; k < j && settled; ++k)
-                        settled = Keys[entries[k].Row].Complete &&
-                                  Keys[entries[k].Row].Size == Keys[entries[i].Row].Size;
-                    if (!settled)
-                        std::stable_sort(
-                            entries.begin() + std::ptrdiff_t(i),
-                            entries.begin() + std::ptrdiff_t(j),
-                            [&](const TSlot& A, const TSlot& B) { return Before(A.Row, B.Row); });
-                    for (std::size_t k = i + 1; k < j; ++k)
-                        Tied[k] = settled || !Before(entries[k - 1].Row, entries[k].Row);
+    // Puts the entries [Begin, End) in order; PartTied[k - Begin] for the entry at k.
+    auto orderPart = [&](std::size_t Begin, std::size_t End, TTies& PartTied) {
+        std::vector<TRange> pending{{Begin, End, 0}};
+        while (!pending.empty()) {
+            const TRange range = pending.back();
+            pending.pop_back();
+            const auto begin = entries.begin() + std::ptrdiff_t(range.Begin);
+            const auto end = entries.begin() + std::ptrdiff_t(range.End);
+            if (range.Depth > 0) {
+                // Rows stand in no order of their keys' places: each row's key and then its
+                // bytes are asked for ahead, so that reading a chunk seldom waits for memory.
+                constexpr std::ptrdiff_t ahead = 8;
+                const std::size_t from = range.Depth < 2 ? 0 : (range.Depth - 2) * 8;
+                for (auto it = begin; it != end; ++it) {
+                    if (end - it > 2 * ahead)
+                        __builtin_prefetch(&Keys[(it + 2 * ahead)->Row]);
+                    if (range.Depth >= 2 && end - it > ahead) {
+                        const Win::LVSORTKEY& next = Keys[(it + ahead)->Row];
+                        if (next.Size > from)
+                            __builtin_prefetch(next.Bytes + from);
+                    }
+                    it->Chunk = Chunk(Keys[it->Row], range.Depth);
                 }
             }
-            i = j;
+            std::sort(begin, end, byChunk);
+            // Ties on this chunk: read on where a key goes on, else let Before settle them.
+            const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
+            for (std::size_t i = range.Begin; i < range.End;) {
+                std::size_t j = i + 1;
+                bool longer = range.Depth == 0 || Keys[entries[i].Row].Size > covered;
+                while (j < range.End && entries[j].Chunk == entries[i].Chunk) {
+                    longer = longer || Keys[entries[j].Row].Size > covered;
+                    ++j;
+                }
+                if (j - i > 1) {
+                    if (longer) {
+                        pending.push_back({i, j, range.Depth + 1});
+                    } else {
+                        bool settled = true;
+                        for (std::size_t k = i; k < j && settled; ++k)
+                            settled = Keys[entries[k].Row].Complete &&
+                                      Keys[entries[k].Row].Size == Keys[entries[i].Row].Size;
+                        if (!settled)
+                            std::stable_sort(entries.begin() + std::ptrdiff_t(i),
+                                             entries.begin() + std::ptrdiff_t(j),
+                                             [&](const TSlot& A, const TSlot& B) {
+                                                 return Before(A.Row, B.Row);
+                                             });
+                        for (std::size_t k = i + 1; k < j; ++k)
+                            PartTied[k - Begin] =
+                                settled || !Before(entries[k - 1].Row, entries[k].Row);
+                    }
+                }
+                i = j;
+            }
         }
+    };
+    constexpr std::size_t kLeastPerThread = 16384;
+    if (!TwoThreads || count < 2 * kLeastPerThread) {
+        orderPart(0, count, Tied);
+    } else {
+        // The middle of a sample of first chunks parts the rows: those before it, and the rest.
+        // Rows of one first chunk fall in one part, so the parts are ordered apart.
+        std::vector<std::uint64_t> sample;
+        for (std::size_t i = 0; i < count; i += count / 1024)
+            sample.push_back(entries[i].Chunk);
+        std::nth_element(sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2),
+                         sample.end());
+        const std::uint64_t middle = sample[sample.size() / 2];
+        const std::size_t split = static_cast<std::size_t>(
+            std::partition(
+                entries.begin(), entries.end(),
+                [&](const TSlot& S) { return Descending ? S.Chunk > middle : S.Chunk < middle; }) -
+            entries.begin());
+        const std::size_t bounds[3] = {0, split, count};
+        TTies partTied[2] = {TTies(split, false), TTies(count - split, false)};
+        TSplitWork::Run(2, 1, [&](int, std::size_t Part, std::size_t) {
+            orderPart(bounds[Part], bounds[Part + 1], partTied[Part]);
+        });
+        for (std::size_t k = 0; k < count; ++k)
+            Tied[k] = k < split ? partTied[0][k] : partTied[1][k - split];
     }
     TOrder order(count);
     for (std::size_t i = 0; i < count; ++i)

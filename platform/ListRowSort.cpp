@@ -3,6 +3,7 @@
 #include "SplitWork.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -206,6 +207,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs
     // the one before at hand.
     const std::size_t count = Rows.size();
+    std::atomic<bool> incomplete = false;
     auto keyOf = [&](std::size_t Row, LVSORTKEY& Key, int Worker = -1) {
         if (Row + 3 * kAhead < count)
             __builtin_prefetch(Rows[Row + 3 * kAhead].get());
@@ -214,6 +216,8 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
         if (Row + kAhead < count)
             Rows[Row + kAhead]->Text.PrefetchCache();
         KeySafely(Sort, *Rows[Row], Key, Worker);
+        if (!Key.Complete)
+            incomplete.store(true, std::memory_order_relaxed);
     };
     // Keys of rows that hardly share them are most of a first sort's time (a collation per
     // row): where the sorter can, two threads make them, each for half of the rows.
@@ -235,7 +239,8 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     auto before = [&](std::uint32_t A, std::uint32_t B) {
         return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
     };
-    Permute(Rows, ChunkOrder(keys, Sort.Descending, before, tied));
+    // Complete keys leave no pair to the comparison: the keys alone, read on two threads.
+    Permute(Rows, ChunkOrder(keys, Sort.Descending, before, tied, !incomplete));
     return tied;
 }
 

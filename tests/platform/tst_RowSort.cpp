@@ -97,10 +97,12 @@ void WorkerKey(LPARAM Row, LPARAM SortParam, int Worker, LVSORTKEY& Key)
     FillKey(data, Row, Key);
 }
 
-std::string RandomKey(std::mt19937& Rng, int Alphabet, int MaxLength, const std::string& Lead)
+// Letters from byte First on; keys of byte 0 read as incomplete.
+std::string RandomKey(std::mt19937& Rng, int Alphabet, int MaxLength, const std::string& Lead,
+                      int First = 0)
 {
     std::uniform_int_distribution<int> length(std::min(1, MaxLength), MaxLength),
-        letter(0, Alphabet - 1);
+        letter(First, First + Alphabet - 1);
     std::string key = Lead;
     for (int i = length(Rng); i > 0; --i)
         key += char(letter(Rng)); // zero bytes included
@@ -465,13 +467,22 @@ void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder_data()
     QTest::addColumn<QByteArray>("Lead");
     QTest::addColumn<int>("FailKeysEvery");
     QTest::addColumn<bool>("HelperAsked");
-    QTest::newRow("distinct keys") << 40000 << 256 << QByteArray() << 0 << true;
-    QTest::newRow("long shared prefix") << 40000 << 26 << QByteArray(21, 'k') << 0 << true;
-    QTest::newRow("too few rows for two threads") << 12000 << 256 << QByteArray() << 0 << false;
+    QTest::addColumn<int>("First"); // the lowest key byte: above 0, every key is complete
+    QTest::newRow("distinct keys") << 40000 << 256 << QByteArray() << 0 << true << 0;
+    QTest::newRow("long shared prefix") << 40000 << 26 << QByteArray(21, 'k') << 0 << true << 0;
+    QTest::newRow("too few rows for two threads")
+        << 12000 << 256 << QByteArray() << 0 << false << 0;
+    // Complete keys are also put in order on two threads.
+    QTest::newRow("complete keys") << 40000 << 255 << QByteArray() << 0 << true << 1;
+    QTest::newRow("complete keys, long shared prefix")
+        << 40000 << 26 << QByteArray(21, 'k') << 0 << true << int('a');
+    QTest::newRow("complete keys, few first bytes")
+        << 40000 << 3 << QByteArray() << 0 << true << int('a');
     // A key that cannot be made leaves its row to the comparison, on whichever thread it fails.
-    QTest::newRow("some keys fail") << 40000 << 256 << QByteArray() << 7 << true;
-    QTest::newRow("some keys fail, one thread") << 12000 << 256 << QByteArray() << 7 << false;
-    QTest::newRow("some keys fail, few values") << 12000 << 2 << QByteArray("v") << 7 << false;
+    QTest::newRow("some keys fail") << 40000 << 256 << QByteArray() << 7 << true << 0;
+    QTest::newRow("some keys fail, one thread") << 12000 << 256 << QByteArray() << 7 << false << 0;
+    QTest::newRow("some keys fail, few values") << 12000 << 2 << QByteArray("v") << 7 << false << 0;
+    QTest::newRow("complete keys but some fail") << 40000 << 255 << QByteArray() << 7 << true << 1;
 }
 
 void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder()
@@ -481,12 +492,13 @@ void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder()
     QFETCH(QByteArray, Lead);
     QFETCH(int, FailKeysEvery);
     QFETCH(bool, HelperAsked);
+    QFETCH(int, First);
 
     std::mt19937 rng(11);
     TSortData data;
     data.FailKeysEvery = FailKeysEvery;
     for (int i = 0; i < Rows; ++i)
-        data.Keys.push_back(RandomKey(rng, Alphabet, 8, Lead.toStdString()));
+        data.Keys.push_back(RandomKey(rng, Alphabet, 8, Lead.toStdString(), First));
     const std::vector<int> start = Shape("random", data, rng);
     for (const bool descending : {false, true}) {
         data.Descending = descending;

@@ -205,15 +205,25 @@ std::uint64_t TextPrefix(std::string_view Key, std::size_t From)
     return prefix;
 }
 
-void TextKey(std::string_view Bytes, LVSORTKEY& Key)
+// The key bytes after the first sixteen are read at Tail where given (they last there for the
+// sort), else in Bytes.
+void TextKey(std::string_view Bytes, LVSORTKEY& Key, const char* Tail = nullptr)
 {
     Key.Prefix = TextPrefix(Bytes, 0);
     Key.Prefix2 = TextPrefix(Bytes, 8);
     if (Bytes.size() > 16) {
-        Key.Bytes = Bytes.data() + 16;
+        Key.Bytes = Tail ? Tail : Bytes.data() + 16;
         Key.Size = static_cast<std::uint32_t>(Bytes.size() - 16);
     }
     Key.Complete = true;
+}
+
+// The key of a text kept by a memo until the sort ends.
+void KeptTextKey(TSortKeyMemo& Memo, std::string_view Text, LVSORTKEY& Key)
+{
+    const char* tail = nullptr;
+    const std::string_view whole = Memo.Kept(Text, 16, tail);
+    TextKey(whole, Key, tail);
 }
 
 void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
@@ -228,7 +238,7 @@ void SortKey(LPARAM Item, LPARAM, LVSORTKEY& Key)
     // rows of one value share one key, and the others' keys stand back to back until the
     // sort ends. A million rows keep no million keys of their own between sorts.
     if (g_Sort.Style == assDefault && item->Texts().FieldCount() > 0 && !CacheOf(*item)) {
-        TextKey(g_KeyMemo.Kept(CellOf(item->Texts(), g_Sort.SubItem)), Key);
+        KeptTextKey(g_KeyMemo, CellOf(item->Texts(), g_Sort.SubItem), Key);
         return;
     }
     const TSortKeyCache* cache = &PreparedCell(*item);
@@ -259,7 +269,7 @@ void WorkerSortKey(LPARAM Item, LPARAM SortParam, int Worker, LVSORTKEY& Key)
     if (const TSortKeyCache* cache = item ? CacheOf(*item) : nullptr)
         TextKey(cache->Key(), Key);
     else if (item && item->Texts().FieldCount() > 0)
-        TextKey(g_HelperKeyMemo.Kept(CellOf(item->Texts(), g_Sort.SubItem)), Key);
+        KeptTextKey(g_HelperKeyMemo, CellOf(item->Texts(), g_Sort.SubItem), Key);
     else
         Key.Failed = true; // the comparison places it, on the sorting thread
 }

@@ -2,6 +2,7 @@
 
 #include "Locale.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -56,19 +57,25 @@ void TSortKeyMemo::KeyOf(std::string_view Text, std::string& Key)
         Make(Text, Key);
 }
 
-std::string_view TSortKeyMemo::Kept(std::string_view Text)
+std::string_view TSortKeyMemo::Kept(std::string_view Text, std::size_t Lasting, const char*& Tail)
 {
-    if (const std::string* shared = Shared(Text))
+    if (const std::string* shared = Shared(Text)) {
+        Tail = shared->data() + std::min(Lasting, shared->size());
         return *shared;
+    }
     Make(Text, m_Scratch);
-    const std::size_t size = m_Scratch.size();
+    Tail = nullptr;
+    if (m_Scratch.size() <= Lasting)
+        return m_Scratch;
+    const std::size_t size = m_Scratch.size() - Lasting;
     const bool alone = size > kChunk / 4; // a long key has a chunk to itself
     if (alone || m_Used + size > kChunk) {
         m_Chunks.push_back(std::make_unique_for_overwrite<char[]>(alone ? size : kChunk));
         m_Used = 0;
     }
     char* room = m_Chunks.back().get() + m_Used;
-    std::memcpy(room, m_Scratch.data(), size);
+    std::memcpy(room, m_Scratch.data() + Lasting, size);
     m_Used = alone ? kChunk : m_Used + size; // after a long key, a fresh chunk
-    return {room, size};
+    Tail = room;
+    return m_Scratch;
 }

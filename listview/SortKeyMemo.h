@@ -26,9 +26,11 @@ public:
     const std::string* Shared(std::string_view Text);
     // The key of a text into Key, whose room is reused.
     void KeyOf(std::string_view Text, std::string& Key);
-    // The key of a text for this sort: shared where texts repeat, else kept back to back
-    // with the other keys of the sort, not in an allocation of its own per row.
-    std::string_view Kept(std::string_view Text);
+    // The key of a text for this sort, whole, to be read before the next call. Its bytes from
+    // Lasting on stay at Tail until Reset: shared where texts repeat, else kept back to back
+    // with the other keys' of the sort, not in an allocation of its own per row. The first
+    // bytes of a million keys, which their sort holds anyway, take no room twice.
+    std::string_view Kept(std::string_view Text, std::size_t Lasting, const char*& Tail);
 
 private:
     void Make(std::string_view Text, std::string& Key);

@@ -135,8 +135,9 @@ TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLes
             entries.begin());
         const std::size_t bounds[3] = {0, split, count};
         TTies partTied[2] = {TTies(split, false), TTies(count - split, false)};
-        TSplitWork::Run(2, 1, [&](int, std::size_t Part, std::size_t) {
-            orderPart(bounds[Part], bounds[Part + 1], partTied[Part]);
+        TSplitWork::Run(2, 1, [&](int, std::size_t First, std::size_t Last) {
+            for (std::size_t part = First; part < Last; ++part) // both, without a second thread
+                orderPart(bounds[part], bounds[part + 1], partTied[part]);
         });
         for (std::size_t k = 0; k < count; ++k)
             Tied[k] = k < split ? partTied[0][k] : partTied[1][k - split];

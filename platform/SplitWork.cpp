@@ -22,7 +22,9 @@ void TSplitWork::Run(std::size_t Count, std::size_t Least, const TWork& Work)
             }
         });
     } catch (const std::system_error&) {
-        return Work(0, 0, Count); // no second thread to be had
+        // No second thread to be had: the caller does both halves, one after the other.
+        Work(0, 0, half);
+        return Work(0, half, Count);
     }
     try {
         Work(0, 0, half);

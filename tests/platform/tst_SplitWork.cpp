@@ -1,14 +1,21 @@
 // Work split in two halves: every item done once, the first half on the caller's thread and
-// the second on another; a failure on either side comes out once both halves have ended.
+// the second on another, or both on the caller's when no thread can be had; a failure on
+// either side comes out once both halves have ended.
 #include "SplitWork.h"
 
 #include <QtTest>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestSplitWork : public QObject
 {
@@ -83,6 +90,66 @@ private slots:
             QVERIFY(otherEnded);
         }
         QVERIFY(thrown);
+    }
+
+    void WithoutASecondThread_theCallerDoesBothHalvesInTurn()
+    {
+        // A child whose address space is nearly used up cannot map a thread's stack.
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            long sizeKb = 0;
+            if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+                char line[256];
+                while (std::fgets(line, sizeof line, status))
+                    if (std::sscanf(line, "VmSize: %ld", &sizeKb) == 1)
+                        break;
+                std::fclose(status);
+            }
+            const rlim_t limit = rlim_t(sizeKb + 1024) * 1024;
+            const rlimit lowered{limit, limit};
+            if (sizeKb == 0 || ::setrlimit(RLIMIT_AS, &lowered) != 0)
+                ::_exit(2);
+            // Stacks of this process's earlier threads are kept for new ones: taken up by
+            // threads that wait until the child ends, none is left.
+            for (int i = 0;; ++i) {
+                if (i == 1000)
+                    ::_exit(4);
+                try {
+                    std::thread([] {
+                        std::this_thread::sleep_for(std::chrono::hours(1));
+                    }).detach();
+                } catch (const std::system_error&) {
+                    break;
+                }
+            }
+            struct
+            {
+                int Worker;
+                std::size_t Begin, End;
+                bool OnCaller;
+            } calls[4] = {};
+            int made = 0;
+            const std::thread::id caller = std::this_thread::get_id();
+            try {
+                TSplitWork::Run(100, 10, [&](int Worker, std::size_t Begin, std::size_t End) {
+                    if (made < 4)
+                        calls[made] = {Worker, Begin, End, std::this_thread::get_id() == caller};
+                    ++made;
+                });
+            } catch (...) {
+                ::_exit(3);
+            }
+            const bool inTurn = made == 2 && calls[0].Worker == 0 && calls[0].Begin == 0 &&
+                                calls[0].End == 50 && calls[1].Worker == 0 &&
+                                calls[1].Begin == 50 && calls[1].End == 100 && calls[0].OnCaller &&
+                                calls[1].OnCaller;
+            ::_exit(inTurn ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 };
 

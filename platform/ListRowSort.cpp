@@ -222,11 +222,16 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     // Keys of rows that hardly share them are most of a first sort's time (a collation per
     // row): where the sorter can, two threads make them, each for half of the rows.
     auto keysFrom = [&](std::size_t From, std::vector<LVSORTKEY>& Keys) {
-        const std::size_t least = Sort.WorkerKey ? kLeastKeysPerThread : count;
-        TSplitWork::Run(count - From, least, [&](int Worker, std::size_t Begin, std::size_t End) {
-            for (std::size_t row = From + Begin; row < From + End; ++row)
-                keyOf(row, Keys[row], Sort.WorkerKey ? Worker : -1);
-        });
+        if (!Sort.WorkerKey) {
+            for (std::size_t row = From; row < count; ++row)
+                keyOf(row, Keys[row]);
+            return;
+        }
+        TSplitWork::Run(count - From, kLeastKeysPerThread,
+                        [&](int Worker, std::size_t Begin, std::size_t End) {
+                            for (std::size_t row = From + Begin; row < From + End; ++row)
+                                keyOf(row, Keys[row], Worker);
+                        });
     };
     TTies tied(count, false);
     std::vector<LVSORTKEY> keys;

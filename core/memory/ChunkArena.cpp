@@ -1,21 +1,11 @@
 #include "ChunkArena.h"
 
-#include <sys/mman.h>
+#include "PageMap.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <utility>
-
-// Under the address sanitizer, chunks come from the heap it watches: a chunk freed too early
-// or never freed shows.
-#if defined(__SANITIZE_ADDRESS__)
-#define DYSKAR_CHUNKS_FROM_HEAP 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define DYSKAR_CHUNKS_FROM_HEAP 1
-#endif
-#endif
 
 struct TChunkArena::TChunk
 {
@@ -42,57 +32,20 @@ constexpr std::size_t kChunkHeader = 32; // the chunk's header, rounded up to kB
 
 // Chunks are taken from the system directly: the C library's aligned allocations may each be
 // rounded up to a large page and paid for in full. A full-size chunk is one large page where
-// the system has them: a million rows fault a few dozen times, not tens of thousands.
+// the system has them: a million rows fault a few dozen times, not tens of thousands. A
+// smaller one (a short list's) is filled from end to end, and is given its pages at once.
 void* MapChunk(std::size_t Size)
 {
-#ifdef DYSKAR_CHUNKS_FROM_HEAP
-    void* chunk = nullptr;
-    return ::posix_memalign(&chunk, TChunkArena::kAlign, Size) == 0 ? chunk : nullptr;
-#else
-#ifdef MADV_POPULATE_WRITE
-    constexpr int populateWrite = MADV_POPULATE_WRITE;
-#else
-    constexpr int populateWrite = 23; // older headers lack it; older systems refuse it, harmlessly
-#endif
-    // Mapped with room to spare; what lies outside the aligned chunk is given back.
-    constexpr std::size_t align = TChunkArena::kAlign;
-    const std::size_t mappedSize = Size + align;
-    void* mapped =
-        ::mmap(nullptr, mappedSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
-        return nullptr;
-    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t chunk = (start + align - 1) & ~(std::uintptr_t(align) - 1);
-    if (chunk > start)
-        ::munmap(mapped, chunk - start);
-    if (const std::uintptr_t end = start + mappedSize; end > chunk + Size)
-        ::munmap(reinterpret_cast<void*>(chunk + Size), end - (chunk + Size));
-    // Wishes, not needs. A full-size chunk is one large page; a smaller one (a short list's)
-    // is filled from end to end, and is given its pages in one call instead of a fault each.
-    if (Size == align)
-        ::madvise(reinterpret_cast<void*>(chunk), Size, MADV_HUGEPAGE);
-    else
-        ::madvise(reinterpret_cast<void*>(chunk), Size, populateWrite);
-    return reinterpret_cast<void*>(chunk);
-#endif
+    return PageMap::Map(Size, TChunkArena::kAlign, true);
 }
 
 void UnmapChunk(void* Chunk, std::size_t Size)
 {
-#ifdef DYSKAR_CHUNKS_FROM_HEAP
-    (void)Size;
-    std::free(Chunk);
-#else
-    ::munmap(Chunk, Size);
-#endif
+    PageMap::Unmap(Chunk, Size);
 }
 
 // Under the address sanitizer no chunk is used again: a block used after it went must show.
-#ifdef DYSKAR_CHUNKS_FROM_HEAP
-constexpr bool kReuseChunks = false;
-#else
-constexpr bool kReuseChunks = true;
-#endif
+constexpr bool kReuseChunks = !PageMap::kWatched;
 
 } // namespace
 

@@ -152,7 +152,7 @@ private:
     bool Deferred() const { return m_UpdateCount > 0; }
     void BeginChange();
 
-    std::vector<std::unique_ptr<TListRow>> m_Rows;
+    ListRowSort::TRows m_Rows;
     // The images of rows' sub-items, for the few rows that have them.
     std::unordered_map<const TListRow*, std::vector<int>> m_SubItemImages;
     std::vector<TColumn> m_Columns;

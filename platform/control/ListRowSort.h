@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListMessages.h"
+#include "LongArray.h"
 #include "ListRow.h"
 #include "ListRowKeys.h"
 
@@ -12,7 +13,8 @@
 // whose comparison throws counts as equal.
 namespace ListRowSort {
 
-using TRows = std::vector<std::unique_ptr<TListRow>>;
+// A list's rows, in their order; a long list's in large pages.
+using TRows = TLongArray<std::unique_ptr<TListRow>>;
 
 void ByComparison(TRows& Rows, Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
 TTies ByKeys(TRows& Rows, const Win::LVSORTKEYED& Sort);

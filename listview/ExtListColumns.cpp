@@ -1,7 +1,5 @@
 #include "ExtListColumns.h"
 
-#include "ExtListView.h"
-
 void TdfsExtListColumn::SetImageIndex(int Value)
 {
     if (Value == m_ImageIndex)
@@ -37,10 +35,7 @@ void TdfsExtListColumns::Assign(const TCollection& Source)
 
 void TdfsExtListColumns::Update(TCollectionItem* Item)
 {
-    if (!m_List)
+    if (!m_List || !m_Changed)
         return;
-    if (Item)
-        m_List->ApplyColumnFormat(Item->Index());
-    else
-        m_List->ApplyColumnFormats();
+    m_Changed(Item ? Item->Index() : -1);
 }

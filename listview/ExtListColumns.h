@@ -2,6 +2,8 @@
 
 #include "Collection.h"
 
+#include <functional>
+
 class TCustomExtListView;
 
 enum TColumnImageAlign : unsigned char
@@ -29,12 +31,18 @@ private:
     TColumnImageAlign m_ImageAlignment = ciaRightOfText;
 };
 
-// The header images of a list's columns, entry i for column i; every change is applied to
-// the owning list's header.
+// The header images of a list's columns, entry i for column i; every change is told to the
+// owning list, which applies it to its header.
 class TdfsExtListColumns final : public TCollection
 {
 public:
-    explicit TdfsExtListColumns(TCustomExtListView* List) : m_List(List) {}
+    // Told the index of the column whose entry changed, or -1 when every entry may have.
+    using TChangeHook = std::function<void(int Index)>;
+
+    explicit TdfsExtListColumns(TCustomExtListView* List, TChangeHook Changed = {})
+        : m_List(List), m_Changed(std::move(Changed))
+    {
+    }
 
     TCustomExtListView* Owner() const { return m_List; }
     TdfsExtListColumn* Items(int Index) const
@@ -53,4 +61,5 @@ protected:
 
 private:
     TCustomExtListView* m_List;
+    TChangeHook m_Changed;
 };

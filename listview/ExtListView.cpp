@@ -33,7 +33,10 @@ TLVExtendedStyles TLVExtendedStyles::FromPlatform(UINT Bits)
 }
 
 TCustomExtListView::TCustomExtListView(QWidget* Parent)
-    : TCustomEnhListView(Parent), m_ColumnsFormat(std::make_unique<TdfsExtListColumns>(this)),
+    : TCustomEnhListView(Parent),
+      m_ColumnsFormat(std::make_unique<TdfsExtListColumns>(
+          this,
+          [this](int Index) { Index < 0 ? ApplyColumnFormats() : ApplyColumnFormat(Index); })),
       m_ImageChangeLink(std::make_unique<TChangeLink>())
 {
     m_SaveSettings = std::make_unique<TdfsExtLVSaveSettings>();

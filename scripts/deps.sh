@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libgl1-mesa-dev libicu-dev
           libbenchmark-dev fonts-liberation poppler-utils xvfb xauth x11-utils xdotool
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

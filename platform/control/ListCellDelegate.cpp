@@ -1,12 +1,13 @@
 #include "ListCellDelegate.h"
 
 #include "Canvas.h"
-#include "ListControl.h"
+#include "ListCells.h"
+#include "ListReportView.h"
 
 #include <QPainter>
 
-TListCellDelegate::TListCellDelegate(const TListControl& Control, QObject* Parent)
-    : QStyledItemDelegate(Parent), m_Control(Control)
+TListCellDelegate::TListCellDelegate(const TListCells& Cells, const TListReportView& View)
+    : QStyledItemDelegate(const_cast<TListReportView*>(&View)), m_Cells(Cells), m_View(View)
 {
 }
 
@@ -14,7 +15,7 @@ void TListCellDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Opt
                               const QModelIndex& Index) const
 {
     QStyledItemDelegate::paint(Painter, Option, Index);
-    if (!(m_Control.ExtendedStyle() & Win::LVS_EX_GRIDLINES))
+    if (!(m_Cells.ExtendedStyle() & Win::LVS_EX_GRIDLINES))
         return;
     // The line below the cell and the one at its right edge; the next cell draws its own.
     const QRect r = Option.rect;
@@ -30,11 +31,11 @@ void TListCellDelegate::initStyleOption(QStyleOptionViewItem* Option,
                                         const QModelIndex& Index) const
 {
     QStyledItemDelegate::initStyleOption(Option, Index);
-    const Win::UINT style = m_Control.ExtendedStyle();
+    const Win::UINT style = m_Cells.ExtendedStyle();
     // Without full-row selection only the caption cell shows that its row is selected.
     if (!(style & Win::LVS_EX_FULLROWSELECT) && Index.column() != 0)
         Option->state &= ~QStyle::State_Selected;
-    const bool hot = Index.row() == m_Control.View()->HotRow();
+    const bool hot = Index.row() == m_View.HotRow();
     const bool rowWide = (style & Win::LVS_EX_FULLROWSELECT) || Index.column() == 0;
     if (hot && rowWide && (style & Win::LVS_EX_ONECLICKACTIVATE) &&
         !(Option->state & QStyle::State_Selected)) {

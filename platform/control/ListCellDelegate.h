@@ -2,7 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-class TListControl;
+class TListCells;
+class TListReportView;
 
 // Paints the cells of the list control as its extended styles say: the selection over the
 // whole row or the caption cell only, the hot row highlighted and underlined, other rows
@@ -11,7 +12,8 @@ class TListCellDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    TListCellDelegate(const TListControl& Control, QObject* Parent);
+    // Parented to the view it paints for, which does not own it.
+    TListCellDelegate(const TListCells& Cells, const TListReportView& View);
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
                const QModelIndex& Index) const override;
@@ -20,5 +22,6 @@ protected:
     void initStyleOption(QStyleOptionViewItem* Option, const QModelIndex& Index) const override;
 
 private:
-    const TListControl& m_Control;
+    const TListCells& m_Cells;
+    const TListReportView& m_View;
 };

@@ -1,6 +1,6 @@
 #include "ListColumnMessages.h"
 
-#include "ListControl.h"
+#include "ListWindow.h"
 #include "ListRecords.h"
 
 #include <vector>
@@ -12,7 +12,7 @@ namespace ListColumnMessages {
 
 namespace {
 
-LRESULT SetColumn(TListControl& Control, int Index, const LVCOLUMN* Column)
+LRESULT SetColumn(TListWindow& Control, int Index, const LVCOLUMN* Column)
 {
     if (!Column || Index < 0 || Index >= Control.ColumnCount())
         return 0;
@@ -27,7 +27,7 @@ LRESULT SetColumn(TListControl& Control, int Index, const LVCOLUMN* Column)
     return 1;
 }
 
-LRESULT GetColumn(const TListControl& Control, int Index, LVCOLUMN* Column)
+LRESULT GetColumn(const TListWindow& Control, int Index, LVCOLUMN* Column)
 {
     if (!Column || Index < 0 || Index >= Control.ColumnCount())
         return 0;
@@ -36,7 +36,7 @@ LRESULT GetColumn(const TListControl& Control, int Index, LVCOLUMN* Column)
     return 1;
 }
 
-LRESULT HeaderItem(TListControl& Control, UINT Msg, int Index, HDITEM* Item)
+LRESULT HeaderItem(TListWindow& Control, UINT Msg, int Index, HDITEM* Item)
 {
     if (!Item || Index < 0 || Index >= Control.ColumnCount())
         return 0;
@@ -58,7 +58,7 @@ LRESULT HeaderItem(TListControl& Control, UINT Msg, int Index, HDITEM* Item)
 
 } // namespace
 
-std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
+std::optional<LRESULT> Handle(TListWindow& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     const int index = static_cast<int>(WParam);
     const bool exists = index >= 0 && index < Control.ColumnCount();

@@ -1,187 +1,26 @@
 #pragma once
 
-#include "ImageList.h"
-#include "ListHeader.h"
 #include "ListMessages.h"
-#include "ListNotifier.h"
-#include "ListReportView.h"
-#include "ListRow.h"
-#include "ListRowSort.h"
-#include "RowTextJournal.h"
+#include "ListWindow.h"
 
-#include <QPointer>
-#include <QWidget>
-
-#include <cstdint>
 #include <functional>
-#include <memory>
-#include <string>
-#include <unordered_map>
-#include <vector>
 
-class TListModel;
-
-// The report-style list control. Driven through SendMessage with the platform's message
-// numbers and records, which it hands to the handler of each message family; tells its owner
-// what happened through notifications (WM_NOTIFY).
-class TListControl final : public QWidget
+// The report-style list control as its owner drives it: SendMessage with the platform's message
+// numbers and records, each handed to the handler of its family (items, columns and header,
+// styles), which changes the window; the window tells its owner what happened through
+// notifications (WM_NOTIFY).
+class TListControl final : public TListWindow
 {
     Q_OBJECT
 public:
-    using TOwnerProc = TListNotifier::TOwnerProc;
-
-    struct TColumn
-    {
-        std::string Caption;
-        int Width = 50;
-        int Format = Win::LVCFMT_LEFT;
-        int SubItem = 0;
-        int Image = -1;
-        int HeaderFormat = Win::HDF_STRING;
-    };
-
-    explicit TListControl(QWidget* Parent = nullptr);
-    ~TListControl() override;
+    explicit TListControl(QWidget* Parent = nullptr) : TListWindow(Parent) {}
 
     Win::LRESULT SendMessage(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
     // Sees every message sent to the control before it is handled, as a subclassed window
     // procedure does (tests read the traffic with it).
     using TMessageTap = std::function<void(Win::UINT, Win::WPARAM, Win::LPARAM)>;
     void SetMessageTap(TMessageTap Tap) { m_Tap = std::move(Tap); }
-    void SetOwner(TOwnerProc Owner) { m_Notifier.SetOwner(std::move(Owner)); }
-    TListNotifier& Notifier() { return m_Notifier; }
-
-    // Direct row access for the base list view, which owns the item objects it inserts. An
-    // owner-data list holds no rows: it has a count, and asks its owner for what it shows.
-    bool OwnerData() const { return (m_Style & Win::LVS_OWNERDATA) != 0; }
-    int RowCount() const { return OwnerData() ? m_VirtualCount : static_cast<int>(m_Rows.size()); }
-    TListRow* Row(int Index) const
-    {
-        return Index < 0 || Index >= static_cast<int>(m_Rows.size())
-                   ? nullptr
-                   : m_Rows[static_cast<std::size_t>(Index)].get();
-    }
-    int IndexOfRow(const TListRow* Row) const;
-    int InsertRow(int Index, std::unique_ptr<TListRow> Row);
-    void DeleteRow(int Index);
-    void DeleteAllRows();
-    void SetRowText(int Index, TRowText Text);
-    // Counts every change of the rows (added, deleted, texts changed), so that whoever sums
-    // them can tell whether a sum still holds.
-    std::uint64_t Changes() const { return m_Changes; }
-    // A row's texts were changed in place: repaint it if it is on show.
-    void RowTextChanged(const TListRow* Row);
-    // The same, for a row whose texts were Before.
-    void RowTextReplaced(const TListRow* Row, const TRowText& Before);
-    // What became of the rows' texts, for the one reader that follows them.
-    TRowTextJournal& TextJournal() { return m_Journal; }
-    int SelectedRow() const;
-    void SetSelectedRow(int Index);
-    // The row with the focus, or -1.
-    int FocusedRow() const;
-    // What a cell shows of its text, and the image of a row's field (-1 for none).
-    QString CellText(int Row, int Column) const;
-    int ImageOf(int Row, int Field) const;
-    // The image of a row's field (0 the caption, 1.. the sub-items); -1 for none.
-    int RowImage(const TListRow& Row, int Field) const;
-    void SetRowImage(TListRow& Row, int Field, int Image);
-    // The row's state image (check boxes: 1 unchecked, 2 checked), told to the owner as a
-    // state change.
-    void SetStateImage(int Row, Win::UINT Image);
-
-    int ColumnCount() const { return static_cast<int>(m_Columns.size()); }
-    const TColumn& Column(int Index) const { return m_Columns.at(static_cast<std::size_t>(Index)); }
-    int InsertColumn(int Index, const TColumn& Column);
-    void DeleteColumn(int Index);
-    void SetColumnCaption(int Index, const std::string& Caption);
-    void SetColumnFormat(int Index, int Format);
-    void SetColumnWidth(int Index, int Width);
-    void SetColumnImage(int Index, int Image);
-    void SetHeaderFormat(int Index, int Format);
-    int ColumnWidth(int Index) const;
-    // Display order: the column shown at each position; false when Order is no permutation.
-    bool SetColumnOrder(const std::vector<int>& Order);
-    std::vector<int> ColumnOrder() const;
-
-    // The image lists (LVSIL_*) the control draws from; a list that is destroyed is dropped.
-    // Returns the list set before.
-    TImageList* SetImageList(Win::WPARAM Which, TImageList* Images);
-    TImageList* ImageList(Win::WPARAM Which) const;
-    TImageList* SmallImages() const { return m_SmallImages; }
-    // The small image list's picture Index, or a null image.
-    QImage SmallImage(int Index) const;
-
-    // Repaint bracket for bulk changes: the model is reset once at the close.
-    void BeginUpdate();
-    void EndUpdate();
-
-    // Sorts the rows by the comparison, keeping equal rows in order; false when refused.
-    bool SortItems(Win::PFNLVCOMPARE Compare, Win::LPARAM SortParam);
-    bool SortItemsKeyed(const Win::LVSORTKEYED& Sort);
-    bool IsSorting() const { return m_Sorting; }
-
-    // The window's own state goes with the window: extended styles, hover time, order, formats.
-    void ResetWindowState();
-    // The window style word the window was created with (LVS_*): owner data, owner-drawn
-    // rows, single or multiple selection.
-    Win::UINT WindowStyle() const { return m_Style; }
-    void SetWindowStyle(Win::UINT Style);
-    // The height the owner gave its owner-drawn rows; 0 when rows are not owner-drawn.
-    int OwnerDrawnRowHeight() const { return m_OwnerDrawnRowHeight; }
-    // Asks the owner to paint one owner-drawn row.
-    void PaintOwnerDrawnRow(QPainter* Painter, const QRect& Rect, int Row, bool Focused);
-    Win::UINT ExtendedStyle() const { return m_ExStyle; }
-    void ApplyExtendedStyle(Win::UINT Style);
-    int HoverTime() const { return m_HoverTime; }
-    void SetHoverTime(int Time) { m_HoverTime = Time; }
-    int SelectionMark() const { return m_SelectionMark; }
-    void SetSelectionMark(int Mark) { m_SelectionMark = Mark; }
-    int VirtualCount() const { return m_VirtualCount; }
-    void SetVirtualCount(int Count);
-
-    TListReportView* View() const { return m_View; }
-    TListHeader* Header() const { return m_Header; }
 
 private:
-    template <typename TReorder> bool Reorder(TReorder&& Sort);
-    // A row added or changed after the last keyed sort: the next sort in that order places it.
-    void Unsorted(const TListRow* Row);
-    // Destroys every row, first to last.
-    void ReleaseRows();
-    int AutoSizeWidth(int Column, bool UseHeader) const;
-    bool Deferred() const { return m_UpdateCount > 0; }
-    void BeginChange();
-
-    ListRowSort::TRows m_Rows;
-    // The images of rows' sub-items, for the few rows that have them.
-    std::unordered_map<const TListRow*, std::vector<int>> m_SubItemImages;
-    std::vector<TColumn> m_Columns;
-    TListNotifier m_Notifier;
     TMessageTap m_Tap;
-    TListModel* m_Model = nullptr;
-    TListReportView* m_View = nullptr;
-    TListHeader* m_Header = nullptr;
-    QPointer<TImageList> m_SmallImages;
-    QPointer<TImageList> m_NormalImages;
-    QPointer<TImageList> m_StateImages;
-    TChangeLink m_SmallImagesLink;
-    std::uint64_t m_Changes = 0;
-    TRowTextJournal m_Journal;
-    // The order the rows stand in (LVSORTKEYED::Order and direction) but for the rows in
-    // m_Unsorted; 0 for none known. While no row has changed since that sort (m_SortedChanges),
-    // m_Tied tells which rows equal the one before them, and the order turns round by itself.
-    std::uint64_t m_SortedOrder = 0;
-    bool m_SortedDescending = false;
-    std::uint64_t m_SortedChanges = 0;
-    std::vector<const TListRow*> m_Unsorted;
-    ListRowSort::TTies m_Tied;
-    Win::UINT m_Style = 0;
-    int m_OwnerDrawnRowHeight = 0;
-    Win::UINT m_ExStyle = 0;
-    int m_HoverTime = -1;
-    int m_SelectionMark = -1;
-    int m_VirtualCount = 0;
-    int m_UpdateCount = 0;
-    bool m_ResetOpen = false;
-    bool m_Sorting = false;
 };

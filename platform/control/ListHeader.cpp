@@ -1,6 +1,6 @@
 #include "ListHeader.h"
 
-#include "ListControl.h"
+#include "ListCells.h"
 #include "ListNotifier.h"
 
 #include <QMouseEvent>
@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-TListHeader::TListHeader(TListControl& Control, TListNotifier& Notifier)
-    : QHeaderView(Qt::Horizontal, &Control), m_Control(Control), m_Notifier(Notifier)
+TListHeader::TListHeader(const TListCells& Cells, TListNotifier& Notifier, QWidget* Parent)
+    : QHeaderView(Qt::Horizontal, Parent), m_Cells(Cells), m_Notifier(Notifier)
 {
     setSectionsClickable(true);
     setHighlightSections(false);
@@ -21,8 +21,8 @@ TListHeader::TListHeader(TListControl& Control, TListNotifier& Notifier)
 
 void TListHeader::paintSection(QPainter* Painter, const QRect& Rect, int LogicalIndex) const
 {
-    if (LogicalIndex >= 0 && LogicalIndex < m_Control.ColumnCount() &&
-        (m_Control.Column(LogicalIndex).HeaderFormat & Win::HDF_OWNERDRAW)) {
+    if (LogicalIndex >= 0 && LogicalIndex < m_Cells.ColumnCount() &&
+        (m_Cells.Column(LogicalIndex).HeaderFormat & Win::HDF_OWNERDRAW)) {
         const bool pressed = m_Pressed == LogicalIndex;
         // The header draws the item's frame, as the platform's does; its inside is the
         // owner's.
@@ -41,12 +41,12 @@ void TListHeader::paintSection(QPainter* Painter, const QRect& Rect, int Logical
 
 bool TListHeader::PaintWithImage(QPainter* Painter, const QRect& Rect, int LogicalIndex) const
 {
-    if (LogicalIndex < 0 || LogicalIndex >= m_Control.ColumnCount())
+    if (LogicalIndex < 0 || LogicalIndex >= m_Cells.ColumnCount())
         return false;
-    const auto& column = m_Control.Column(LogicalIndex);
+    const auto& column = m_Cells.Column(LogicalIndex);
     if (!(column.HeaderFormat & Win::HDF_IMAGE) || (column.HeaderFormat & Win::HDF_OWNERDRAW))
         return false;
-    const QImage image = m_Control.SmallImage(column.Image);
+    const QImage image = m_Cells.SmallImage(column.Image);
     if (image.isNull())
         return false; // an index beyond the list shows no image
     QStyleOptionHeader option;

@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-class TListControl;
+class TListCells;
 class TListNotifier;
 
 // The list control's header: items whose format asks for owner drawing are painted by the
@@ -12,7 +12,7 @@ class TListHeader final : public QHeaderView
 {
     Q_OBJECT
 public:
-    TListHeader(TListControl& Control, TListNotifier& Notifier);
+    TListHeader(const TListCells& Cells, TListNotifier& Notifier, QWidget* Parent);
 
 protected:
     void paintSection(QPainter* Painter, const QRect& Rect, int LogicalIndex) const override;
@@ -25,7 +25,7 @@ private:
     // The section whose right divider lies under the position, or -1.
     int DividerAt(const QPoint& Position) const;
 
-    const TListControl& m_Control;
+    const TListCells& m_Cells;
     TListNotifier& m_Notifier;
     int m_Pressed = -1;
 };

@@ -1,6 +1,6 @@
 #include "ListItemMessages.h"
 
-#include "ListControl.h"
+#include "ListWindow.h"
 #include "ListRecords.h"
 
 #include <QItemSelectionModel>
@@ -14,7 +14,7 @@ namespace ListItemMessages {
 
 namespace {
 
-UINT StateOf(const TListControl& Control, int Row)
+UINT StateOf(const TListWindow& Control, int Row)
 {
     UINT state = 0;
     if (Row >= 0 && Control.SelectedRow() == Row)
@@ -27,7 +27,7 @@ UINT StateOf(const TListControl& Control, int Row)
     return state;
 }
 
-LRESULT SetItem(TListControl& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
+LRESULT SetItem(TListWindow& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
 {
     const int index =
         Msg == LVM_SETITEMTEXTA ? static_cast<int>(WParam) : (Item ? Item->iItem : -1);
@@ -46,7 +46,7 @@ LRESULT SetItem(TListControl& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
     return 1;
 }
 
-LRESULT SetItemState(TListControl& Control, int Row, const LVITEM* Item)
+LRESULT SetItemState(TListWindow& Control, int Row, const LVITEM* Item)
 {
     if (!Item)
         return 0;
@@ -65,7 +65,7 @@ LRESULT SetItemState(TListControl& Control, int Row, const LVITEM* Item)
     return 1;
 }
 
-LRESULT NextItem(const TListControl& Control, int Start, UINT Flags)
+LRESULT NextItem(const TListWindow& Control, int Start, UINT Flags)
 {
     if (Flags & LVNI_SELECTED) {
         const int selected = Control.SelectedRow();
@@ -80,7 +80,7 @@ LRESULT NextItem(const TListControl& Control, int Start, UINT Flags)
 
 } // namespace
 
-std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
+std::optional<LRESULT> Handle(TListWindow& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     const int index = static_cast<int>(WParam);
     switch (Msg) {

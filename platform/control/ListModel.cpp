@@ -1,7 +1,8 @@
 #include "ListModel.h"
 
 #include "Cp1250.h"
-#include "ListControl.h"
+#include "ListCells.h"
+#include "ListRow.h"
 
 #include <algorithm>
 
@@ -23,24 +24,27 @@ Qt::Alignment AlignmentOf(int Format)
 
 } // namespace
 
-TListModel::TListModel(TListControl& Control) : QAbstractItemModel(&Control), m_Control(Control) {}
+TListModel::TListModel(TListCells& Cells, QObject* Parent)
+    : QAbstractItemModel(Parent), m_Cells(Cells)
+{
+}
 
 QModelIndex TListModel::index(int Row, int Column, const QModelIndex& Parent) const
 {
-    if (Parent.isValid() || Row < 0 || Column < 0 || Row >= m_Control.RowCount() ||
-        Column >= m_Control.ColumnCount())
+    if (Parent.isValid() || Row < 0 || Column < 0 || Row >= m_Cells.RowCount() ||
+        Column >= m_Cells.ColumnCount())
         return {};
     return createIndex(Row, Column);
 }
 
 int TListModel::rowCount(const QModelIndex& Parent) const
 {
-    return Parent.isValid() ? 0 : m_Control.RowCount();
+    return Parent.isValid() ? 0 : m_Cells.RowCount();
 }
 
 int TListModel::columnCount(const QModelIndex& Parent) const
 {
-    return Parent.isValid() ? 0 : m_Control.ColumnCount();
+    return Parent.isValid() ? 0 : m_Cells.ColumnCount();
 }
 
 QVariant TListModel::data(const QModelIndex& Index, int Role) const
@@ -50,26 +54,26 @@ QVariant TListModel::data(const QModelIndex& Index, int Role) const
     switch (Role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return m_Control.CellText(Index.row(), Index.column());
+        return m_Cells.CellText(Index.row(), Index.column());
     case Qt::DecorationRole: {
         // The caption's image always; a sub-item's only under the sub-item image style.
-        const int field = std::max(0, m_Control.Column(Index.column()).SubItem);
-        if (field > 0 && !(m_Control.ExtendedStyle() & LVS_EX_SUBITEMIMAGES))
+        const int field = std::max(0, m_Cells.Column(Index.column()).SubItem);
+        if (field > 0 && !(m_Cells.ExtendedStyle() & LVS_EX_SUBITEMIMAGES))
             return {};
-        const QImage image = m_Control.SmallImage(m_Control.ImageOf(Index.row(), field));
+        const QImage image = m_Cells.SmallImage(m_Cells.ImageOf(Index.row(), field));
         return image.isNull() ? QVariant() : QVariant(image);
     }
     case Qt::CheckStateRole:
         // Under the check-box style the caption cell shows the row's state image.
-        if (Index.column() != 0 || !(m_Control.ExtendedStyle() & LVS_EX_CHECKBOXES))
+        if (Index.column() != 0 || !(m_Cells.ExtendedStyle() & LVS_EX_CHECKBOXES))
             return {};
-        if (const TListRow* row = m_Control.Row(Index.row()))
+        if (const TListRow* row = m_Cells.Row(Index.row()))
             return row->StateImage == 2 ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::TextAlignmentRole:
         // Column 0 is always left-justified in a report view.
         return Index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                   : QVariant(AlignmentOf(m_Control.Column(Index.column()).Format));
+                                   : QVariant(AlignmentOf(m_Cells.Column(Index.column()).Format));
     default:
         return {};
     }
@@ -77,9 +81,9 @@ QVariant TListModel::data(const QModelIndex& Index, int Role) const
 
 QVariant TListModel::headerData(int Section, Qt::Orientation Orientation, int Role) const
 {
-    if (Orientation != Qt::Horizontal || Section < 0 || Section >= m_Control.ColumnCount())
+    if (Orientation != Qt::Horizontal || Section < 0 || Section >= m_Cells.ColumnCount())
         return {};
-    const auto& column = m_Control.Column(Section);
+    const auto& column = m_Cells.Column(Section);
     if (Role == Qt::DisplayRole)
         return Cp1250::ToUnicode(column.Caption);
     if (Role == Qt::TextAlignmentRole)
@@ -92,7 +96,7 @@ Qt::ItemFlags TListModel::flags(const QModelIndex& Index) const
     if (!Index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (Index.column() == 0 && (m_Control.ExtendedStyle() & LVS_EX_CHECKBOXES))
+    if (Index.column() == 0 && (m_Cells.ExtendedStyle() & LVS_EX_CHECKBOXES))
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
@@ -102,7 +106,7 @@ bool TListModel::setData(const QModelIndex& Index, const QVariant& Value, int Ro
     // A click on the check box, or Space: the row's state image toggles.
     if (Role != Qt::CheckStateRole || !(flags(Index) & Qt::ItemIsUserCheckable))
         return false;
-    m_Control.SetStateImage(Index.row(), Value.toInt() == Qt::Checked ? 2 : 1);
+    m_Cells.SetStateImage(Index.row(), Value.toInt() == Qt::Checked ? 2 : 1);
     return true;
 }
 

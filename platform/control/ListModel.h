@@ -2,7 +2,7 @@
 
 #include <QAbstractItemModel>
 
-class TListControl;
+class TListCells;
 
 // Qt model over the list control's rows; only the rows on screen are ever converted for
 // display. The control announces its changes through the model's own begin/end steps.
@@ -10,7 +10,7 @@ class TListModel final : public QAbstractItemModel
 {
     Q_OBJECT
 public:
-    explicit TListModel(TListControl& Control);
+    TListModel(TListCells& Cells, QObject* Parent);
 
     QModelIndex index(int Row, int Column, const QModelIndex& Parent = {}) const override;
     QModelIndex parent(const QModelIndex&) const override { return {}; }
@@ -46,5 +46,5 @@ public:
     }
 
 private:
-    TListControl& m_Control;
+    TListCells& m_Cells;
 };

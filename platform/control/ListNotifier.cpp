@@ -1,6 +1,7 @@
 #include "ListNotifier.h"
 
-#include "ListControl.h"
+#include "ListCells.h"
+#include "ListRow.h"
 
 using namespace Win;
 
@@ -17,7 +18,7 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.lParam = Param;
-    if (const TListRow* row = m_Control.Row(Item); row && Param == 0)
+    if (const TListRow* row = m_Cells.Row(Item); row && Param == 0)
         nm.lParam = row->Param;
     return Notify(nm.hdr);
 }
@@ -28,7 +29,7 @@ LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At, Qt::Key
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.ptAction = {At.x(), At.y()};
-    if (const TListRow* row = m_Control.Row(Item))
+    if (const TListRow* row = m_Cells.Row(Item))
         nm.lParam = row->Param;
     if (Keys & Qt::AltModifier)
         nm.uKeyFlags |= LVKF_ALT;
@@ -132,7 +133,7 @@ LRESULT TListNotifier::DrawRow(QPainter* Painter, const QRect& Rect, int Row, UI
     dis.CtlType = ODT_LISTVIEW;
     dis.itemID = static_cast<UINT>(Row);
     dis.itemState = State;
-    dis.hwndItem = &m_Control;
+    dis.hwndItem = m_Window;
     dis.hDC = Painter;
     dis.rcItem = Rect;
     return m_Owner(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));

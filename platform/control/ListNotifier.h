@@ -9,7 +9,7 @@
 #include <string>
 
 class QPainter;
-class TListControl;
+class TListCells;
 
 // Builds the list control's notifications and sends them to its owner: the one way by which
 // the control, its view and its header tell the owner what happened.
@@ -18,7 +18,8 @@ class TListNotifier
 public:
     using TOwnerProc = std::function<Win::LRESULT(Win::UINT, Win::WPARAM, Win::LPARAM)>;
 
-    explicit TListNotifier(TListControl& Control) : m_Control(Control) {}
+    // Window is the sender named in the notifications of the list whose cells these are.
+    TListNotifier(const TListCells& Cells, void* Window) : m_Cells(Cells), m_Window(Window) {}
 
     // The header window, named as the sender of header notifications.
     void SetHeader(void* Header) { m_Header = Header; }
@@ -56,12 +57,13 @@ private:
     template <typename TRecord> TRecord Fresh(int Code)
     {
         TRecord record;
-        record.hdr.hwndFrom = &m_Control;
+        record.hdr.hwndFrom = m_Window;
         record.hdr.code = Code;
         return record;
     }
 
-    TListControl& m_Control;
+    const TListCells& m_Cells;
+    void* m_Window;
     void* m_Header = nullptr;
     TOwnerProc m_Owner;
 };

@@ -31,9 +31,9 @@ void FillItem(const TListRow& Row, UINT State, int Image, LVITEM& Record)
         Record.iImage = Image;
 }
 
-TListControl::TColumn ColumnOf(const LVCOLUMN& Record, int Index)
+TReportColumn ColumnOf(const LVCOLUMN& Record, int Index)
 {
-    TListControl::TColumn column;
+    TReportColumn column;
     if (Record.mask & LVCF_TEXT)
         column.Caption = TextOf(Record.pszText);
     if (Record.mask & LVCF_WIDTH)
@@ -57,7 +57,7 @@ int HeaderFormatOf(int ColumnFormat)
     return format;
 }
 
-void FillColumn(const TListControl::TColumn& Column, int Width, int Order, LVCOLUMN& Record)
+void FillColumn(const TReportColumn& Column, int Width, int Order, LVCOLUMN& Record)
 {
     if (Record.mask & LVCF_TEXT)
         CopyText(Column.Caption, Record.pszText, Record.cchTextMax);
@@ -73,7 +73,7 @@ void FillColumn(const TListControl::TColumn& Column, int Width, int Order, LVCOL
         Record.iOrder = Order;
 }
 
-void FillHeaderItem(const TListControl::TColumn& Column, int Width, HDITEM& Record)
+void FillHeaderItem(const TReportColumn& Column, int Width, HDITEM& Record)
 {
     if (Record.mask & HDI_FORMAT)
         Record.fmt = Column.HeaderFormat;

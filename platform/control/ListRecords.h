@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ListControl.h"
+#include "ListMessages.h"
+#include "ListRow.h"
+#include "ReportColumn.h"
 
 #include <memory>
 #include <string_view>
@@ -15,13 +17,13 @@ std::unique_ptr<TListRow> RowOf(const Win::LVITEM& Record);
 void FillItem(const TListRow& Row, Win::UINT State, int Image, Win::LVITEM& Record);
 
 // A column from an LVCOLUMN being inserted at Index (its sub-item unless the mask gives one).
-TListControl::TColumn ColumnOf(const Win::LVCOLUMN& Record, int Index);
+TReportColumn ColumnOf(const Win::LVCOLUMN& Record, int Index);
 // Fills the parts of the LVCOLUMN that its mask asks for.
-void FillColumn(const TListControl::TColumn& Column, int Width, int Order, Win::LVCOLUMN& Record);
+void FillColumn(const TReportColumn& Column, int Width, int Order, Win::LVCOLUMN& Record);
 // The header item format that a column format gives: justification and image flags.
 int HeaderFormatOf(int ColumnFormat);
 // Fills the parts of the HDITEM that its mask asks for.
-void FillHeaderItem(const TListControl::TColumn& Column, int Width, Win::HDITEM& Record);
+void FillHeaderItem(const TReportColumn& Column, int Width, Win::HDITEM& Record);
 
 // Copies as much of the text as fits, always ending it with a zero.
 void CopyText(std::string_view Text, char* Buffer, int Size);

@@ -1,7 +1,8 @@
 #include "ListReportView.h"
 
 #include "Cp1250.h"
-#include "ListControl.h"
+#include "ImageList.h"
+#include "ListCells.h"
 #include "ListNotifier.h"
 
 #include <QAbstractButton>
@@ -12,8 +13,8 @@
 
 #include <algorithm>
 
-TListReportView::TListReportView(TListControl& Control, TListNotifier& Notifier)
-    : QTableView(&Control), m_Control(Control), m_Notifier(Notifier)
+TListReportView::TListReportView(TListCells& Cells, TListNotifier& Notifier, QWidget* Parent)
+    : QTableView(Parent), m_Cells(Cells), m_Notifier(Notifier)
 {
     setShowGrid(false);         // grid lines are the cells' own, as the style asks
     setTabKeyNavigation(false); // Tab leaves the list for the window's next control
@@ -89,7 +90,7 @@ void TListReportView::LayOutPending()
 
 void TListReportView::MeasureRows()
 {
-    const int ownerDrawn = m_Control.OwnerDrawnRowHeight();
+    const int ownerDrawn = m_Cells.OwnerDrawnRowHeight();
     if (ownerDrawn > 0) {
         m_RowHeight = ownerDrawn;
         return;
@@ -99,7 +100,7 @@ void TListReportView::MeasureRows()
     initViewItemOption(&option);
     option.text = QStringLiteral("Wy");
     option.features |= QStyleOptionViewItem::HasDisplay;
-    if (const TImageList* images = m_Control.SmallImages()) {
+    if (const TImageList* images = m_Cells.SmallImages()) {
         option.features |= QStyleOptionViewItem::HasDecoration;
         option.decorationSize = images->Size();
     }
@@ -306,7 +307,7 @@ QRegion TListReportView::visualRegionForSelection(const QItemSelection& Selectio
 void TListReportView::TellShownRows(int First, int Last)
 {
     // Rows the owner gives on request are announced before they are asked for.
-    if (!(m_Control.WindowStyle() & Win::LVS_OWNERDATA) || Last < First ||
+    if (!(m_Cells.WindowStyle() & Win::LVS_OWNERDATA) || Last < First ||
         (First == m_ShownFirst && Last == m_ShownLast))
         return;
     m_ShownFirst = First;
@@ -338,9 +339,9 @@ void TListReportView::paintEvent(QPaintEvent* Event)
         rightmost = m_Header->count() - 1;
     for (int row = first; row <= last; ++row) {
         const QRect line = RowRect(row);
-        if (m_Control.OwnerDrawnRowHeight() > 0) {
+        if (m_Cells.OwnerDrawnRowHeight() > 0) {
             // The owner paints the whole row.
-            m_Control.PaintOwnerDrawnRow(&painter, line, row, focused);
+            m_Cells.PaintOwnerDrawnRow(&painter, line, row, focused);
             continue;
         }
         const bool rowSelected =
@@ -384,7 +385,7 @@ void TListReportView::keyboardSearch(const QString& Search)
 {
     const QModelIndex current = currentIndex();
     // An owner-data list holds no texts to search: its owner finds the row.
-    if (!(m_Control.WindowStyle() & Win::LVS_OWNERDATA)) {
+    if (!(m_Cells.WindowStyle() & Win::LVS_OWNERDATA)) {
         // Typing finds a row by its caption, whichever cell was clicked last.
         if (current.isValid() && current.column() != 0)
             selectionModel()->setCurrentIndex(model()->index(current.row(), 0, rootIndex()),
@@ -395,5 +396,5 @@ void TListReportView::keyboardSearch(const QString& Search)
     const int found = m_Notifier.FindItem(current.isValid() ? current.row() : -1,
                                           Cp1250::FromUnicode(Search).value_or(std::string()));
     if (found >= 0 && found < model()->rowCount(rootIndex()))
-        m_Control.SetSelectedRow(found);
+        m_Cells.SetSelectedRow(found);
 }

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 class QHeaderView;
-class TListControl;
+class TListCells;
 class TListNotifier;
 
 // The report view of the list control: rows of one height under a header of columns, laid
@@ -19,7 +19,7 @@ class TListReportView final : public QTableView
 {
     Q_OBJECT
 public:
-    TListReportView(TListControl& Control, TListNotifier& Notifier);
+    TListReportView(TListCells& Cells, TListNotifier& Notifier, QWidget* Parent);
 
     void SetHeader(QHeaderView* Header);
     QHeaderView* Header() const { return m_Header; }
@@ -74,7 +74,7 @@ private:
     void Activate(const QModelIndex& At, const QPoint& Point, Qt::KeyboardModifiers Keys);
     bool HotTracking() const;
 
-    TListControl& m_Control;
+    TListCells& m_Cells;
     TListNotifier& m_Notifier;
     QHeaderView* m_Header = nullptr;
     QStandardItemModel m_NoRows;

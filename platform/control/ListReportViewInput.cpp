@@ -2,7 +2,7 @@
 // selection and item activation.
 #include "ListReportView.h"
 
-#include "ListControl.h"
+#include "ListCells.h"
 #include "ListNotifier.h"
 
 #include <QApplication>
@@ -18,7 +18,7 @@ constexpr int kDefaultHoverTime = 400;
 
 bool TListReportView::HotTracking() const
 {
-    return m_Control.ExtendedStyle() &
+    return m_Cells.ExtendedStyle() &
            (Win::LVS_EX_TRACKSELECT | Win::LVS_EX_ONECLICKACTIVATE | Win::LVS_EX_TWOCLICKACTIVATE);
 }
 
@@ -33,7 +33,7 @@ void TListReportView::mousePressEvent(QMouseEvent* Event)
 {
     const QModelIndex at = indexAt(Event->position().toPoint());
     m_PressRow = Event->button() == Qt::LeftButton && at.isValid() ? at.row() : -1;
-    m_PressOnSelected = m_PressRow >= 0 && m_PressRow == m_Control.SelectedRow();
+    m_PressOnSelected = m_PressRow >= 0 && m_PressRow == m_Cells.SelectedRow();
     // A drag from empty space in a multi-selection list draws a rubber band.
     m_Marquee = Event->button() == Qt::LeftButton && !at.isValid() &&
                         selectionMode() == QAbstractItemView::ExtendedSelection
@@ -53,7 +53,7 @@ void TListReportView::mouseReleaseEvent(QMouseEvent* Event)
     m_PressRow = -1;
     if (Event->button() != Qt::LeftButton || !at.isValid() || at.row() != pressed)
         return;
-    const Win::UINT style = m_Control.ExtendedStyle();
+    const Win::UINT style = m_Cells.ExtendedStyle();
     if ((style & Win::LVS_EX_ONECLICKACTIVATE) ||
         ((style & Win::LVS_EX_TWOCLICKACTIVATE) && m_PressOnSelected))
         Activate(at, point, Event->modifiers());
@@ -76,7 +76,7 @@ void TListReportView::mouseDoubleClickEvent(QMouseEvent* Event)
     m_Notifier.Item(Win::NM_DBLCLK, at.isValid() ? at.row() : -1, at.isValid() ? at.column() : 0);
     // Under one-click activation the first click of the two has activated the item already.
     if (Event->button() == Qt::LeftButton &&
-        !(m_Control.ExtendedStyle() & Win::LVS_EX_ONECLICKACTIVATE))
+        !(m_Cells.ExtendedStyle() & Win::LVS_EX_ONECLICKACTIVATE))
         Activate(at, point, Event->modifiers());
 }
 
@@ -95,7 +95,7 @@ void TListReportView::mouseMoveEvent(QMouseEvent* Event)
     bool maySelect = true;
     if (HotTracking())
         maySelect = m_Notifier.HotTrack(row, at.isValid() ? at.column() : 0, point) == 0;
-    SetHotRow(row >= 0 && row < m_Control.RowCount() ? row : -1, maySelect);
+    SetHotRow(row >= 0 && row < m_Cells.RowCount() ? row : -1, maySelect);
 }
 
 void TListReportView::leaveEvent(QEvent* Event)
@@ -121,14 +121,14 @@ void TListReportView::SetHotRow(int Row, bool MaySelect)
     }
     // A pointer that rests on a row selects it once the hover time has passed.
     m_Hover.stop();
-    if (Row >= 0 && MaySelect && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT)) {
-        const int time = m_Control.HoverTime();
+    if (Row >= 0 && MaySelect && (m_Cells.ExtendedStyle() & Win::LVS_EX_TRACKSELECT)) {
+        const int time = m_Cells.HoverTime();
         m_Hover.start(time < 0 ? kDefaultHoverTime : time);
     }
 }
 
 void TListReportView::HoverTimeOver()
 {
-    if (m_HotRow >= 0 && m_HotMaySelect && (m_Control.ExtendedStyle() & Win::LVS_EX_TRACKSELECT))
-        m_Control.SetSelectedRow(m_HotRow);
+    if (m_HotRow >= 0 && m_HotMaySelect && (m_Cells.ExtendedStyle() & Win::LVS_EX_TRACKSELECT))
+        m_Cells.SetSelectedRow(m_HotRow);
 }

@@ -1,12 +1,12 @@
 #include "ListStyleMessages.h"
 
-#include "ListControl.h"
+#include "ListWindow.h"
 
 using namespace Win;
 
 namespace ListStyleMessages {
 
-std::optional<LRESULT> Handle(TListControl& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
+std::optional<LRESULT> Handle(TListWindow& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     switch (Msg) {
     case LVM_SETEXTENDEDLISTVIEWSTYLE: {

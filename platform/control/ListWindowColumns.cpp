@@ -1,5 +1,5 @@
 // The list control's columns and header items, their image lists, and the display order.
-#include "ListControl.h"
+#include "ListWindow.h"
 
 #include "Cp1250.h"
 #include "ListModel.h"
@@ -9,7 +9,7 @@
 
 using namespace Win;
 
-int TListControl::InsertColumn(int Index, const TColumn& Column)
+int TListWindow::InsertColumn(int Index, const TColumn& Column)
 {
     if (Index < 0 || Index > ColumnCount())
         Index = ColumnCount();
@@ -20,7 +20,7 @@ int TListControl::InsertColumn(int Index, const TColumn& Column)
     return Index;
 }
 
-void TListControl::DeleteColumn(int Index)
+void TListWindow::DeleteColumn(int Index)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
@@ -29,7 +29,7 @@ void TListControl::DeleteColumn(int Index)
     m_Model->ColumnsRemoved();
 }
 
-void TListControl::SetColumnCaption(int Index, const std::string& Caption)
+void TListWindow::SetColumnCaption(int Index, const std::string& Caption)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
@@ -37,7 +37,7 @@ void TListControl::SetColumnCaption(int Index, const std::string& Caption)
     m_Model->HeaderChanged(Index);
 }
 
-void TListControl::SetColumnFormat(int Index, int Format)
+void TListWindow::SetColumnFormat(int Index, int Format)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
@@ -51,7 +51,7 @@ void TListControl::SetColumnFormat(int Index, int Format)
     m_Notifier.Header(HDN_ITEMCHANGEDA, Index);
 }
 
-void TListControl::SetColumnWidth(int Index, int Width)
+void TListWindow::SetColumnWidth(int Index, int Width)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
@@ -62,20 +62,20 @@ void TListControl::SetColumnWidth(int Index, int Width)
     m_Header->resizeSection(Index, Width);
 }
 
-int TListControl::ColumnWidth(int Index) const
+int TListWindow::ColumnWidth(int Index) const
 {
     if (Index < 0 || Index >= ColumnCount())
         return 0;
     return m_Header->sectionSize(Index);
 }
 
-void TListControl::SetColumnImage(int Index, int Image)
+void TListWindow::SetColumnImage(int Index, int Image)
 {
     if (Index >= 0 && Index < ColumnCount())
         m_Columns[static_cast<std::size_t>(Index)].Image = Image;
 }
 
-void TListControl::SetHeaderFormat(int Index, int Format)
+void TListWindow::SetHeaderFormat(int Index, int Format)
 {
     if (Index < 0 || Index >= ColumnCount())
         return;
@@ -87,7 +87,7 @@ void TListControl::SetHeaderFormat(int Index, int Format)
     m_Notifier.Header(HDN_ITEMCHANGEDA, Index);
 }
 
-TImageList* TListControl::SetImageList(WPARAM Which, TImageList* Images)
+TImageList* TListWindow::SetImageList(WPARAM Which, TImageList* Images)
 {
     TImageList* old = ImageList(Which);
     if (Which == LVSIL_SMALL) {
@@ -106,7 +106,7 @@ TImageList* TListControl::SetImageList(WPARAM Which, TImageList* Images)
     return old;
 }
 
-TImageList* TListControl::ImageList(WPARAM Which) const
+TImageList* TListWindow::ImageList(WPARAM Which) const
 {
     switch (Which) {
     case LVSIL_SMALL:
@@ -120,12 +120,12 @@ TImageList* TListControl::ImageList(WPARAM Which) const
     }
 }
 
-QImage TListControl::SmallImage(int Index) const
+QImage TListWindow::SmallImage(int Index) const
 {
     return m_SmallImages ? m_SmallImages->Picture(Index) : QImage();
 }
 
-bool TListControl::SetColumnOrder(const std::vector<int>& Order)
+bool TListWindow::SetColumnOrder(const std::vector<int>& Order)
 {
     const int count = ColumnCount();
     if (int(Order.size()) != count)
@@ -141,7 +141,7 @@ bool TListControl::SetColumnOrder(const std::vector<int>& Order)
     return true;
 }
 
-std::vector<int> TListControl::ColumnOrder() const
+std::vector<int> TListWindow::ColumnOrder() const
 {
     std::vector<int> order;
     for (int p = 0; p < ColumnCount(); ++p)
@@ -149,7 +149,7 @@ std::vector<int> TListControl::ColumnOrder() const
     return order;
 }
 
-int TListControl::AutoSizeWidth(int Column, bool UseHeader) const
+int TListWindow::AutoSizeWidth(int Column, bool UseHeader) const
 {
     if (Column < 0 || Column >= ColumnCount())
         return 0;

@@ -94,16 +94,15 @@ TSaveResult Save(const QString& Path, const TCustomListView& Master)
     const auto pieces = static_cast<std::size_t>((count + kPieceRows - 1) / kPieceRows);
     const auto makePiece = [&items, count](std::size_t Piece, TPieceBuffer& Out) {
         const int from = static_cast<int>(Piece) * kPieceRows;
-        const int to = std::min(count, from + kPieceRows);
-        for (int i = from; i < to; ++i) {
-            items.ReadAhead(i);
-            const TRowText& texts = items.Item(i)->Texts();
+        const auto writeLine = [&Out](const TListItem& Row) {
+            const TRowText& texts = Row.Texts();
             char* end =
                 texts.CopyJoined(Out.Room(texts.JoinedSize(kFieldCount) + 2), '\t', kFieldCount);
             *end++ = '\r';
             *end++ = '\n';
             Out.MarkWritten(end);
-        }
+        };
+        items.ForEach(writeLine, from, std::min(count, from + kPieceRows));
     };
     TPieceMill::Run(pieces, makePiece, [&file](std::string_view Piece) { file.Write(Piece); });
     result.Ok = file.Commit();

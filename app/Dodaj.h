@@ -2,29 +2,11 @@
 
 #include <QDialog>
 
-#include <string>
-
-#include <optional>
-#include <vector>
-
 class QLabel;
 class QPushButton;
 class TMainForm;
 class TRecordField;
 class TSortedComboBox;
-
-// Font and fixed frame shared by the catalogue's dialogs.
-void SetUpDialog(QDialog& Dialog, const QString& Caption, int Width, int Height);
-TRecordField* MakeField(QWidget* Parent, int Left, int Top);
-// A label that names its field, for the keyboard and for screen readers.
-QLabel* MakeLabel(QWidget* Parent, const QString& Caption, int Left, int Top, QWidget* Field);
-// Places a dialog in the middle of the screen the main window is on.
-void CentreOnScreen(QDialog& Dialog, const QWidget& Main);
-// The fields' bytes, in order; empty (after telling the user) if one cannot be stored.
-std::optional<std::vector<std::string>> FieldsBytes(QWidget* Dialog,
-                                                    std::initializer_list<TRecordField*> Fields);
-// A dialog's kind list: the main window's kinds without "- Wszystkie -".
-void FillKindList(TSortedComboBox& Kinds, const TSortedComboBox& MainKinds);
 
 // The Add dialog: stays open for several records; its fields carry over between openings.
 class TDodajForm final : public QDialog

@@ -1,7 +1,6 @@
 #include "Edytuj.h"
 
-#include "Cp1250.h"
-#include "Dodaj.h"
+#include "DialogParts.h"
 #include "ExtListView.h"
 #include "Main.h"
 #include "RecordField.h"
@@ -15,34 +14,33 @@ TEdytujForm* EdytujForm = nullptr;
 TEdytujForm::TEdytujForm(TMainForm& Main, QWidget* Parent) : QDialog(Parent), m_Main(Main)
 {
     EdytujForm = this;
-    SetUpDialog(*this, QStringLiteral("Edytuj"), 324, 172);
-    Edit1 = MakeField(this, 112, 8);
-    ComboBox1 = new TSortedComboBox(TSortedComboBox::csDropDownList, this);
-    ComboBox1->setGeometry(112, 32, 200, 22);
-    ComboBox1->setMaxVisibleItems(16);
-    Edit2 = MakeField(this, 112, 56);
-    Edit3 = MakeField(this, 112, 80);
-    Edit4 = MakeField(this, 112, 104);
-    Label1 = MakeLabel(this, QStringLiteral("Nazwa:"), 8, 11, Edit1);
-    Label2 = MakeLabel(this, QStringLiteral("Rodzaj:"), 8, 35, ComboBox1);
-    Label3 = MakeLabel(this, QStringLiteral("Ilość CD:"), 8, 59, Edit2);
-    Label4 = MakeLabel(this, QStringLiteral("Półka:"), 8, 83, Edit3);
-    Label5 = MakeLabel(this, QStringLiteral("Pożyczone:"), 8, 107, Edit4);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setGeometry(111, 136, 90, 25);
-    Button2 = new QPushButton(QStringLiteral("Anuluj"), this);
-    Button2->setGeometry(224, 136, 90, 25);
-    // The lent-to field comes after the two buttons.
-    setTabOrder(Edit1, ComboBox1);
-    setTabOrder(ComboBox1, Edit2);
-    setTabOrder(Edit2, Edit3);
-    setTabOrder(Edit3, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Edit4);
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { RunGuarded(this, [this] { Button1Click(Button1); }); });
-    connect(Button2, &QPushButton::clicked, this,
-            [this] { RunGuarded(this, [this] { Button2Click(Button2); }); });
+    const DialogParts::TRecordDialogSpec spec{
+        .Caption = QStringLiteral("Edytuj"),
+        .Width = 324,
+        .Height = 172,
+        .Labels = {QStringLiteral("Nazwa:"), QStringLiteral("Rodzaj:"), QStringLiteral("Ilość CD:"),
+                   QStringLiteral("Półka:"), QStringLiteral("Pożyczone:")},
+        .FirstTop = 8,
+        .LabelDrop = 3,
+        .FieldLeft = 112,
+        .KindHeight = 22,
+        .KindTyped = false,
+        .Ok = {111, 136},
+        .Cancel = {224, 136}};
+    const DialogParts::TRecordDialogParts parts = DialogParts::BuildRecordDialog(
+        *this, spec, [this] { Button1Click(Button1); }, [this] { Button2Click(Button2); });
+    Label1 = parts.Labels[0];
+    Label2 = parts.Labels[1];
+    Label3 = parts.Labels[2];
+    Label4 = parts.Labels[3];
+    Label5 = parts.Labels[4];
+    Edit1 = parts.Fields[0];
+    ComboBox1 = parts.Kind;
+    Edit2 = parts.Fields[1];
+    Edit3 = parts.Fields[2];
+    Edit4 = parts.Fields[3];
+    Button1 = parts.Ok;
+    Button2 = parts.Cancel;
 }
 
 TEdytujForm::~TEdytujForm()
@@ -53,7 +51,7 @@ TEdytujForm::~TEdytujForm()
 
 void TEdytujForm::Open(const TSortedComboBox& MainKinds, TListItem& Row)
 {
-    FillKindList(*ComboBox1, MainKinds);
+    DialogParts::FillKindList(*ComboBox1, MainKinds);
     m_Row = &Row;
     const TRowText& text = Row.Texts();
     Edit1->SetBytes(text.Caption());
@@ -62,7 +60,7 @@ void TEdytujForm::Open(const TSortedComboBox& MainKinds, TListItem& Row)
     Edit3->SetBytes(text.Field(Catalogue::fdShelf));
     Edit4->SetBytes(text.Field(Catalogue::fdLentTo));
     Edit1->setFocus();
-    CentreOnScreen(*this, m_Main);
+    DialogParts::CentreOnScreen(*this, m_Main);
     exec();
     m_Row = nullptr;
 }
@@ -72,7 +70,7 @@ void TEdytujForm::Button1Click(QObject*)
     // The master row this visible row was copied from, not merely the first of its name.
     TListItem* master = m_Row ? m_Main.MasterRowOf(m_Row) : nullptr;
     if (master) {
-        const auto fields = FieldsBytes(this, {Edit1, Edit2, Edit3, Edit4});
+        const auto fields = DialogParts::FieldsBytes(this, {Edit1, Edit2, Edit3, Edit4});
         if (!fields)
             return;
         const std::string kind = ComboBox1->ItemIndex() >= 0 ? ComboBox1->Text() : std::string();

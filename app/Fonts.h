@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 // The windows' font: "MS Sans Serif" at a height in pixels, or the nearest face fontconfig has.
 inline QFont FormFont(int PixelHeight)

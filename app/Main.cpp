@@ -1,7 +1,6 @@
 #include "Main.h"
 
 #include "Catalogue.h"
-#include "Cp1250.h"
 #include "Dodaj.h"
 #include "Edytuj.h"
 #include "ExtListView.h"
@@ -15,32 +14,14 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
 #include <QScreen>
-#include <QShortcut>
-#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
 
 namespace {
-
-constexpr int kSaveButtonTag = 666;
-// The status panels' widths; the last takes the rest of the bar.
-constexpr int kPanelWidths[] = {50, 75, 75, -1};
-
-// The clock in the user's time format, without a time zone.
-QString TimeOfDay()
-{
-    QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return QLocale().toString(QTime::currentTime(), format.trimmed());
-}
 
 // The value a pick list filters by; "- Wszystkie -" filters nothing.
 std::string FilterOf(const TSortedComboBox& Box)
@@ -51,29 +32,6 @@ std::string FilterOf(const TSortedComboBox& Box)
 
 } // namespace
 
-std::function<void(QWidget*, const QString&)> TMainForm::ShowMessage = [](QWidget* Parent,
-                                                                          const QString& Text) {
-    QMessageBox::critical(Parent, QStringLiteral("Dyskar"), Text);
-};
-
-std::function<bool(QWidget*, const QString&)> TMainForm::AskUser = [](QWidget* Parent,
-                                                                      const QString& Text) {
-    return QMessageBox::question(Parent, QStringLiteral("Dyskar"), Text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
-};
-
-void RunGuarded(QWidget* Window, const std::function<void()>& Handler)
-{
-    try {
-        Handler();
-    } catch (const std::exception& e) {
-        TMainForm::ShowMessage(Window, QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        TMainForm::ShowMessage(Window, QStringLiteral("Nieznany błąd"));
-    }
-}
-
 TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     : QMainWindow(Parent),
       m_DataFile(DataFile.isEmpty()
@@ -83,119 +41,17 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
     MainForm = this;
     setWindowTitle(QStringLiteral("Dyskar"));
     setFont(FormFont(11));
-
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     setCentralWidget(central);
-
-    dfsList1 = new TdfsExtListView(central);
-    // The master list is never shown: outside the window, screen readers do not meet it as
-    // a second list.
-    AllList = new TdfsExtListView(nullptr);
-    AllList->setVisible(false);
-    m_Undo = std::make_unique<TUndoSteps>(*AllList);
-    layout->addWidget(dfsList1, 1);
-
-    Panel1 = new QWidget(central);
-    Panel1->setFixedHeight(96);
-    layout->addWidget(Panel1);
-
-    Porz = new QCheckBox(QStringLiteral("Pożyczone"), Panel1);
-    Porz->setGeometry(8, 9, 81, 17);
-    Porz->setChecked(true);
-    Nieporz = new QCheckBox(QStringLiteral("Niepożyczone"), Panel1);
-    Nieporz->setGeometry(88, 9, 89, 17);
-    Nieporz->setChecked(true);
-    Label1 = new QLabel(QStringLiteral("Kategoria"), Panel1);
-    Label1->move(8, 34);
-    ComboBox1 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
-    ComboBox1->setGeometry(64, 32, 145, 21);
-    ComboBox1->setMaxVisibleItems(16);
-    Label2 = new QLabel(QStringLiteral("Półka"), Panel1);
-    Label2->move(8, 58);
-    ComboBox2 = new TSortedComboBox(TSortedComboBox::csDropDownList, Panel1);
-    ComboBox2->setGeometry(64, 56, 145, 21);
-    ComboBox2->setMaxVisibleItems(16);
-    m_PickLists =
-        std::make_unique<TPickLists>(std::array{TPickLists::TList{ComboBox1, Catalogue::fdKind},
-                                                TPickLists::TList{ComboBox2, Catalogue::fdShelf}},
-                                     kWszystkie);
-    // Each pick list is named by its label, for the keyboard and for screen readers.
-    const std::pair<QLabel*, QWidget*> named[] = {{Label1, ComboBox1}, {Label2, ComboBox2}};
-    for (const auto& [label, box] : named) {
-        label->setBuddy(box);
-        box->setAccessibleName(label->text());
-    }
-    Dodaj = new QPushButton(QStringLiteral("Dodaj CD"), Panel1);
-    Dodaj->setGeometry(224, 16, 75, 25);
-    Usun = new QPushButton(QStringLiteral("Usuń CD"), Panel1);
-    Usun->setGeometry(224, 56, 75, 25);
-    Zapisz = new TTagButton(QStringLiteral("Zapisz zmiany"), Panel1);
-    Zapisz->setGeometry(320, 16, 89, 25);
-    Zapisz->Tag = kSaveButtonTag;
-    Drukuj = new QPushButton(QStringLiteral("Drukuj listę"), Panel1);
-    Drukuj->setGeometry(320, 56, 89, 25);
-    Button1 = new QPushButton(QStringLiteral("Zamknij program"), Panel1);
-    Button1->setGeometry(432, 16, 130, 65);
-
-    // Tab order: the list, then the panel's controls by their tab numbers.
-    QWidget* order[] = {dfsList1,  ComboBox1, Porz, Nieporz, Drukuj,
-                        ComboBox2, Dodaj,     Usun, Zapisz,  Button1};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
-
-    StatusBar1 = new QWidget(central);
-    StatusBar1->setFixedHeight(19);
-    auto* bar = new QHBoxLayout(StatusBar1);
-    bar->setContentsMargins(0, 1, 0, 0);
-    bar->setSpacing(2);
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(StatusBar1);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(1, 0, 1, 0);
-        if (kPanelWidths[i] > 0)
-            panel->setFixedWidth(kPanelWidths[i]);
-        bar->addWidget(panel, kPanelWidths[i] > 0 ? 0 : 1);
-        StatusPanels[static_cast<std::size_t>(i)] = panel;
-    }
-    layout->addWidget(StatusBar1);
-
-    Popup = new QMenu(this);
-    Zapiszzmiany1 = Popup->addAction(QStringLiteral("Zapisz zmiany"));
-    Niezapisuj1 = Popup->addAction(QStringLiteral("Nie zapisuj"));
-
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-
-    SetUpList(*dfsList1, 100000000);
-    SetUpList(*AllList, 1000);
-
-    QamLVPrinter1 = new TQamLVPrinter();
-    QamLVPrinter1->SetDfs(dfsList1);
-    QamLVPrinter1->SetHeader("Lista CD");
-    QamLVPrinter1->SetHeaderStyle(fsBold);
-    QamLVPrinter1->SetItemsPerPage(0);
-
-    auto bind = [this](auto* Sender, auto Handler) {
-        return [this, Sender, Handler] { RunGuarded(this, [&] { (this->*Handler)(Sender); }); };
-    };
-    connect(Porz, &QCheckBox::clicked, this, bind(Porz, &TMainForm::Wyswietl));
-    connect(Nieporz, &QCheckBox::clicked, this, bind(Nieporz, &TMainForm::Wyswietl));
-    ComboBox1->OnChange = [this](QObject* s) { RunGuarded(this, [&] { Wyswietl(s); }); };
-    ComboBox2->OnChange = [this](QObject* s) { RunGuarded(this, [&] { Wyswietl(s); }); };
-    connect(Dodaj, &QPushButton::clicked, this, bind(Dodaj, &TMainForm::DodajClick));
-    connect(Usun, &QPushButton::clicked, this, bind(Usun, &TMainForm::UsunClick));
-    connect(Zapisz, &QPushButton::clicked, this, bind(Zapisz, &TMainForm::ZapiszClick));
-    connect(Drukuj, &QPushButton::clicked, this, bind(Drukuj, &TMainForm::DrukujClick));
-    connect(Button1, &QPushButton::clicked, this, bind(Button1, &TMainForm::Button1Click));
-    connect(Zapiszzmiany1, &QAction::triggered, this, bind(Zapiszzmiany1, &TMainForm::ZapiszClick));
-    connect(Niezapisuj1, &QAction::triggered, this,
-            bind(Niezapisuj1, &TMainForm::Niezapisuj1Click));
-    connect(Timer1, &QTimer::timeout, this, bind(Timer1, &TMainForm::Timer1Timer));
-    dfsList1->OnDblClick = [this](QObject* s) { RunGuarded(this, [&] { dfsList1DblClick(s); }); };
+    BuildLists(*layout);
+    BuildPanel(*layout);
+    BuildStatusBar(*layout);
+    BuildPopupAndTimer();
+    BuildPrinter();
+    BindHandlers();
     SetUpKeys();
 
     resize(630 - 8, 481 - 27); // the outer size, less a usual frame
@@ -215,76 +71,14 @@ TMainForm::~TMainForm()
         MainForm = nullptr;
 }
 
-void TMainForm::SetUpList(TdfsExtListView& List, int HoverTime)
-{
-    List.BeginLoading();
-    struct TColumnSpec
-    {
-        const char* Caption;
-        int Width;
-        TAlignment Alignment;
-    };
-    const TColumnSpec columns[] = {{"Nazwa", 200, taLeftJustify},
-                                   {"Rodzaj", 125, taLeftJustify},
-                                   {"Ilość CD", 60, taRightJustify},
-                                   {"Półka", 50, taLeftJustify},
-                                   {"Pożyczone", 150, taLeftJustify}};
-    for (const auto& wanted : columns) {
-        TListColumn* column = List.Columns().Add();
-        column->SetCaption(Cp1250::FromUtf8(wanted.Caption));
-        column->SetWidth(wanted.Width);
-        column->SetAlignment(wanted.Alignment);
-    }
-    List.SetExtendedStyles({lvxGridLines, lvxTrackSelect, lvxHeaderDragDrop, lvxFullRowSelect,
-                            lvxOneClickActivate, lvxTwoClickActivate, lvxUnderlineHot});
-    List.SetHoverTime(HoverTime);
-    List.SetShowSortArrows(true);
-    List.SetAutoColumnSort(acsSortToggle);
-    List.SetAutoSortStyle(assDefault);
-    List.SetAutoResort(false);
-    List.Loaded();
-}
-
-void TMainForm::SetUpKeys()
-{
-    auto key = [this](const QKeySequence& Keys, QWidget* Where, auto Handler, QObject* Sender) {
-        auto* shortcut = new QShortcut(Keys, Where);
-        if (Where != this)
-            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, Handler, Sender] { RunGuarded(this, [&] { (this->*Handler)(Sender); }); });
-    };
-    // On the list, Enter opens the row as a double-click does, and Delete deletes it.
-    key(Qt::Key_Return, dfsList1, &TMainForm::dfsList1DblClick, dfsList1);
-    key(Qt::Key_Enter, dfsList1, &TMainForm::dfsList1DblClick, dfsList1);
-    key(Qt::Key_Delete, dfsList1, &TMainForm::UsunClick, Usun);
-    // The buttons' keys act as if the button were pressed, the save button's tag included.
-    key(QKeySequence(Qt::CTRL | Qt::Key_N), this, &TMainForm::DodajClick, Dodaj);
-    key(Qt::Key_Insert, this, &TMainForm::DodajClick, Dodaj);
-    key(QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::ZapiszClick, Zapisz);
-    key(QKeySequence(Qt::CTRL | Qt::Key_P), this, &TMainForm::DrukujClick, Drukuj);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TMainForm::Button1Click, Button1);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Z), this, &TMainForm::CofnijClick, this);
-}
-
 void TMainForm::SetStatus(TStatusPanel Panel, const QString& Text)
 {
-    QLabel* panel = StatusPanels.at(static_cast<std::size_t>(Panel));
-    panel->setText(Text);
-    if (Panel == spActivity)
-        return; // it takes the rest of the bar
-    // A panel keeps its width while the text fits, and grows so that a count is never cut.
-    const int needed = panel->fontMetrics().horizontalAdvance(Text) +
-                       panel->contentsMargins().left() + panel->contentsMargins().right() +
-                       2 * panel->frameWidth() + 2 * panel->margin() + 2;
-    const int width = std::max(kPanelWidths[Panel], needed);
-    if (panel->minimumWidth() != width)
-        panel->setFixedWidth(width);
+    StatusBar1->SetText(Panel, Text);
 }
 
 QString TMainForm::StatusText(TStatusPanel Panel) const
 {
-    return StatusPanels.at(static_cast<std::size_t>(Panel))->text();
+    return StatusBar1->Text(Panel);
 }
 
 void TMainForm::FormCreate(QObject*)
@@ -292,61 +86,39 @@ void TMainForm::FormCreate(QObject*)
     SetStatus(spActivity, QStringLiteral("Inicjacja..."));
     Zapisane = true;
     m_Stamp = Catalogue::StampOf(m_DataFile);
-    const Catalogue::TLoadResult loaded = Catalogue::Load(m_DataFile, *AllList);
-    const QString path = QDir::toNativeSeparators(m_DataFile);
-    if (!loaded.Opened && Catalogue::SomethingAt(m_DataFile)) {
-        // A file that is there but could not be read must not be replaced by an empty one.
-        m_FileUnread = true;
-        ShowMessage(this, QStringLiteral("Nie można odczytać pliku %1: %2.\nKatalog jest pusty; "
-                                         "zapisanie zmian nie zastąpi tego pliku bez pytania.")
-                              .arg(path, loaded.Error));
-    } else if (loaded.ReadFailed) {
-        // Saving now would write back only the part that could be read.
-        m_FileUnread = true;
-        ShowMessage(this, QStringLiteral("Nie można w całości odczytać pliku %1: %2.\nWczytano %3 "
-                                         "pozycji; zapisanie zmian nie zastąpi pliku bez pytania.")
-                              .arg(path, loaded.Error)
-                              .arg(loaded.Records));
-    }
+    ReportLoad(Catalogue::Load(m_DataFile, *AllList));
     OdswierzComboBoxy(this);
     Wyswietl(this);
     dfsList1->ResortItems();
     SetStatus(spActivity, QStringLiteral("Gotowy"));
 }
 
+void TMainForm::ReportLoad(const Catalogue::TLoadResult& Loaded)
+{
+    const QString path = QDir::toNativeSeparators(m_DataFile);
+    if (!Loaded.Opened && Catalogue::SomethingAt(m_DataFile)) {
+        // A file that is there but could not be read must not be replaced by an empty one.
+        m_FileUnread = true;
+        ShowMessage(this, QStringLiteral("Nie można odczytać pliku %1: %2.\nKatalog jest pusty; "
+                                         "zapisanie zmian nie zastąpi tego pliku bez pytania.")
+                              .arg(path, Loaded.Error));
+    } else if (Loaded.ReadFailed) {
+        // Saving now would write back only the part that could be read.
+        m_FileUnread = true;
+        ShowMessage(this, QStringLiteral("Nie można w całości odczytać pliku %1: %2.\nWczytano %3 "
+                                         "pozycji; zapisanie zmian nie zastąpi pliku bez pytania.")
+                              .arg(path, Loaded.Error)
+                              .arg(Loaded.Records));
+    }
+}
+
 void TMainForm::Wyswietl(QObject*)
 {
     SetStatus(spActivity, QStringLiteral("Odświerzanie..."));
     dfsList1->setVisible(false);
-    TListItems& visible = dfsList1->Items();
-    visible.BeginUpdate();
-    visible.Clear();
-    KindFilter = FilterOf(*ComboBox1);
-    ShelfFilter = FilterOf(*ComboBox2);
-    const bool lent = Porz->isChecked();
-    const bool notLent = Nieporz->isChecked();
-    const TListItems& master = AllList->Items();
-    const int count = master.Count();
-    // The shown discs are counted while their rows are at hand, not in a second pass.
-    std::int64_t discs = 0;
-    for (int i = 0; i < count; ++i) {
-        master.ReadAhead(i);
-        TListItem* row = master.Item(i);
-        const TRowText& text = row->Texts();
-        const bool isLent = !text.Field(Catalogue::fdLentTo).empty();
-        if (!((isLent && lent) || (!isLent && notLent)))
-            continue;
-        if (!KindFilter.empty() && text.Field(Catalogue::fdKind) != KindFilter)
-            continue;
-        if (!ShelfFilter.empty() && text.Field(Catalogue::fdShelf) != ShelfFilter)
-            continue;
-        LastAdded = visible.Add(text); // a copy in meaning; the texts are shared
-        LastAdded->Data = row;
-        discs += Catalogue::DiscCount(text.Field(Catalogue::fdDiscs));
-    }
-    LastAdded = nullptr;
-    visible.EndUpdate();
-    m_ShownDiscs = TShownDiscs{dfsList1->Control().Changes(), discs};
+    m_Filter = TViewFilter{Porz->isChecked(), Nieporz->isChecked(), FilterOf(*ComboBox1),
+                           FilterOf(*ComboBox2)};
+    m_View->Rebuild(m_Filter);
     dfsList1->setVisible(true);
     Timer1Timer(this);
     SetStatus(spActivity, QStringLiteral("Gotowy"));
@@ -367,27 +139,15 @@ void TMainForm::OdswierzComboBoxy(QObject*)
     }
     // A filter whose value is gone (or now spelt otherwise) shows another entry now; the list
     // must show what the pick lists say, not an empty list under "- Wszystkie -".
-    if (FilterOf(*ComboBox1) != KindFilter || FilterOf(*ComboBox2) != ShelfFilter)
+    if (FilterOf(*ComboBox1) != m_Filter.Kind || FilterOf(*ComboBox2) != m_Filter.Shelf)
         Wyswietl(this);
 }
 
 void TMainForm::Timer1Timer(QObject*)
 {
     SetStatus(spClock, TimeOfDay());
-    const TListItems& items = dfsList1->Items();
-    const int count = items.Count();
-    // The shown rows are summed again only after they changed: an idle window costs nothing.
-    const std::uint64_t changes = dfsList1->Control().Changes();
-    if (!m_ShownDiscs || m_ShownDiscs->Changes != changes) {
-        std::int64_t discs = 0;
-        for (int i = 0; i < count; ++i) {
-            items.ReadAhead(i);
-            discs += Catalogue::DiscCount(items.Item(i)->Texts().Field(Catalogue::fdDiscs));
-        }
-        m_ShownDiscs = TShownDiscs{changes, discs};
-    }
-    SetStatus(spItems, QStringLiteral("Pozycji: %1").arg(count));
-    SetStatus(spDiscs, QStringLiteral("Płyt: %1").arg(m_ShownDiscs->Discs));
+    SetStatus(spItems, QStringLiteral("Pozycji: %1").arg(dfsList1->Items().Count()));
+    SetStatus(spDiscs, QStringLiteral("Płyt: %1").arg(m_View->ShownDiscs()));
 }
 
 TListItem* TMainForm::MasterRowOf(const TListItem* VisibleRow) const
@@ -439,10 +199,6 @@ void TMainForm::ZapiszClick(QObject* Sender)
     }
     const Catalogue::TSaveResult saved = Catalogue::Save(m_DataFile, *AllList);
     SetStatus(spActivity, QStringLiteral("Gotowy"));
-    if (saved.Ok) {
-        m_FileUnread = false;
-        m_Stamp = Catalogue::StampOf(m_DataFile);
-    }
     if (!saved.Ok) {
         ShowMessage(this,
                     QStringLiteral("Nie można zapisać pliku %1: %2.\nZmiany nie zostały "
@@ -450,6 +206,8 @@ void TMainForm::ZapiszClick(QObject* Sender)
                         .arg(QDir::toNativeSeparators(m_DataFile), saved.Error));
         return;
     }
+    m_FileUnread = false;
+    m_Stamp = Catalogue::StampOf(m_DataFile);
     const auto* button = qobject_cast<const TTagButton*>(Sender);
     if (button && button->Tag == kSaveButtonTag)
         return;

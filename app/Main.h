@@ -6,6 +6,9 @@
 #include <QString>
 
 #include "Catalogue.h"
+#include "CatalogueView.h"
+#include "DialogParts.h"
+#include "StatusBar.h"
 #include "UndoSteps.h"
 
 #include <array>
@@ -20,6 +23,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 class TdfsExtListView;
 class TListItem;
 class TPickLists;
@@ -33,15 +37,6 @@ class TTagButton final : public QPushButton
 public:
     using QPushButton::QPushButton;
     int Tag = 0;
-};
-
-// The status bar's panels, left to right.
-enum TStatusPanel
-{
-    spClock,
-    spItems,
-    spDiscs,
-    spActivity
 };
 
 // The catalogue's main window: the visible and the master list, the filters, the commands
@@ -79,14 +74,12 @@ public:
     const QString& DataFile() const { return m_DataFile; }
 
     // Shows a message to the user; tests replace it to read the message.
-    static std::function<void(QWidget*, const QString&)> ShowMessage;
+    static inline std::function<void(QWidget*, const QString&)>& ShowMessage =
+        DialogParts::ShowMessage;
     // Asks the user a yes/no question; true for yes. Tests replace it to answer.
-    static std::function<bool(QWidget*, const QString&)> AskUser;
+    static inline std::function<bool(QWidget*, const QString&)>& AskUser = DialogParts::AskUser;
 
     bool Zapisane = true;
-    std::string KindFilter;
-    std::string ShelfFilter;
-    TListItem* LastAdded = nullptr;
 
     TdfsExtListView* dfsList1;
     TdfsExtListView* AllList;
@@ -102,8 +95,7 @@ public:
     TTagButton* Zapisz;
     QPushButton* Drukuj;
     QPushButton* Button1;
-    QWidget* StatusBar1;
-    std::array<QLabel*, 4> StatusPanels{};
+    TStatusBar* StatusBar1;
     QTimer* Timer1;
     QMenu* Popup;
     QAction* Zapiszzmiany1;
@@ -114,23 +106,33 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
 
 private:
+    // The window is built in parts, top to bottom, then its handlers are bound.
+    void BuildLists(QVBoxLayout& Layout);
+    void BuildPanel(QVBoxLayout& Layout);
+    void BuildFilters();
+    void BuildButtons();
+    void BuildStatusBar(QVBoxLayout& Layout);
+    void BuildPopupAndTimer();
+    void BuildPrinter();
+    void BindHandlers();
     void SetUpList(TdfsExtListView& List, int HoverTime);
     void SetUpKeys();
+    // Tells the user that the data file could not be read whole, if so.
+    void ReportLoad(const Catalogue::TLoadResult& Loaded);
     void RequestClose();
     // False when the user chose not to replace a file that was not read whole or that
     // another program has written since.
     bool MayReplaceDataFile();
 
+    // The save button's tag, by which a save tells the button from the close menu's item.
+    static constexpr int kSaveButtonTag = 666;
+
     QString m_DataFile;
     std::unique_ptr<TUndoSteps> m_Undo;
     std::unique_ptr<TPickLists> m_PickLists;
-    // The disc count of the shown rows, as of the shown list's change count.
-    struct TShownDiscs
-    {
-        std::uint64_t Changes = 0;
-        std::int64_t Discs = 0;
-    };
-    std::optional<TShownDiscs> m_ShownDiscs;
+    std::unique_ptr<TCatalogueView> m_View;
+    // The filters of the shown list, as of its last rebuild.
+    TViewFilter m_Filter;
     // The data file as loaded or last saved, and whether its content is all in the catalogue.
     Catalogue::TFileStamp m_Stamp;
     bool m_FileUnread = false;
@@ -139,9 +141,3 @@ private:
 };
 
 extern TMainForm* MainForm;
-
-// The pick lists' entry that switches a filter off.
-inline const std::string kWszystkie = "- Wszystkie -";
-
-// Runs a handler and shows any error that escapes it, as the application's error report does.
-void RunGuarded(QWidget* Window, const std::function<void()>& Handler);

@@ -28,13 +28,13 @@ void TPickLists::StartTally(TTally& Tally)
     Tally.Values = TTextSet(TTextSet::csIgnore);
     Tally.Holders.clear();
     Tally.Rows.clear();
-    Tally.MultiSpelt.clear();
-    Tally.MultiSpelts = 0;
+    Tally.SpeltSeveralWays.clear();
+    Tally.ValuesSpeltSeveralWays = 0;
     // The fixed first entry is met before any row, so no row's spelling replaces it.
     Tally.Values.Place(m_First);
     Tally.Holders.emplace_back();
     Tally.Rows.push_back(0);
-    Tally.MultiSpelt.push_back(0);
+    Tally.SpeltSeveralWays.push_back(0);
     Tally.List.Box->BeginUpdate();
     Tally.List.Box->Clear();
     Tally.List.Box->Add(m_First);
@@ -47,14 +47,14 @@ void TPickLists::Count(TTally& Tally, std::string_view Value, std::uint32_t Hash
     if (place.Inserted) {
         Tally.Holders.push_back(Row); // the set's view of the value points into these texts
         Tally.Rows.push_back(1);
-        Tally.MultiSpelt.push_back(0);
+        Tally.SpeltSeveralWays.push_back(0);
         Tally.List.Box->Add(Value);
         return;
     }
     ++Tally.Rows[place.Ordinal];
-    if (place.Held != Value && place.Ordinal != 0 && !Tally.MultiSpelt[place.Ordinal]) {
-        Tally.MultiSpelt[place.Ordinal] = 1;
-        ++Tally.MultiSpelts;
+    if (place.Held != Value && place.Ordinal != 0 && !Tally.SpeltSeveralWays[place.Ordinal]) {
+        Tally.SpeltSeveralWays[place.Ordinal] = 1;
+        ++Tally.ValuesSpeltSeveralWays;
     }
 }
 
@@ -62,7 +62,6 @@ void TPickLists::Refill(const TListItems& Master)
 {
     for (TTally& tally : m_Tallies)
         StartTally(tally);
-    const int count = Master.Count();
     // Rows go through in small batches: every value's place in its set is asked for, then the
     // value held there, then the values are counted, so that many values wait on memory
     // together.
@@ -70,23 +69,26 @@ void TPickLists::Refill(const TListItems& Master)
     std::string_view values[kBatch][2];
     std::uint32_t hashes[kBatch][2];
     const TRowText* rows[kBatch];
-    for (int first = 0; first < count; first += kBatch) {
-        const int size = std::min(kBatch, count - first);
-        for (int r = 0; r < size; ++r) {
-            Master.ReadAhead(first + r);
-            rows[r] = &Master.Item(first + r)->Texts();
-            for (int t = 0; t < 2; ++t) {
-                values[r][t] = rows[r]->Field(m_Tallies[t].List.Field);
-                hashes[r][t] = m_Tallies[t].Values.Prefetch(values[r][t]);
-            }
-        }
+    int size = 0;
+    const auto countBatch = [&] {
         for (int r = 0; r < size; ++r)
             for (int t = 0; t < 2; ++t)
-                m_Tallies[t].Values.PrefetchHeld(hashes[r][t]);
+                m_Tallies[t].Values.ReadAheadHeld(hashes[r][t]);
         for (int r = 0; r < size; ++r)
             for (int t = 0; t < 2; ++t)
                 Count(m_Tallies[t], values[r][t], hashes[r][t], *rows[r]);
-    }
+        size = 0;
+    };
+    Master.ForEach([&](const TListItem& Row) {
+        rows[size] = &Row.Texts();
+        for (int t = 0; t < 2; ++t) {
+            values[size][t] = rows[size]->Field(m_Tallies[t].List.Field);
+            hashes[size][t] = m_Tallies[t].Values.ReadAhead(values[size][t]);
+        }
+        if (++size == kBatch)
+            countBatch();
+    });
+    countBatch();
     for (TTally& tally : m_Tallies)
         tally.List.Box->EndUpdate();
 }
@@ -116,7 +118,7 @@ bool TPickLists::Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> 
     for (const TRowTextJournal::TEntry& entry : Entries) {
         if (entry.Kind == TRowTextJournal::jkReordered) {
             // Which spelling comes first may have changed.
-            Respell |= Tally.MultiSpelts > 0;
+            Respell |= Tally.ValuesSpeltSeveralWays > 0;
             continue;
         }
         TDelta& delta = deltas[entry.Text.Field(field)];
@@ -143,7 +145,7 @@ bool TPickLists::Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> 
                 return false;
             Tally.Holders.push_back(*delta.Came);
             Tally.Rows.push_back(static_cast<std::uint32_t>(delta.Rows));
-            Tally.MultiSpelt.push_back(0);
+            Tally.SpeltSeveralWays.push_back(0);
             Tally.List.Box->Add(held);
             continue;
         }
@@ -152,21 +154,21 @@ bool TPickLists::Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> 
         const std::string_view shown = Tally.Holders[ordinal].Field(field);
         if (delta.Rows < 0 && static_cast<std::uint64_t>(-delta.Rows) > rows)
             return false;
-        if (!Tally.MultiSpelt[ordinal] && spelling != shown) {
+        if (!Tally.SpeltSeveralWays[ordinal] && spelling != shown) {
             if (delta.Rows < 0)
                 return false; // a spelling that no row had went
-            Tally.MultiSpelt[ordinal] = 1;
-            ++Tally.MultiSpelts;
+            Tally.SpeltSeveralWays[ordinal] = 1;
+            ++Tally.ValuesSpeltSeveralWays;
         }
         // Rows of a value spelt in several ways came or went: which comes first may differ.
-        Respell |= Tally.MultiSpelt[ordinal] != 0;
+        Respell |= Tally.SpeltSeveralWays[ordinal] != 0;
         rows = static_cast<std::uint32_t>(std::int64_t(rows) + delta.Rows);
         if (rows == 0) {
             if (!Tally.List.Box->Remove(shown))
                 return false;
             Tally.Values.Erase(shown);
             Tally.Holders[ordinal] = TRowText();
-            Tally.MultiSpelts -= std::exchange(Tally.MultiSpelt[ordinal], 0);
+            Tally.ValuesSpeltSeveralWays -= std::exchange(Tally.SpeltSeveralWays[ordinal], 0);
         }
     }
     // Values gone leave their ordinals unused; past a point, reading all rows packs them.
@@ -180,33 +182,36 @@ bool TPickLists::Respell(const TListItems& Master)
     std::array<std::size_t, 2> left{};
     std::array<std::vector<bool>, 2> met;
     for (std::size_t t = 0; t < 2; ++t) {
-        left[t] = m_Tallies[t].MultiSpelts;
+        left[t] = m_Tallies[t].ValuesSpeltSeveralWays;
         if (left[t] > 0)
             met[t].assign(m_Tallies[t].Rows.size(), false);
     }
-    const int count = Master.Count();
-    for (int i = 0; i < count && left[0] + left[1] > 0; ++i) {
-        Master.ReadAhead(i);
-        const TRowText& text = Master.Item(i)->Texts();
-        for (std::size_t t = 0; t < 2; ++t) {
-            TTally& tally = m_Tallies[t];
-            if (left[t] == 0)
-                continue;
-            const std::string_view value = text.Field(tally.List.Field);
-            const std::ptrdiff_t at = tally.Values.OrdinalOf(value);
-            if (at <= 0 || !tally.MultiSpelt[std::size_t(at)] || met[t][std::size_t(at)])
-                continue;
-            met[t][std::size_t(at)] = true;
-            --left[t];
-            const std::string_view shown = tally.Holders[std::size_t(at)].Field(tally.List.Field);
-            if (value == shown)
-                continue;
-            if (!tally.List.Box->Remove(shown))
-                return false;
-            tally.List.Box->Add(value);
-            tally.Values.Rebind(value);
-            tally.Holders[std::size_t(at)] = text;
-        }
-    }
-    return left[0] + left[1] == 0;
+    bool refused = false;
+    Master.ForEach([&](const TListItem& Row) {
+        for (std::size_t t = 0; t < 2 && !refused; ++t)
+            if (left[t] > 0)
+                refused = !Respell(m_Tallies[t], Row.Texts(), met[t], left[t]);
+        return !refused && left[0] + left[1] > 0;
+    });
+    return !refused && left[0] + left[1] == 0;
+}
+
+bool TPickLists::Respell(TTally& Tally, const TRowText& Text, std::vector<bool>& Met,
+                         std::size_t& Left)
+{
+    const std::string_view value = Text.Field(Tally.List.Field);
+    const std::ptrdiff_t at = Tally.Values.OrdinalOf(value);
+    if (at <= 0 || !Tally.SpeltSeveralWays[std::size_t(at)] || Met[std::size_t(at)])
+        return true;
+    Met[std::size_t(at)] = true;
+    --Left;
+    const std::string_view shown = Tally.Holders[std::size_t(at)].Field(Tally.List.Field);
+    if (value == shown)
+        return true;
+    if (!Tally.List.Box->Remove(shown))
+        return false;
+    Tally.List.Box->Add(value);
+    Tally.Values.Rebind(value);
+    Tally.Holders[std::size_t(at)] = Text;
+    return true;
 }

@@ -41,8 +41,8 @@ private:
         TTextSet Values{TTextSet::csIgnore};
         std::vector<TRowText> Holders;
         std::vector<std::uint32_t> Rows;
-        std::vector<std::uint8_t> MultiSpelt;
-        std::size_t MultiSpelts = 0;
+        std::vector<std::uint8_t> SpeltSeveralWays;
+        std::size_t ValuesSpeltSeveralWays = 0;
     };
 
     void Refill(const TListItems& Master);
@@ -52,6 +52,9 @@ private:
     bool Follow(const TListItems& Master, std::span<const TRowTextJournal::TEntry> Entries);
     bool Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> Entries, bool& Respell);
     bool Respell(const TListItems& Master);
+    // One row's value of one list: offered in this row's spelling if it is the first row met
+    // with it. False when the list refused the change.
+    bool Respell(TTally& Tally, const TRowText& Text, std::vector<bool>& Met, std::size_t& Left);
 
     std::array<TTally, 2> m_Tallies;
     std::string m_First;

@@ -195,16 +195,6 @@ TListItem* TListItems::Insert(int Index, TRowText Texts)
     return raw;
 }
 
-void TListItems::ReadAhead(int Index) const
-{
-    constexpr int kAhead = 16;
-    const int count = Count();
-    if (Index + 2 * kAhead < count)
-        __builtin_prefetch(Item(Index + 2 * kAhead));
-    if (Index + kAhead < count)
-        Item(Index + kAhead)->Texts().PrefetchTexts();
-}
-
 void TListItems::Delete(int Index)
 {
     m_Owner.Control().DeleteRow(Index);

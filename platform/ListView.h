@@ -2,15 +2,18 @@
 
 #include "ChunkArena.h"
 #include "ListControl.h"
+#include "ReadAhead.h"
 
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 class TCustomListView;
@@ -87,10 +90,9 @@ public:
     // them for every row.
     int Count() const;
     TListItem* Item(int Index) const;
-    // For a pass from the first row to the last, before it reads row Index: asks the
-    // processor for the rows and texts it will read next. After a sort, rows stand in memory
-    // in no order of their own, and a pass would otherwise wait for memory row by row.
-    void ReadAhead(int Index) const;
+    // Calls Visit(TListItem&) for the rows From to To - 1 (to the last row when To is -1), in
+    // order, reading ahead as it goes. A Visit that returns false ends the pass.
+    template <typename TVisit> void ForEach(TVisit&& Visit, int From = 0, int To = -1) const;
     TListItem* operator[](int Index) const { return Item(Index); }
     void Delete(int Index);
     void Clear();
@@ -255,4 +257,23 @@ inline int TListItems::Count() const
 inline TListItem* TListItems::Item(int Index) const
 {
     return static_cast<TListItem*>(m_Owner.Control().Row(Index));
+}
+
+template <typename TVisit> void TListItems::ForEach(TVisit&& Visit, int From, int To) const
+{
+    constexpr int kAhead = static_cast<int>(ReadAhead::kRows);
+    const int count = Count();
+    const int end = To < 0 ? count : std::min(To, count);
+    for (int i = std::max(0, From); i < end; ++i) {
+        if (i + 2 * kAhead < count)
+            ReadAhead::Ask(Item(i + 2 * kAhead));
+        if (i + kAhead < count)
+            Item(i + kAhead)->Texts().ReadAhead();
+        if constexpr (std::is_same_v<std::invoke_result_t<TVisit&, TListItem&>, bool>) {
+            if (!Visit(*Item(i)))
+                return;
+        } else {
+            Visit(*Item(i));
+        }
+    }
 }

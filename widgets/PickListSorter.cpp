@@ -40,9 +40,9 @@ bool LookUpEach(const TTextSet& Set, const std::string& Bytes, const std::vector
     for (std::size_t first = 0; first < Ends.size(); first += kBatch) {
         const std::size_t size = std::min(kBatch, Ends.size() - first);
         for (std::size_t k = 0; k < size; ++k)
-            hashes[k] = Set.Prefetch(Entry(Bytes, Ends, first + k));
+            hashes[k] = Set.ReadAhead(Entry(Bytes, Ends, first + k));
         for (std::size_t k = 0; k < size; ++k)
-            Set.PrefetchHeld(hashes[k]);
+            Set.ReadAheadHeld(hashes[k]);
         for (std::size_t k = 0; k < size; ++k)
             if (!Use(first + k, Set.OrdinalOf(Entry(Bytes, Ends, first + k), hashes[k])))
                 return false;

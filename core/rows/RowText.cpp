@@ -228,10 +228,10 @@ TRowTextCache* TRowText::Cache() const
     return m_Block ? m_Block->Cache : nullptr;
 }
 
-void TRowText::PrefetchCache() const
+void TRowText::ReadAheadCache() const
 {
     if (m_Block)
-        __builtin_prefetch(m_Block->Cache);
+        ::ReadAhead::Ask(m_Block->Cache);
 }
 
 void TRowText::SetCache(std::unique_ptr<TRowTextCache> Cache) const

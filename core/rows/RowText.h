@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChunkArena.h"
+#include "ReadAhead.h"
 
 #include <cstdint>
 #include <memory>
@@ -64,15 +65,15 @@ public:
 
     // Ask the processor for the texts, and for their cache once the texts are at hand, ahead
     // of a pass over many rows: each is a memory access a pass would otherwise wait for.
-    void PrefetchTexts() const
+    void ReadAhead() const
     {
         // A row's block (header, field ends, bytes) is mostly 60 to 100 bytes: two lines.
         if (!m_Block)
             return; // a row without texts
-        __builtin_prefetch(m_Block);
-        __builtin_prefetch(reinterpret_cast<const char*>(m_Block) + 64);
+        ::ReadAhead::Ask(m_Block);
+        ::ReadAhead::Ask(reinterpret_cast<const char*>(m_Block) + 64);
     }
-    void PrefetchCache() const;
+    void ReadAheadCache() const;
 
     bool SharesWith(const TRowText& Other) const { return m_Block == Other.m_Block; }
     std::size_t ByteSize() const;

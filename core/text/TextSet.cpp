@@ -1,6 +1,7 @@
 #include "TextSet.h"
 
 #include "Cp1250.h"
+#include "ReadAhead.h"
 
 #include <functional>
 #include <optional>
@@ -31,21 +32,21 @@ std::size_t TTextSet::Find(std::string_view Text, std::uint32_t Hash) const
     return i;
 }
 
-std::uint32_t TTextSet::Prefetch(std::string_view Text) const
+std::uint32_t TTextSet::ReadAhead(std::string_view Text) const
 {
     const std::uint32_t hash = HashOf(Text);
     if (!m_Slots.empty())
-        __builtin_prefetch(&m_Slots[hash & (m_Slots.size() - 1)]);
+        ::ReadAhead::Ask(&m_Slots[hash & (m_Slots.size() - 1)]);
     return hash;
 }
 
-void TTextSet::PrefetchHeld(std::uint32_t Hash) const
+void TTextSet::ReadAheadHeld(std::uint32_t Hash) const
 {
     if (m_Slots.empty())
         return;
     const TSlot& slot = m_Slots[Hash & (m_Slots.size() - 1)];
     if (slot.Hash == Hash)
-        __builtin_prefetch(slot.Data);
+        ::ReadAhead::Ask(slot.Data);
 }
 
 TTextSet::TPlace TTextSet::Place(std::string_view Text, std::uint32_t Hash)

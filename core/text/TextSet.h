@@ -23,10 +23,10 @@ public:
     bool Insert(std::string_view Text) { return Insert(Text, HashOf(Text)); }
     // For many texts at once: the hash of each, with its place in the table asked for from
     // memory; then, once that place is at hand, the text held there if it may be equal; then
-    // the inserts with those hashes (from this set's Prefetch only). Many texts wait on memory
+    // the inserts with those hashes (from this set's ReadAhead only). Many texts wait on memory
     // together instead of one after another.
-    std::uint32_t Prefetch(std::string_view Text) const;
-    void PrefetchHeld(std::uint32_t Hash) const;
+    std::uint32_t ReadAhead(std::string_view Text) const;
+    void ReadAheadHeld(std::uint32_t Hash) const;
     bool Insert(std::string_view Text, std::uint32_t Hash) { return Place(Text, Hash).Inserted; }
     // Inserts Text unless an equal text is in; either way, where the text in the set stands.
     struct TPlace

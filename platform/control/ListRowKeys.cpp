@@ -4,7 +4,7 @@
 
 using namespace Win;
 
-namespace ListRowSort {
+namespace KeyOrder {
 
 int ByKey(const LVSORTKEY& A, const LVSORTKEY& B)
 {
@@ -23,15 +23,15 @@ int ByKey(const LVSORTKEY& A, const LVSORTKEY& B)
     return A.Complete && B.Complete ? 0 : 2;
 }
 
-std::uint64_t Chunk(const LVSORTKEY& Key, std::size_t Depth)
+std::uint64_t Word(const LVSORTKEY& Key, std::size_t Depth)
 {
     if (Depth < 2)
         return Depth == 0 ? Key.Prefix : Key.Prefix2;
     const std::size_t from = (Depth - 2) * 8;
-    std::uint64_t chunk = 0;
+    std::uint64_t word = 0;
     for (std::size_t i = from; i < from + 8; ++i)
-        chunk = (chunk << 8) | (i < Key.Size ? static_cast<unsigned char>(Key.Bytes[i]) : 0u);
-    return chunk;
+        word = (word << 8) | (i < Key.Size ? static_cast<unsigned char>(Key.Bytes[i]) : 0u);
+    return word;
 }
 
-} // namespace ListRowSort
+} // namespace KeyOrder

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListMessages.h"
+#include "ReadAhead.h"
 #include "SplitWork.h"
 
 #include <algorithm>
@@ -9,9 +10,9 @@
 #include <vector>
 
 // The stable order that rows' sort keys give, for the list control's keyed sort: keys
-// compared eight bytes at a time, or, where rows share a few keys, rows counted into the
-// places of their keys.
-namespace ListRowSort {
+// compared a word (eight bytes) at a time, or, where rows share a few keys, rows counted into
+// the places of their keys.
+namespace KeyOrder {
 
 using TOrder = std::vector<std::uint32_t>;
 // After a sort: whether each row is equal to the one before it in the sort's order.
@@ -19,133 +20,175 @@ using TTies = std::vector<bool>;
 
 // -1, 0, +1 by the keys alone, in ascending order; 2 when they cannot tell.
 int ByKey(const Win::LVSORTKEY& A, const Win::LVSORTKEY& B);
-// Eight bytes of a key at a depth as one big-endian number: depth 0 and 1 are the prefixes,
-// depth 2 on the following bytes, eight at a time; missing bytes count as 0.
-std::uint64_t Chunk(const Win::LVSORTKEY& Key, std::size_t Depth);
+// A word of a key (eight bytes) at a depth as one big-endian number: depth 0 and 1 are the
+// prefixes, depth 2 on the following bytes, eight at a time; missing bytes count as 0.
+std::uint64_t Word(const Win::LVSORTKEY& Key, std::size_t Depth);
 
-// The stable order of the keys, eight key bytes at a time: rows are sorted by one chunk and
-// their place, and only rows whose chunks tie are read further. Rows whose keys end equal go
-// to Before, which has the last word. Where Before may run on two threads at once, a long list
-// is split by its first chunks into two parts, each put in order on a thread of its own.
-template <typename TLess>
-TOrder ChunkOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess Before,
-                  TTies& Tied, bool TwoThreads = false)
+// The stable order of the keys, a word at a time: rows are sorted by one word and their
+// place, and only rows whose words tie are read further. Rows whose keys end equal go to
+// Before, which has the last word. Where Before may run on two threads at once, a long list is
+// split by its first words into two parts, each put in order on a thread of its own.
+template <typename TLess> class TWordOrder
 {
-    struct TSlot
+public:
+    TWordOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess Before)
+        : m_Keys(Keys), m_Descending(Descending), m_Before(Before)
     {
-        std::uint64_t Chunk;
-        std::uint32_t Row;
-    };
-    const std::size_t count = Keys.size();
-    if (std::any_of(Keys.begin(), Keys.end(), [](const auto& Key) { return Key.Failed; })) {
-        // A row without a key has no place in the chunks' order: Before places every row.
+    }
+
+    TOrder Run(TTies& Tied, bool TwoThreads)
+    {
+        const std::size_t count = m_Keys.size();
+        if (std::any_of(m_Keys.begin(), m_Keys.end(), [](const auto& Key) { return Key.Failed; }))
+            return ByBeforeAlone(Tied); // a row without a key has no place in the words' order
+        m_Entries.resize(count);
+        for (std::size_t i = 0; i < count; ++i)
+            m_Entries[i] = {m_Keys[i].Prefix, static_cast<std::uint32_t>(i)};
+        constexpr std::size_t kLeastPerThread = 16384;
+        if (!TwoThreads || count < 2 * kLeastPerThread)
+            OrderPart(0, count, Tied);
+        else
+            OrderInTwo(Tied);
         TOrder order(count);
         for (std::size_t i = 0; i < count; ++i)
-            order[i] = static_cast<std::uint32_t>(i);
-        std::stable_sort(order.begin(), order.end(), Before);
-        for (std::size_t k = 1; k < count; ++k)
-            Tied[k] = !Before(order[k - 1], order[k]);
+            order[i] = m_Entries[i].Row;
         return order;
     }
-    std::vector<TSlot> entries(count);
-    for (std::size_t i = 0; i < count; ++i)
-        entries[i] = {Keys[i].Prefix, static_cast<std::uint32_t>(i)};
-    auto byChunk = [Descending](const TSlot& A, const TSlot& B) {
-        if (A.Chunk != B.Chunk)
-            return Descending ? A.Chunk > B.Chunk : A.Chunk < B.Chunk;
-        return A.Row < B.Row;
+
+private:
+    struct TEntry
+    {
+        std::uint64_t Word;
+        std::uint32_t Row;
     };
     struct TRange
     {
         std::size_t Begin, End, Depth;
     };
-    // Puts the entries [Begin, End) in order; PartTied[k - Begin] for the entry at k.
-    auto orderPart = [&](std::size_t Begin, std::size_t End, TTies& PartTied) {
-        std::vector<TRange> pending{{Begin, End, 0}};
-        while (!pending.empty()) {
-            const TRange range = pending.back();
-            pending.pop_back();
-            const auto begin = entries.begin() + std::ptrdiff_t(range.Begin);
-            const auto end = entries.begin() + std::ptrdiff_t(range.End);
-            if (range.Depth > 0) {
-                // Rows stand in no order of their keys' places: each row's key and then its
-                // bytes are asked for ahead, so that reading a chunk seldom waits for memory.
-                constexpr std::ptrdiff_t ahead = 8;
-                const std::size_t from = range.Depth < 2 ? 0 : (range.Depth - 2) * 8;
-                for (auto it = begin; it != end; ++it) {
-                    if (end - it > 2 * ahead)
-                        __builtin_prefetch(&Keys[(it + 2 * ahead)->Row]);
-                    if (range.Depth >= 2 && end - it > ahead) {
-                        const Win::LVSORTKEY& next = Keys[(it + ahead)->Row];
-                        if (next.Size > from)
-                            __builtin_prefetch(next.Bytes + from);
-                    }
-                    it->Chunk = Chunk(Keys[it->Row], range.Depth);
-                }
-            }
-            std::sort(begin, end, byChunk);
-            // Ties on this chunk: read on where a key goes on, else let Before settle them.
-            const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
-            for (std::size_t i = range.Begin; i < range.End;) {
-                std::size_t j = i + 1;
-                bool longer = range.Depth == 0 || Keys[entries[i].Row].Size > covered;
-                while (j < range.End && entries[j].Chunk == entries[i].Chunk) {
-                    longer = longer || Keys[entries[j].Row].Size > covered;
-                    ++j;
-                }
-                if (j - i > 1) {
-                    if (longer) {
-                        pending.push_back({i, j, range.Depth + 1});
-                    } else {
-                        bool settled = true;
-                        for (std::size_t k = i; k < j && settled; ++k)
-                            settled = Keys[entries[k].Row].Complete &&
-                                      Keys[entries[k].Row].Size == Keys[entries[i].Row].Size;
-                        if (!settled)
-                            std::stable_sort(entries.begin() + std::ptrdiff_t(i),
-                                             entries.begin() + std::ptrdiff_t(j),
-                                             [&](const TSlot& A, const TSlot& B) {
-                                                 return Before(A.Row, B.Row);
-                                             });
-                        for (std::size_t k = i + 1; k < j; ++k)
-                            PartTied[k - Begin] =
-                                settled || !Before(entries[k - 1].Row, entries[k].Row);
-                    }
-                }
-                i = j;
-            }
-        }
-    };
-    constexpr std::size_t kLeastPerThread = 16384;
-    if (!TwoThreads || count < 2 * kLeastPerThread) {
-        orderPart(0, count, Tied);
-    } else {
-        // The middle of a sample of first chunks parts the rows: those before it, and the rest.
-        // Rows of one first chunk fall in one part, so the parts are ordered apart.
+
+    bool InOrder(const TEntry& A, const TEntry& B) const
+    {
+        if (A.Word != B.Word)
+            return m_Descending ? A.Word > B.Word : A.Word < B.Word;
+        return A.Row < B.Row;
+    }
+
+    TOrder ByBeforeAlone(TTies& Tied) const
+    {
+        const std::size_t count = m_Keys.size();
+        TOrder order(count);
+        for (std::size_t i = 0; i < count; ++i)
+            order[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order.begin(), order.end(), m_Before);
+        for (std::size_t k = 1; k < count; ++k)
+            Tied[k] = !m_Before(order[k - 1], order[k]);
+        return order;
+    }
+
+    // The parts before and after the middle of a sample of first words, each put in order on a
+    // thread of its own. Rows of one first word fall in one part, so the parts are ordered apart.
+    void OrderInTwo(TTies& Tied)
+    {
+        const std::size_t count = m_Entries.size();
         std::vector<std::uint64_t> sample;
         for (std::size_t i = 0; i < count; i += count / 1024)
-            sample.push_back(entries[i].Chunk);
+            sample.push_back(m_Entries[i].Word);
         std::nth_element(sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2),
                          sample.end());
         const std::uint64_t middle = sample[sample.size() / 2];
+        const auto before = [&](const TEntry& E) {
+            return m_Descending ? E.Word > middle : E.Word < middle;
+        };
         const std::size_t split = static_cast<std::size_t>(
-            std::partition(
-                entries.begin(), entries.end(),
-                [&](const TSlot& S) { return Descending ? S.Chunk > middle : S.Chunk < middle; }) -
-            entries.begin());
+            std::partition(m_Entries.begin(), m_Entries.end(), before) - m_Entries.begin());
         const std::size_t bounds[3] = {0, split, count};
         TTies partTied[2] = {TTies(split, false), TTies(count - split, false)};
         TSplitWork::Run(2, 1, [&](int, std::size_t First, std::size_t Last) {
             for (std::size_t part = First; part < Last; ++part) // both, without a second thread
-                orderPart(bounds[part], bounds[part + 1], partTied[part]);
+                OrderPart(bounds[part], bounds[part + 1], partTied[part]);
         });
         for (std::size_t k = 0; k < count; ++k)
             Tied[k] = k < split ? partTied[0][k] : partTied[1][k - split];
     }
-    TOrder order(count);
-    for (std::size_t i = 0; i < count; ++i)
-        order[i] = entries[i].Row;
-    return order;
+
+    // Puts the entries [Begin, End) in order; PartTied[k - Begin] for the entry at k.
+    void OrderPart(std::size_t Begin, std::size_t End, TTies& PartTied)
+    {
+        std::vector<TRange> pending{{Begin, End, 0}};
+        while (!pending.empty()) {
+            const TRange range = pending.back();
+            pending.pop_back();
+            if (range.Depth > 0)
+                ReadWords(range);
+            std::sort(m_Entries.begin() + std::ptrdiff_t(range.Begin),
+                      m_Entries.begin() + std::ptrdiff_t(range.End),
+                      [this](const TEntry& A, const TEntry& B) { return InOrder(A, B); });
+            // Ties on this word: read on where a key goes on, else let Before settle them.
+            const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
+            for (std::size_t i = range.Begin; i < range.End;) {
+                std::size_t j = i + 1;
+                bool longer = range.Depth == 0 || m_Keys[m_Entries[i].Row].Size > covered;
+                while (j < range.End && m_Entries[j].Word == m_Entries[i].Word) {
+                    longer = longer || m_Keys[m_Entries[j].Row].Size > covered;
+                    ++j;
+                }
+                if (j - i > 1 && longer)
+                    pending.push_back({i, j, range.Depth + 1});
+                else if (j - i > 1)
+                    SettleTies(i, j, PartTied, Begin);
+                i = j;
+            }
+        }
+    }
+
+    // The words of the range's keys at its depth. Rows stand in no order of their keys'
+    // places: each row's key and then its bytes are asked for ahead, so that reading a word
+    // seldom waits for memory.
+    void ReadWords(const TRange& Range)
+    {
+        constexpr std::ptrdiff_t ahead = ReadAhead::kRows / 2;
+        const std::size_t from = Range.Depth < 2 ? 0 : (Range.Depth - 2) * 8;
+        const auto begin = m_Entries.begin() + std::ptrdiff_t(Range.Begin);
+        const auto end = m_Entries.begin() + std::ptrdiff_t(Range.End);
+        for (auto it = begin; it != end; ++it) {
+            if (end - it > 2 * ahead)
+                ReadAhead::Ask(&m_Keys[(it + 2 * ahead)->Row]);
+            if (Range.Depth >= 2 && end - it > ahead) {
+                const Win::LVSORTKEY& next = m_Keys[(it + ahead)->Row];
+                if (next.Size > from)
+                    ReadAhead::Ask(next.Bytes + from);
+            }
+            it->Word = Word(m_Keys[it->Row], Range.Depth);
+        }
+    }
+
+    // Entries [I, J) whose keys ended equal: complete keys of one length are equal rows; else
+    // Before puts them in order and tells which are equal.
+    void SettleTies(std::size_t I, std::size_t J, TTies& PartTied, std::size_t Begin)
+    {
+        bool settled = true;
+        for (std::size_t k = I; k < J && settled; ++k)
+            settled = m_Keys[m_Entries[k].Row].Complete &&
+                      m_Keys[m_Entries[k].Row].Size == m_Keys[m_Entries[I].Row].Size;
+        if (!settled)
+            std::stable_sort(
+                m_Entries.begin() + std::ptrdiff_t(I), m_Entries.begin() + std::ptrdiff_t(J),
+                [this](const TEntry& A, const TEntry& B) { return m_Before(A.Row, B.Row); });
+        for (std::size_t k = I + 1; k < J; ++k)
+            PartTied[k - Begin] = settled || !m_Before(m_Entries[k - 1].Row, m_Entries[k].Row);
+    }
+
+    const std::vector<Win::LVSORTKEY>& m_Keys;
+    const bool m_Descending;
+    TLess m_Before;
+    std::vector<TEntry> m_Entries;
+};
+
+template <typename TLess>
+TOrder WordOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess Before,
+                 TTies& Tied, bool TwoThreads = false)
+{
+    return TWordOrder<TLess>(Keys, Descending, Before).Run(Tied, TwoThreads);
 }
 
 // Rows of a column of a few values (kinds, shelves) share their keys: the order comes from
@@ -218,7 +261,7 @@ std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf 
         const int k = ByKey(keys[A], keys[B]);
         return Descending ? k > 0 : k < 0;
     };
-    const TOrder ranked = ChunkOrder(keys, Descending, keyBefore, tiedKeys);
+    const TOrder ranked = WordOrder(keys, Descending, keyBefore, tiedKeys);
     std::vector<std::uint32_t> rank(keys.size());
     for (std::size_t r = 0; r < ranked.size(); ++r)
         rank[ranked[r]] = r > 0 && tiedKeys[r] ? rank[ranked[r - 1]] : std::uint32_t(r);
@@ -236,4 +279,4 @@ std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf 
     return order;
 }
 
-} // namespace ListRowSort
+} // namespace KeyOrder

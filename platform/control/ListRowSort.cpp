@@ -1,5 +1,6 @@
 #include "ListRowSort.h"
 
+#include "ReadAhead.h"
 #include "SplitWork.h"
 
 #include <algorithm>
@@ -15,8 +16,11 @@ namespace ListRowSort {
 
 namespace {
 
-// How many rows ahead a pass asks for what it will read: enough to hide a memory access.
-constexpr std::size_t kAhead = 8;
+using KeyOrder::TOrder;
+
+// How many rows ahead the passes of a sort ask for what they will read: each reads little per
+// row, so half the usual distance hides a memory access.
+constexpr std::size_t kAhead = ReadAhead::kRows / 2;
 
 int CompareSafely(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 {
@@ -54,8 +58,8 @@ bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
 // Rows sorted by the last sort and changed in a few places since are put in order without a
 // sort: the result is the stable sort's all the same. Nothing when the rows are too far from
 // sorted for that to pay.
-template <typename TLess, typename TTouch>
-std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before, TTouch Touch)
+template <typename TLess, typename TReadAhead>
+std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before, TReadAhead ReadAheadOf)
 {
     TOrder order(Count);
     for (std::size_t i = 0; i < Count; ++i)
@@ -68,7 +72,7 @@ std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before, TTouch 
     bool descending = true;
     for (std::size_t i = 1; i < Count && descending; ++i) {
         if (i + kAhead < Count)
-            Touch(i + kAhead);
+            ReadAheadOf(i + kAhead);
         descending = !Before(order[i - 1], order[i]);
     }
     if (descending) {
@@ -92,7 +96,7 @@ std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before, TTouch 
     kept.reserve(Count);
     for (std::size_t i = 0; i < Count; ++i) {
         if (i + kAhead < Count)
-            Touch(i + kAhead);
+            ReadAheadOf(i + kAhead);
         const std::uint32_t row = order[i];
         if (kept.empty() || !Before(row, kept.back())) {
             kept.push_back(row);
@@ -135,7 +139,7 @@ void Permute(TRows& Rows, const TOrder& Order)
 bool KeyedBefore(const LVSORTKEYED& Sort, const TListRow& A, const LVSORTKEY& KeyA,
                  const TListRow& B, const LVSORTKEY& KeyB)
 {
-    const int k = ByKey(KeyA, KeyB);
+    const int k = KeyOrder::ByKey(KeyA, KeyB);
     if (k != 2)
         return Sort.Descending ? k > 0 : k < 0;
     return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
@@ -149,8 +153,8 @@ std::optional<TTies> TiesIfInOrder(const TRows& Rows, PFNLVCOMPARE Compare, LPAR
     TTies tied(Rows.size(), false);
     for (std::size_t i = 1; i < Rows.size(); ++i) {
         if (i + kAhead < Rows.size()) {
-            __builtin_prefetch(Rows[i + kAhead].get());
-            Rows[i + kAhead / 2]->Text.PrefetchTexts();
+            ReadAhead::Ask(Rows[i + kAhead].get());
+            Rows[i + kAhead / 2]->Text.ReadAhead();
         }
         const int c = CompareSafely(Compare, Rows[i - 1]->Param, Rows[i]->Param, SortParam);
         if (c > 0)
@@ -170,8 +174,8 @@ std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, PFNLVCOMPARE Compar
     auto before = [&](std::uint32_t A, std::uint32_t B) {
         return Less(Compare, Rows[A]->Param, Rows[B]->Param, SortParam);
     };
-    auto touch = [&](std::size_t Row) { Rows[Row]->Text.PrefetchTexts(); };
-    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before, touch);
+    auto readAhead = [&](std::size_t Row) { Rows[Row]->Text.ReadAhead(); };
+    std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before, readAhead);
     if (!order)
         return std::nullopt;
     TTies tied(Rows.size(), false);
@@ -210,11 +214,11 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     std::atomic<bool> incomplete = false;
     auto keyOf = [&](std::size_t Row, LVSORTKEY& Key, int Worker = -1) {
         if (Row + 3 * kAhead < count)
-            __builtin_prefetch(Rows[Row + 3 * kAhead].get());
+            ReadAhead::Ask(Rows[Row + 3 * kAhead].get());
         if (Row + 2 * kAhead < count)
-            Rows[Row + 2 * kAhead]->Text.PrefetchTexts();
+            Rows[Row + 2 * kAhead]->Text.ReadAhead();
         if (Row + kAhead < count)
-            Rows[Row + kAhead]->Text.PrefetchCache();
+            Rows[Row + kAhead]->Text.ReadAheadCache();
         KeySafely(Sort, *Rows[Row], Key, Worker);
         if (!Key.Complete)
             incomplete.store(true, std::memory_order_relaxed);
@@ -236,7 +240,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     TTies tied(count, false);
     std::vector<LVSORTKEY> keys;
     if (std::optional<TOrder> order =
-            SharedKeyOrder(count, Sort.Descending, keyOf, keysFrom, tied, keys)) {
+            KeyOrder::SharedKeyOrder(count, Sort.Descending, keyOf, keysFrom, tied, keys)) {
         Permute(Rows, *order);
         return tied;
     }
@@ -245,7 +249,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
         return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
     };
     // Complete keys leave no pair to the comparison: the keys alone, read on two threads.
-    Permute(Rows, ChunkOrder(keys, Sort.Descending, before, tied, !incomplete));
+    Permute(Rows, KeyOrder::WordOrder(keys, Sort.Descending, before, tied, !incomplete));
     return tied;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ListMessages.h"
-#include "LongArray.h"
 #include "ListRow.h"
 #include "ListRowKeys.h"
+#include "LongArray.h"
 
 #include <memory>
 #include <vector>
@@ -12,6 +12,8 @@
 // keys the owner prepares with the comparison deciding only where the keys cannot. A pair
 // whose comparison throws counts as equal.
 namespace ListRowSort {
+
+using KeyOrder::TTies;
 
 // A list's rows, in their order; a long list's in large pages.
 using TRows = TLongArray<std::unique_ptr<TListRow>>;

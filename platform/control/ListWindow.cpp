@@ -4,6 +4,7 @@
 #include "ListModel.h"
 #include "ListRecords.h"
 #include "ListRowSort.h"
+#include "ReadAhead.h"
 #include "ShownText.h"
 
 #include <QPainter>
@@ -264,13 +265,13 @@ void TListWindow::ReleaseRows()
 {
     // A row's texts are usually shared with a row of another list, somewhere else in memory,
     // and letting go of them touches them: each row, then its texts, is asked for ahead.
-    constexpr std::size_t kAhead = 16;
+    constexpr std::size_t kAhead = ReadAhead::kRows;
     const std::size_t count = m_Rows.size();
     for (std::size_t i = 0; i < count; ++i) {
         if (i + 2 * kAhead < count)
-            __builtin_prefetch(m_Rows[i + 2 * kAhead].get());
+            ReadAhead::Ask(m_Rows[i + 2 * kAhead].get());
         if (i + kAhead < count)
-            m_Rows[i + kAhead]->Text.PrefetchTexts();
+            m_Rows[i + kAhead]->Text.ReadAhead();
         m_Rows[i].reset();
     }
     m_Rows.clear();

@@ -327,7 +327,7 @@ private slots:
         QFETCH(QString, text);
         TFixture f(&kSmall);
         f.Main->SetStatus(TStatusPanel(panel), text);
-        QLabel* label = f.Main->StatusPanels.at(std::size_t(panel));
+        QLabel* label = f.Main->StatusBar1->Panel(TStatusPanel(panel));
         QCoreApplication::processEvents();
         const QMargins m = label->contentsMargins();
         const int room = label->contentsRect().width() - m.left() - m.right() + 2;

@@ -140,12 +140,12 @@ private slots:
         const auto insert = [&](std::string_view Text) {
             if (!Ahead)
                 return set.Insert(Text);
-            const std::uint32_t hash = set.Prefetch(Text);
-            set.PrefetchHeld(hash);
+            const std::uint32_t hash = set.ReadAhead(Text);
+            set.ReadAheadHeld(hash);
             return set.Insert(Text, hash);
         };
         const auto ordinal = [&](std::string_view Text) {
-            return Ahead ? set.OrdinalOf(Text, set.Prefetch(Text)) : set.OrdinalOf(Text);
+            return Ahead ? set.OrdinalOf(Text, set.ReadAhead(Text)) : set.OrdinalOf(Text);
         };
         std::vector<std::string> lower, upper;
         for (int i = 0; i < 5000; ++i) {

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class TCustomListView;
+class TRowText;
+
+// Which master rows the shown list holds: the lent test and the kind and shelf filters.
+struct TViewFilter
+{
+    bool Lent = true;
+    bool NotLent = true;
+    std::string Kind;  // empty: any kind
+    std::string Shelf; // empty: any shelf
+    bool Passes(const TRowText& Record) const;
+};
+
+// The shown list as a view of the master list: rebuilt from the master rows that pass the
+// filter, and the sum of the shown rows' disc counts.
+class TCatalogueView
+{
+public:
+    TCatalogueView(const TCustomListView& Master, TCustomListView& Shown)
+        : m_Master(Master), m_Shown(Shown)
+    {
+    }
+
+    // Empties the shown list and appends a copy of each master row that passes, in master
+    // order; a copy shares its master row's texts and knows its master row (Data).
+    void Rebuild(const TViewFilter& Filter);
+    // The disc counts of the shown rows, summed again only after the rows changed: an idle
+    // window costs nothing.
+    std::int64_t ShownDiscs();
+
+private:
+    struct TDiscSum
+    {
+        std::uint64_t Changes = 0; // the shown list's change count the sum is of
+        std::int64_t Discs = 0;
+    };
+    static std::int64_t DiscsOf(const TRowText& Record);
+
+    const TCustomListView& m_Master;
+    TCustomListView& m_Shown;
+    std::optional<TDiscSum> m_Sum;
+};

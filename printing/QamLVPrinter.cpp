@@ -1,58 +1,118 @@
 #include "QamLVPrinter.h"
 
-#include <algorithm>
-#include <vector>
+#include "TableLayout.h"
+
+#include <array>
+#include <functional>
 
 namespace {
 
-const std::string kSeparator = " | ";
-
-std::string Justify(std::string_view Text, std::size_t Width, TAlignment Alignment)
-{
-    std::string s(Text);
-    if (s.size() >= Width)
-        return s; // never cut
-    const std::size_t pad = Width - s.size();
-    switch (Alignment) {
-    case taRightJustify:
-        return std::string(pad, ' ') + s;
-    case taCenter: {
-        // Spaces go alternately in front and behind, the first in front.
-        const std::size_t front = (pad + 1) / 2;
-        return std::string(front, ' ') + s + std::string(pad - front, ' ');
-    }
-    default:
-        return s + std::string(pad, ' ');
-    }
-}
-
-// The pen: every piece is drawn at the pen and moves it right; a line end moves it down.
-class TPen
+// Draws the table's lines on the canvas: every piece at the pen, which moves right; a line end
+// moves it down. A line that would fall below the printable area starts a new page under the
+// head; a page always takes at least one row, however small it is.
+class TTableDrawing
 {
 public:
-    explicit TPen(TPrinterCanvas& Canvas) : m_Canvas(Canvas) {}
+    // Column fonts and the cells' handler as the printer holds them.
+    struct TFonts
+    {
+        const TFont& Frame;
+        const TFont& Caption;
+        TQamFontList& Columns;
+    };
+    using TCellHook = std::function<void(int SubItem, TFont*& Font)>;
 
+    TTableDrawing(TPrinterCanvas& Canvas, TFonts Fonts) : m_Canvas(Canvas), m_Fonts(Fonts) {}
+
+    void Title(const std::string& Header)
+    {
+        m_Canvas.SetFontSize(20);
+        EndLine(Header);
+        EndLine();
+    }
+    void Head(const TTableLayout& Layout)
+    {
+        for (const TTableLine& line : Layout.Head())
+            Line(line);
+        m_Head = &Layout.Head();
+    }
+    // A row is next: on this page, or on a new one if this one is full.
+    void NextRow()
+    {
+        BreakIfFull();
+        ++m_RowsOnPage;
+    }
+    void Row(const TTableLine& Pieces, const TCellHook& OnCell) { Line(Pieces, OnCell); }
+    void Closing(const std::string& Text)
+    {
+        BreakIfFull();
+        m_Canvas.SetFont(m_Fonts.Frame);
+        EndLine(Text);
+    }
+
+private:
+    static constexpr int kLeft = 20;
+    static constexpr int kTop = 30;
+
+    void Line(const TTableLine& Pieces, const TCellHook& OnCell = {})
+    {
+        m_Canvas.SetFont(m_Fonts.Frame);
+        TTableFont current = tfFrame;
+        for (const TTablePiece& piece : Pieces) {
+            if (piece.Font != current || piece.Font == tfColumn)
+                m_Canvas.SetFont(FontOf(piece));
+            current = piece.Font;
+            if (piece.SubItem >= 0 && OnCell) {
+                TFont* font = &m_Canvas.Font();
+                OnCell(piece.SubItem, font);
+                if (font)
+                    m_Canvas.SetFont(TFont(*font));
+            }
+            Put(piece.Text);
+        }
+        EndLine();
+    }
+    const TFont& FontOf(const TTablePiece& Piece) const
+    {
+        switch (Piece.Font) {
+        case tfCaption:
+            return m_Fonts.Caption;
+        case tfColumn:
+            return *m_Fonts.Columns.Fonts(Piece.Column);
+        default:
+            return m_Fonts.Frame;
+        }
+    }
+    void BreakIfFull()
+    {
+        m_Canvas.SetFont(m_Fonts.Frame);
+        if (m_RowsOnPage == 0 || m_Y + m_Canvas.TextHeight("QAM") <= m_Canvas.PageHeight())
+            return;
+        m_Canvas.NewPage();
+        m_X = kLeft;
+        m_Y = kTop;
+        for (const TTableLine& line : *m_Head)
+            Line(line);
+        m_RowsOnPage = 0;
+    }
     void Put(const std::string& Text)
     {
-        m_Canvas.TextOut(X, Y, Text);
-        X += m_Canvas.TextWidth(Text);
+        m_Canvas.TextOut(m_X, m_Y, Text);
+        m_X += m_Canvas.TextWidth(Text);
     }
     void EndLine(const std::string& Text = {})
     {
-        m_Canvas.TextOut(X, Y, Text);
-        Y += m_Canvas.TextHeight(Text.empty() ? std::string("QAM") : Text);
-        X = kLeft;
+        m_Canvas.TextOut(m_X, m_Y, Text);
+        m_Y += m_Canvas.TextHeight(Text.empty() ? std::string("QAM") : Text);
+        m_X = kLeft;
     }
-    // Would a line of this height still fit below the pen?
-    bool Fits(int Height) const { return Y + Height <= m_Canvas.PageHeight(); }
 
-    static constexpr int kLeft = 20;
-    static constexpr int kTop = 30;
-    int X = kLeft;
-    int Y = kTop;
-
-private:
     TPrinterCanvas& m_Canvas;
+    TFonts m_Fonts;
+    const std::array<TTableLine, 3>* m_Head = nullptr;
+    int m_X = kLeft;
+    int m_Y = kTop;
+    int m_RowsOnPage = 0;
 };
 
 } // namespace
@@ -95,122 +155,31 @@ void TQamLVPrinter::Print(TPrinterCanvas& Canvas)
 {
     if (!m_Dfs)
         return;
-    const TListColumns& columns = m_Dfs->Columns();
-    const TListItems& items = m_Dfs->Items();
-    const int columnCount = columns.Count();
-    const int rowCount = items.Count();
-    MatchColumnFonts(columnCount);
+    MatchColumnFonts(m_Dfs->Columns().Count());
     m_CaptionFont.Style = m_HeaderStyle;
-
-    // Widths in characters: one byte of Windows-1250 text is one character.
-    std::vector<std::size_t> width(static_cast<std::size_t>(columnCount));
-    for (int k = 0; k < columnCount; ++k)
-        width[static_cast<std::size_t>(k)] = columns.Items(k)->Caption().size();
-    for (int r = 0; r < rowCount; ++r) {
-        const TListItem* item = items.Item(r);
-        if (columnCount > 0)
-            width[0] = std::max(width[0], item->Caption().size());
-        for (int j = 0; j < item->SubItemCount() && j + 1 < columnCount; ++j)
-            width[static_cast<std::size_t>(j + 1)] =
-                std::max(width[static_cast<std::size_t>(j + 1)], item->SubItem(j).size());
-    }
+    const TListItems& items = m_Dfs->Items();
+    const TTableLayout layout(m_Dfs->Columns(), items);
 
     Canvas.SetTitle(m_Header);
     Canvas.BeginDoc();
     try {
-        TPen pen(Canvas);
-        Canvas.SetFontSize(20);
-        pen.EndLine(m_Header);
-        pen.EndLine();
-
-        auto rule = [&] {
-            Canvas.SetFont(m_FrameFont);
-            pen.Put(kSeparator);
-            for (int k = 0; k < columnCount; ++k) {
-                for (std::size_t d = 0; d < width[static_cast<std::size_t>(k)]; ++d)
-                    pen.Put("-");
-                pen.Put(kSeparator);
-            }
-            pen.EndLine();
-        };
-        auto head = [&] {
-            rule();
-            Canvas.SetFont(m_FrameFont);
-            pen.Put(kSeparator);
-            for (int k = 0; k < columnCount; ++k) {
-                Canvas.SetFont(m_CaptionFont);
-                pen.Put(Justify(columns.Items(k)->Caption(), width[static_cast<std::size_t>(k)],
-                                taLeftJustify));
-                Canvas.SetFont(m_FrameFont);
-                pen.Put(kSeparator);
-            }
-            pen.EndLine();
-            rule();
-        };
-        head();
-
-        if (columnCount > 0)
+        TTableDrawing drawing(Canvas, {m_FrameFont, m_CaptionFont, *m_ColumnFonts});
+        drawing.Title(m_Header);
+        drawing.Head(layout);
+        if (!layout.Widths().empty())
             m_ColumnFonts->Fonts(0)->Style = fsBold;
-        Canvas.SetFont(m_FrameFont);
-        const int lineHeight = Canvas.TextHeight("QAM");
-        int rowsOnPage = 0;
-        // A line that would fall below the printable area starts a new page under the head;
-        // a page always takes at least one row, however small it is.
-        auto breakIfFull = [&] {
-            Canvas.SetFont(m_FrameFont);
-            if (rowsOnPage > 0 && !pen.Fits(lineHeight)) {
-                Canvas.NewPage();
-                pen.X = TPen::kLeft;
-                pen.Y = TPen::kTop;
-                head();
-                rowsOnPage = 0;
-            }
-        };
-        for (int r = 0; r < rowCount; ++r) {
-            breakIfFull();
-            ++rowsOnPage;
+        TTableLine line;
+        for (int r = 0; r < items.Count(); ++r) {
+            drawing.NextRow();
             if (OnPrintItem)
                 OnPrintItem(this, r);
-            const TListItem* item = items.Item(r);
-            Canvas.SetFont(m_FrameFont);
-            pen.Put(kSeparator);
-            if (columnCount > 0) {
-                Canvas.SetFont(*m_ColumnFonts->Fonts(0));
-                pen.Put(Justify(item->Caption(), width[0], taLeftJustify));
-                Canvas.SetFont(m_FrameFont);
-                pen.Put(kSeparator);
-            }
-            for (int k = 1; k < columnCount; ++k) {
-                const int j = k - 1;
-                Canvas.SetFont(*m_ColumnFonts->Fonts(k));
-                std::string_view text;
-                if (j < item->SubItemCount()) {
-                    text = item->SubItem(j);
-                    if (OnPrintSubItem) {
-                        TFont* font = &Canvas.Font();
-                        OnPrintSubItem(this, r, j, font);
-                        if (font)
-                            Canvas.SetFont(TFont(*font));
-                    }
-                }
-                pen.Put(Justify(text, width[static_cast<std::size_t>(k)],
-                                columns.Items(k)->Alignment()));
-                Canvas.SetFont(m_FrameFont);
-                pen.Put(kSeparator);
-            }
-            pen.EndLine();
+            layout.Row(*items.Item(r), line);
+            drawing.Row(line, [this, r](int SubItem, TFont*& Font) {
+                if (OnPrintSubItem)
+                    OnPrintSubItem(this, r, SubItem, Font);
+            });
         }
-
-        breakIfFull();
-        Canvas.SetFont(m_FrameFont);
-        std::string closing = kSeparator;
-        for (int k = 0; k < columnCount; ++k) {
-            const std::size_t w = width[static_cast<std::size_t>(k)];
-            closing.append(k + 1 < columnCount ? w + kSeparator.size() : w, '-');
-        }
-        if (columnCount > 0)
-            closing += kSeparator;
-        pen.EndLine(closing);
+        drawing.Closing(layout.Closing());
     } catch (...) {
         Canvas.Abort();
         throw;

@@ -2,6 +2,7 @@
 #include "Cp1250.h"
 #include "ExtListView.h"
 #include "QamLVPrinter.h"
+#include "support/PrintedLists.h"
 #include "support/RecordingCanvas.h"
 
 #include <QProcess>
@@ -14,37 +15,13 @@
 
 using TestSupport::TRecordingCanvas;
 using TCall = TRecordingCanvas::TCall;
+using TestSupport::MakeList;
 
 namespace {
 
 std::string B(const char* Utf8)
 {
     return Cp1250::FromUtf8(Utf8);
-}
-
-struct TColumnSpec
-{
-    const char* Caption;
-    TAlignment Alignment;
-};
-
-std::unique_ptr<TdfsExtListView> MakeList(std::initializer_list<TColumnSpec> Columns,
-                                          std::initializer_list<std::vector<const char*>> Rows)
-{
-    auto list = std::make_unique<TdfsExtListView>();
-    for (const auto& c : Columns) {
-        TListColumn* column = list->Columns().Add();
-        column->SetCaption(B(c.Caption));
-        column->SetAlignment(c.Alignment);
-    }
-    for (const auto& row : Rows) {
-        std::vector<std::string> fields;
-        for (const char* f : row)
-            fields.push_back(B(f));
-        std::vector<std::string_view> views(fields.begin(), fields.end());
-        list->Items().Add()->SetTexts(TRowText::FromFields(views));
-    }
-    return list;
 }
 
 std::unique_ptr<TdfsExtListView> ExampleList()

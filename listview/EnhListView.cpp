@@ -2,13 +2,16 @@
 // end of loading, notifications).
 #include "EnhListView.h"
 
+#include "BuiltInSort.h"
+
 #include <QHeaderView>
 #include <QTimer>
 
 using namespace Win;
 
 TCustomEnhListView::TCustomEnhListView(QWidget* Parent)
-    : TCustomListView(Parent), m_SaveSettings(std::make_unique<TdfsEnhLVSaveSettings>())
+    : TCustomListView(Parent), m_SaveSettings(std::make_unique<TdfsEnhLVSaveSettings>()),
+      m_BuiltIn(std::make_unique<TBuiltInSort>())
 {
 }
 

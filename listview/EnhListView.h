@@ -4,6 +4,7 @@
 #include "HeaderItemLayout.h"
 #include "LVSaveSettings.h"
 #include "ListView.h"
+#include "SortStyle.h"
 
 #include <QImage>
 
@@ -12,23 +13,13 @@
 #include <string>
 #include <vector>
 
-enum TAutoColumnSort : unsigned char
-{
-    acsNoSort = 0,
-    acsSort = 1,
-    acsSortToggle = 2
-};
-enum TAutoSortStyle : unsigned char
-{
-    assSmart = 0,
-    assDefault = 1
-};
 enum TLVStyle : unsigned char
 {
     lvStandard = 0,
     lvOwnerDrawFixed = 1
 };
 
+class TBuiltInSort;
 class TCustomEnhListView;
 
 // The platform's state of an owner-drawn row: the ODS_* bits.
@@ -54,9 +45,9 @@ public:
     using TLVDrawItemEvent =
         std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, const Win::TRect& ARect,
                            TOwnerDrawState State, bool& DefaultDrawing, bool& FullRowSelect)>;
-    using TLVDrawSubItemEvent = std::function<void(
-        QWidget* Control, TCanvas& ACanvas, int Index, int SubItem, const Win::TRect& ARect,
-        TOwnerDrawState State, bool& DefaultDrawing)>;
+    using TLVDrawSubItemEvent =
+        std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, int SubItem,
+                           const Win::TRect& ARect, TOwnerDrawState State, bool& DefaultDrawing)>;
     using TLVAfterDrawItemEvent =
         std::function<void(QWidget* Control, TCanvas& ACanvas, int Index, const Win::TRect& ARect,
                            TOwnerDrawState State)>;
@@ -169,8 +160,7 @@ protected:
                               bool& DefaultDrawing, bool& FullRowSelect);
     virtual void DrawSubItemHook(int Index, int SubItem, bool& DefaultDrawing,
                                  TOwnerDrawState State, const Win::TRect& Rect);
-    virtual void AfterDefaultDrawItemHook(int Index, const Win::TRect& Rect,
-                                          TOwnerDrawState State);
+    virtual void AfterDefaultDrawItemHook(int Index, const Win::TRect& Rect, TOwnerDrawState State);
     // Whether the list has the focus, as owner-drawn rows show it.
     bool ListFocused() const;
     // The colours of a selected row: the selection's with the focus, grey without it unless
@@ -211,9 +201,15 @@ protected:
     std::unique_ptr<TdfsEnhLVSaveSettings> m_SaveSettings;
 
 private:
+    // The comparison callbacks, given the list as their caller value, and the keys of the
+    // built-in comparison for the control's keyed sort.
     static int BuiltInCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
     static int EventCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
-    void PrepareSortKeys();
+    static void BuiltInKey(Win::LPARAM Item, Win::LPARAM List, Win::LVSORTKEY& Key);
+    static void BuiltInWorkerKey(Win::LPARAM Item, Win::LPARAM List, int Worker,
+                                 Win::LVSORTKEY& Key);
+    // The sort itself, once its context is set.
+    void RunSort(bool Ascending);
     bool HeaderOwnerDrawWanted() const { return m_OnDrawHeader || m_ShowSortArrows; }
     void HeaderNotify(const Win::NMHDR& Header);
     Win::LRESULT MeasureRequest(Win::MEASUREITEMSTRUCT& Measure);
@@ -237,4 +233,5 @@ private:
     void* m_HeaderHandle = nullptr;
     bool m_CreatingWindow = false;
     QImage m_BackgroundImage;
+    std::unique_ptr<TBuiltInSort> m_BuiltIn;
 };

@@ -305,6 +305,28 @@ private slots:
         QCOMPARE(Column(*list, 0), (QStringList{"a", "b", "c"}));
     }
 
+    void SortOfAnotherListInsideAComparison_leavesTheRunningSortItsDirection()
+    {
+        auto outer = MakeList(acsSort, assDefault);
+        auto inner = MakeList(acsSort, assDefault);
+        for (const char* n : {"c", "a", "d", "b"}) {
+            AddRow(*outer, {n});
+            AddRow(*inner, {n});
+        }
+        inner->HandleNeeded();
+        bool innerSorted = false;
+        outer->OnSortItems = [&](QObject*, TListItem* a, TListItem* b, int, int& result) {
+            if (!innerSorted) {
+                innerSorted = true;
+                inner->SortByColumn(0, false); // descending, by the built-in comparison
+            }
+            result = a->Caption().compare(b->Caption());
+        };
+        outer->SortByColumn(0, true);
+        QCOMPARE(Column(*outer, 0), (QStringList{"a", "b", "c", "d"}));
+        QCOMPARE(Column(*inner, 0), (QStringList{"d", "c", "b", "a"}));
+    }
+
     void AutoSortAscending_changesTheNextResortOnly()
     {
         auto list = MakeList(acsSort, assDefault);

@@ -1,0 +1,205 @@
+// The rows of a base list view: each item and the collection of them, over the control's rows.
+#include "ListView.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+using namespace Win;
+
+// --- TListItem --------------------------------------------------------------------------------
+
+std::unique_ptr<TListItem> TListItem::Make(TChunkArena& Pool)
+{
+    void* room = Pool.Allocate(sizeof(TListItem));
+    if (!room)
+        throw std::bad_alloc();
+    return std::unique_ptr<TListItem>(::new (room) TListItem());
+}
+
+void TListItem::Replace(TRowText Texts)
+{
+    // The list is told what the texts were, for whoever follows what its rows hold.
+    const TRowText before = std::exchange(Text, std::move(Texts));
+    Owner().Control().RowTextReplaced(this, before);
+}
+
+void TListItem::SetCaption(std::string_view Caption)
+{
+    Replace(Text.WithField(0, Caption));
+}
+
+void TListItem::AddSubItem(std::string_view SubItem)
+{
+    Replace(Text.WithField(std::max(1, Text.FieldCount()), SubItem));
+}
+
+void TListItem::SetSubItem(int Index, std::string_view SubItem)
+{
+    if (Index < 0)
+        return;
+    Replace(Text.WithField(Index + 1, SubItem));
+}
+
+void TListItem::ClearSubItems()
+{
+    Replace(TRowText::FromFields({Text.Caption()}));
+}
+
+void TListItem::SetTexts(TRowText Texts)
+{
+    Replace(std::move(Texts));
+}
+
+int TListItem::Index() const
+{
+    return Owner().Control().IndexOfRow(this);
+}
+
+bool TListItem::Selected() const
+{
+    const int sel = Owner().Control().SelectedRow();
+    return sel >= 0 && Owner().Control().Row(sel) == this;
+}
+
+void TListItem::SetSelected(bool Selected)
+{
+    if (Selected)
+        Owner().Control().SetSelectedRow(Index());
+    else if (this->Selected())
+        Owner().Control().SetSelectedRow(-1);
+}
+
+bool TListItem::Checked() const
+{
+    const auto state = static_cast<UINT>(
+        Owner().Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_STATEIMAGEMASK));
+    return state == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void TListItem::SetChecked(bool Checked)
+{
+    TListControl& control = Owner().Control();
+    if (!(control.ExtendedStyle() & LVS_EX_CHECKBOXES))
+        control.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    LVITEM item;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(Checked ? 2 : 1);
+    control.SendMessage(LVM_SETITEMSTATE, WPARAM(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
+namespace {
+
+void SendImage(TListControl& Control, int Row, int Field, int Value)
+{
+    LVITEM item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = Row;
+    item.iSubItem = Field;
+    item.iImage = Value;
+    Control.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int AskImage(TListControl& Control, int Row, int Field)
+{
+    LVITEM item;
+    item.mask = LVIF_IMAGE;
+    item.iItem = Row;
+    item.iSubItem = Field;
+    item.iImage = -1;
+    Control.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+} // namespace
+
+int TListItem::ImageIndex() const
+{
+    return AskImage(Owner().Control(), Index(), 0);
+}
+
+void TListItem::SetImageIndex(int Value)
+{
+    SendImage(Owner().Control(), Index(), 0, Value);
+}
+
+int TListItem::SubItemImage(int Index) const
+{
+    return Index < 0 ? -1 : AskImage(Owner().Control(), this->Index(), Index + 1);
+}
+
+void TListItem::SetSubItemImage(int Index, int Value)
+{
+    if (Index >= 0)
+        SendImage(Owner().Control(), this->Index(), Index + 1, Value);
+}
+
+void TListItem::SetOverlayIndex(int Slot)
+{
+    LVITEM item;
+    item.stateMask = LVIS_OVERLAYMASK;
+    item.state = INDEXTOOVERLAYMASK(static_cast<UINT>(std::clamp(Slot, -1, 3) + 1));
+    Owner().Control().SendMessage(LVM_SETITEMSTATE, WPARAM(Index()),
+                                  reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::Focused() const
+{
+    return Owner().Control().SendMessage(LVM_GETITEMSTATE, WPARAM(Index()), LVIS_FOCUSED) != 0;
+}
+
+void TListItem::Delete()
+{
+    Owner().Control().DeleteRow(Index()); // frees this object
+}
+
+// --- TListItems -------------------------------------------------------------------------------
+
+TListItem* TListItems::Add()
+{
+    return Insert(-1, TRowText());
+}
+
+TListItem* TListItems::Add(TRowText Texts)
+{
+    return Insert(-1, std::move(Texts));
+}
+
+TListItem* TListItems::Insert(int Index)
+{
+    return Insert(Index, TRowText());
+}
+
+TListItem* TListItems::Insert(int Index, TRowText Texts)
+{
+    m_Owner.HandleNeeded();
+    auto item = TListItem::Make(m_Owner.RowPool());
+    item->Text = std::move(Texts);
+    TListItem* raw = item.get();
+    m_Owner.Control().InsertRow(Index, std::move(item));
+    return raw;
+}
+
+void TListItems::Delete(int Index)
+{
+    m_Owner.Control().DeleteRow(Index);
+}
+
+void TListItems::Clear()
+{
+    m_Owner.Control().DeleteAllRows();
+}
+
+void TListItems::BeginUpdate()
+{
+    ++m_UpdateCount;
+    m_Owner.Control().BeginUpdate();
+}
+
+void TListItems::EndUpdate()
+{
+    if (m_UpdateCount == 0)
+        return;
+    --m_UpdateCount;
+    m_Owner.Control().EndUpdate();
+}

@@ -49,6 +49,96 @@ void Offset(TRect& R)
     ++R.Bottom;
 }
 
+// The room inside an item's frame and what shares it with the caption.
+struct TItemRoom
+{
+    TRect Rect;     // inside the frame
+    TRect R;        // the caption's room
+    unsigned Flags; // DT_* flags of the caption
+    bool Image;
+    bool Arrow;
+    int ImageWidth;
+    int ImageY; // the image's and the arrow's top, from the caption's
+    int ArrowY;
+};
+
+TItemRoom RoomOf(const THeaderItemInput& In, const TRect& Rect)
+{
+    TItemRoom room{Rect,
+                   Rect,
+                   AlignmentFlag(In.Alignment) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX |
+                       DT_END_ELLIPSIS,
+                   In.Extended && !In.ImageSize.isEmpty(),
+                   !In.ArrowSize.isEmpty(),
+                   In.ImageSize.width(),
+                   (Rect.Height() - In.ImageSize.height()) / 2,
+                   (Rect.Height() - In.ArrowSize.height()) / 2};
+    if (In.Alignment == taLeftJustify)
+        room.R.Left += 4;
+    else if (In.Alignment == taRightJustify)
+        room.R.Right -= 4;
+    if (room.Image) {
+        if (In.ImageRight)
+            room.R.Right -= room.ImageWidth + 4;
+        else
+            room.R.Left += room.ImageWidth + 4;
+    }
+    return room;
+}
+
+// The sorting level keeps the arrow on the left of a right-justified caption.
+void ArrowLeftOfCaption(const THeaderItemInput& In, TItemRoom Room, THeaderItemLayout& Out)
+{
+    const int arrowRoom = In.ArrowSize.width() + 8;
+    TRect r = Room.R;
+    if (Room.Arrow) {
+        r.Left += arrowRoom;
+        r = Placed(In, Room.Rect, r, Room.Flags);
+    }
+    if (In.Pressed)
+        Offset(r);
+    Out.Caption = r;
+    if (Room.Arrow && r.Left - arrowRoom >= Room.Rect.Left)
+        Out.Arrow = QPoint(r.Left - arrowRoom, r.Top + Room.ArrowY);
+}
+
+void ArrowRightOfCaption(const THeaderItemInput& In, TItemRoom Room, THeaderItemLayout& Out)
+{
+    const int arrowRoom = In.ArrowSize.width() + 8;
+    TRect r = Room.R;
+    r.Right = std::max(r.Left, r.Right - arrowRoom);
+    r = Placed(In, Room.Rect, r, Room.Flags);
+    if (In.Pressed)
+        Offset(r);
+    Out.Caption = r;
+    if (Room.Image && !In.ImageRight) {
+        Out.Image = QPoint(r.Left - Room.ImageWidth - 4, r.Top + Room.ImageY);
+    } else if (Room.Image) {
+        Out.Image = QPoint(r.Right + 4, r.Top + Room.ImageY);
+        r.Right = std::min(r.Right + Room.ImageWidth, Room.Rect.Right);
+    }
+    if (r.Right + arrowRoom <= Room.Rect.Right)
+        Out.Arrow = QPoint(r.Right + 8, r.Top + Room.ArrowY);
+}
+
+void WithoutArrow(const THeaderItemInput& In, TItemRoom Room, THeaderItemLayout& Out)
+{
+    TRect r = Room.R;
+    if (In.Pressed)
+        Offset(r);
+    if (!In.Extended) {
+        Out.Caption = r; // drawn straight into R
+        return;
+    }
+    r = Placed(In, Room.Rect, r, Room.Flags);
+    Out.Caption = r;
+    const int iw = Room.ImageWidth;
+    if (Room.Image && !In.ImageRight && r.Left - iw - 4 >= Room.Rect.Left)
+        Out.Image = QPoint(r.Left - iw - 4, r.Top + Room.ImageY);
+    else if (Room.Image && In.ImageRight && r.Right + iw + 4 <= Room.Rect.Right)
+        Out.Image = QPoint(r.Right + 4, r.Top + Room.ImageY);
+}
+
 } // namespace
 
 THeaderItemLayout LayOutHeaderItem(const THeaderItemInput& In)
@@ -68,65 +158,13 @@ THeaderItemLayout LayOutHeaderItem(const THeaderItemInput& In)
         ++rect.Top;
         ++rect.Left;
     }
-    const unsigned flags =
-        AlignmentFlag(In.Alignment) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
-    out.CaptionFlags = flags;
-    TRect r = rect;
-    if (In.Alignment == taLeftJustify)
-        r.Left += 4;
-    else if (In.Alignment == taRightJustify)
-        r.Right -= 4;
-    const bool image = In.Extended && !In.ImageSize.isEmpty();
-    const bool arrow = !In.ArrowSize.isEmpty();
-    const int iw = In.ImageSize.width();
-    const int imageY = (rect.Height() - In.ImageSize.height()) / 2;
-    const int arrowY = (rect.Height() - In.ArrowSize.height()) / 2;
-    if (image) {
-        if (In.ImageRight)
-            r.Right -= iw + 4;
-        else
-            r.Left += iw + 4;
-    }
-    if (!In.Extended && In.Alignment == taRightJustify) {
-        // The sorting level keeps the arrow on the left of a right-justified caption.
-        if (arrow) {
-            r.Left += In.ArrowSize.width() + 8;
-            r = Placed(In, rect, r, flags);
-        }
-        if (In.Pressed)
-            Offset(r);
-        out.Caption = r;
-        if (arrow && r.Left - In.ArrowSize.width() - 8 >= rect.Left)
-            out.Arrow = QPoint(r.Left - In.ArrowSize.width() - 8, r.Top + arrowY);
-        return out;
-    }
-    if (arrow) {
-        r.Right = std::max(r.Left, r.Right - (In.ArrowSize.width() + 8));
-        r = Placed(In, rect, r, flags);
-        if (In.Pressed)
-            Offset(r);
-        out.Caption = r;
-        if (image && !In.ImageRight) {
-            out.Image = QPoint(r.Left - iw - 4, r.Top + imageY);
-        } else if (image) {
-            out.Image = QPoint(r.Right + 4, r.Top + imageY);
-            r.Right = std::min(r.Right + iw, rect.Right);
-        }
-        if (r.Right + In.ArrowSize.width() + 8 <= rect.Right)
-            out.Arrow = QPoint(r.Right + 8, r.Top + arrowY);
-        return out;
-    }
-    if (In.Pressed)
-        Offset(r);
-    if (!In.Extended) {
-        out.Caption = r; // drawn straight into R
-        return out;
-    }
-    r = Placed(In, rect, r, flags);
-    out.Caption = r;
-    if (image && !In.ImageRight && r.Left - iw - 4 >= rect.Left)
-        out.Image = QPoint(r.Left - iw - 4, r.Top + imageY);
-    else if (image && In.ImageRight && r.Right + iw + 4 <= rect.Right)
-        out.Image = QPoint(r.Right + 4, r.Top + imageY);
+    const TItemRoom room = RoomOf(In, rect);
+    out.CaptionFlags = room.Flags;
+    if (!In.Extended && In.Alignment == taRightJustify)
+        ArrowLeftOfCaption(In, room, out);
+    else if (room.Arrow)
+        ArrowRightOfCaption(In, room, out);
+    else
+        WithoutArrow(In, room, out);
     return out;
 }

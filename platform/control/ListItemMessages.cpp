@@ -1,7 +1,7 @@
 #include "ListItemMessages.h"
 
-#include "ListWindow.h"
 #include "ListRecords.h"
+#include "ListWindow.h"
 
 #include <QItemSelectionModel>
 
@@ -78,6 +78,54 @@ LRESULT NextItem(const TListWindow& Control, int Start, UINT Flags)
     return Start + 1 < Control.RowCount() ? Start + 1 : -1;
 }
 
+LRESULT InsertItem(TListWindow& Control, const LVITEM* Item)
+{
+    if (Control.OwnerData())
+        return -1; // the owner holds the items
+    return Item ? Control.InsertRow(Item->iItem, ListRecords::RowOf(*Item)) : -1;
+}
+
+LRESULT GetItem(const TListWindow& Control, LVITEM* Item)
+{
+    const TListRow* row = Item ? Control.Row(Item->iItem) : nullptr;
+    if (!row)
+        return 0;
+    ListRecords::FillItem(*row, StateOf(Control, Item->iItem),
+                          Control.RowImage(*row, Item->iSubItem), *Item);
+    return 1;
+}
+
+LRESULT GetItemText(const TListWindow& Control, int Index, LVITEM* Item)
+{
+    const TListRow* row = Control.Row(Index);
+    if (!row || !Item)
+        return 0;
+    const auto text = row->Text.Field(Item->iSubItem); // field 0 is the caption
+    ListRecords::CopyText(text, Item->pszText, Item->cchTextMax);
+    return static_cast<LRESULT>(
+        std::min<std::size_t>(text.size(), Item->cchTextMax > 0 ? Item->cchTextMax - 1 : 0));
+}
+
+LRESULT DeleteItem(TListWindow& Control, int Index)
+{
+    if (!Control.Row(Index))
+        return 0;
+    Control.DeleteRow(Index);
+    return 1;
+}
+
+LRESULT Sort(TListWindow& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (Control.OwnerData())
+        return 0;
+    if (Msg == LVM_SORTITEMS)
+        return Control.SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam),
+                                 static_cast<LPARAM>(WParam))
+                   ? 1
+                   : 0;
+    return LParam && Control.SortItemsKeyed(*Record<LVSORTKEYED>(LParam)) ? 1 : 0;
+}
+
 } // namespace
 
 std::optional<LRESULT> Handle(TListWindow& Control, UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -87,41 +135,19 @@ std::optional<LRESULT> Handle(TListWindow& Control, UINT Msg, WPARAM WParam, LPA
     case LVM_GETITEMCOUNT:
         return Control.RowCount();
     case LVM_DELETEITEM:
-        if (!Control.Row(index))
-            return 0;
-        Control.DeleteRow(index);
-        return 1;
+        return DeleteItem(Control, index);
     case LVM_DELETEALLITEMS:
         Control.DeleteAllRows();
         return 1;
-    case LVM_INSERTITEMA: {
-        if (Control.OwnerData())
-            return -1; // the owner holds the items
-        const auto* item = Record<LVITEM>(LParam);
-        return item ? Control.InsertRow(item->iItem, ListRecords::RowOf(*item)) : -1;
-    }
-    case LVM_GETITEMA: {
-        auto* item = Record<LVITEM>(LParam);
-        const TListRow* row = item ? Control.Row(item->iItem) : nullptr;
-        if (!row)
-            return 0;
-        ListRecords::FillItem(*row, StateOf(Control, item->iItem),
-                              Control.RowImage(*row, item->iSubItem), *item);
-        return 1;
-    }
+    case LVM_INSERTITEMA:
+        return InsertItem(Control, Record<LVITEM>(LParam));
+    case LVM_GETITEMA:
+        return GetItem(Control, Record<LVITEM>(LParam));
     case LVM_SETITEMA:
     case LVM_SETITEMTEXTA:
         return SetItem(Control, Msg, WParam, Record<LVITEM>(LParam));
-    case LVM_GETITEMTEXTA: {
-        auto* item = Record<LVITEM>(LParam);
-        const TListRow* row = Control.Row(index);
-        if (!row || !item)
-            return 0;
-        const auto text = row->Text.Field(item->iSubItem); // field 0 is the caption
-        ListRecords::CopyText(text, item->pszText, item->cchTextMax);
-        return static_cast<LRESULT>(
-            std::min<std::size_t>(text.size(), item->cchTextMax > 0 ? item->cchTextMax - 1 : 0));
-    }
+    case LVM_GETITEMTEXTA:
+        return GetItemText(Control, index, Record<LVITEM>(LParam));
     case LVM_SETITEMSTATE:
         return SetItemState(Control, index, Record<LVITEM>(LParam));
     case LVM_GETITEMSTATE:
@@ -129,16 +155,8 @@ std::optional<LRESULT> Handle(TListWindow& Control, UINT Msg, WPARAM WParam, LPA
     case LVM_GETNEXTITEM:
         return NextItem(Control, index, static_cast<UINT>(LParam));
     case LVM_SORTITEMS:
-        if (Control.OwnerData())
-            return 0;
-        return Control.SortItems(reinterpret_cast<PFNLVCOMPARE>(LParam),
-                                 static_cast<LPARAM>(WParam))
-                   ? 1
-                   : 0;
     case LVM_SORTITEMSKEYED:
-        if (Control.OwnerData())
-            return 0;
-        return LParam && Control.SortItemsKeyed(*Record<LVSORTKEYED>(LParam)) ? 1 : 0;
+        return Sort(Control, Msg, WParam, LParam);
     default:
         return std::nullopt;
     }

@@ -109,11 +109,6 @@ bool TPickLists::Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> 
 {
     const int field = Tally.List.Field;
     // How many rows more (or fewer) hold each spelling, and texts that hold it, to keep.
-    struct TDelta
-    {
-        std::int64_t Rows = 0;
-        const TRowText* Came = nullptr;
-    };
     std::unordered_map<std::string_view, TDelta> deltas;
     for (const TRowTextJournal::TEntry& entry : Entries) {
         if (entry.Kind == TRowTextJournal::jkReordered) {
@@ -135,44 +130,56 @@ bool TPickLists::Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> 
         const std::ptrdiff_t at = Tally.Values.OrdinalOf(spelling);
         if (at == 0)
             continue; // the fixed first entry stays, whatever rows spell like it
-        if (at < 0) {
-            // A new value, in the one spelling its rows have so far.
-            if (delta.Rows < 0 || !delta.Came)
-                return false;
-            const std::string_view held = delta.Came->Field(field);
-            const TTextSet::TPlace place = Tally.Values.Place(held);
-            if (place.Ordinal != Tally.Holders.size())
-                return false;
-            Tally.Holders.push_back(*delta.Came);
-            Tally.Rows.push_back(static_cast<std::uint32_t>(delta.Rows));
-            Tally.SpeltSeveralWays.push_back(0);
-            Tally.List.Box->Add(held);
-            continue;
-        }
-        const auto ordinal = static_cast<std::size_t>(at);
-        std::uint32_t& rows = Tally.Rows[ordinal];
-        const std::string_view shown = Tally.Holders[ordinal].Field(field);
-        if (delta.Rows < 0 && static_cast<std::uint64_t>(-delta.Rows) > rows)
+        const bool followed = at < 0
+                                  ? AddValue(Tally, delta)
+                                  : Recount(Tally, std::size_t(at), spelling, delta.Rows, Respell);
+        if (!followed)
             return false;
-        if (!Tally.SpeltSeveralWays[ordinal] && spelling != shown) {
-            if (delta.Rows < 0)
-                return false; // a spelling that no row had went
-            Tally.SpeltSeveralWays[ordinal] = 1;
-            ++Tally.ValuesSpeltSeveralWays;
-        }
-        // Rows of a value spelt in several ways came or went: which comes first may differ.
-        Respell |= Tally.SpeltSeveralWays[ordinal] != 0;
-        rows = static_cast<std::uint32_t>(std::int64_t(rows) + delta.Rows);
-        if (rows == 0) {
-            if (!Tally.List.Box->Remove(shown))
-                return false;
-            Tally.Values.Erase(shown);
-            Tally.Holders[ordinal] = TRowText();
-            Tally.ValuesSpeltSeveralWays -= std::exchange(Tally.SpeltSeveralWays[ordinal], 0);
-        }
     }
     // Values gone leave their ordinals unused; past a point, reading all rows packs them.
     return Tally.Values.Ordinals() <= 2 * Tally.Values.Size() + 1024;
+}
+
+bool TPickLists::AddValue(TTally& Tally, const TDelta& Delta)
+{
+    // A new value, in the one spelling its rows have so far.
+    if (Delta.Rows < 0 || !Delta.Came)
+        return false;
+    const std::string_view held = Delta.Came->Field(Tally.List.Field);
+    const TTextSet::TPlace place = Tally.Values.Place(held);
+    if (place.Ordinal != Tally.Holders.size())
+        return false;
+    Tally.Holders.push_back(*Delta.Came);
+    Tally.Rows.push_back(static_cast<std::uint32_t>(Delta.Rows));
+    Tally.SpeltSeveralWays.push_back(0);
+    Tally.List.Box->Add(held);
+    return true;
+}
+
+bool TPickLists::Recount(TTally& Tally, std::size_t Ordinal, std::string_view Spelling,
+                         std::int64_t Rows, bool& Respell)
+{
+    std::uint32_t& rows = Tally.Rows[Ordinal];
+    const std::string_view shown = Tally.Holders[Ordinal].Field(Tally.List.Field);
+    if (Rows < 0 && static_cast<std::uint64_t>(-Rows) > rows)
+        return false;
+    if (!Tally.SpeltSeveralWays[Ordinal] && Spelling != shown) {
+        if (Rows < 0)
+            return false; // a spelling that no row had went
+        Tally.SpeltSeveralWays[Ordinal] = 1;
+        ++Tally.ValuesSpeltSeveralWays;
+    }
+    // Rows of a value spelt in several ways came or went: which comes first may differ.
+    Respell |= Tally.SpeltSeveralWays[Ordinal] != 0;
+    rows = static_cast<std::uint32_t>(std::int64_t(rows) + Rows);
+    if (rows == 0) {
+        if (!Tally.List.Box->Remove(shown))
+            return false;
+        Tally.Values.Erase(shown);
+        Tally.Holders[Ordinal] = TRowText();
+        Tally.ValuesSpeltSeveralWays -= std::exchange(Tally.SpeltSeveralWays[Ordinal], 0);
+    }
+    return true;
 }
 
 bool TPickLists::Respell(const TListItems& Master)

@@ -45,12 +45,24 @@ private:
         std::size_t ValuesSpeltSeveralWays = 0;
     };
 
+    // How many rows more (or fewer) hold a spelling, and a text that holds it, to keep.
+    struct TDelta
+    {
+        std::int64_t Rows = 0;
+        const TRowText* Came = nullptr;
+    };
+
     void Refill(const TListItems& Master);
     void StartTally(TTally& Tally);
     void Count(TTally& Tally, std::string_view Value, std::uint32_t Hash, const TRowText& Row);
     // False when the journal does not tell enough and every row must be read.
     bool Follow(const TListItems& Master, std::span<const TRowTextJournal::TEntry> Entries);
     bool Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> Entries, bool& Respell);
+    // A value no row held before; a value's count of rows changed by Rows. False when the
+    // journal does not tell enough.
+    bool AddValue(TTally& Tally, const TDelta& Delta);
+    bool Recount(TTally& Tally, std::size_t Ordinal, std::string_view Spelling, std::int64_t Rows,
+                 bool& Respell);
     bool Respell(const TListItems& Master);
     // One row's value of one list: offered in this row's spelling if it is the first row met
     // with it. False when the list refused the change.

@@ -119,6 +119,56 @@ bool TPickListSorter::SameAsLast(const std::string& Bytes,
     });
 }
 
+namespace {
+
+// Entries sorted before (with where each came in the fill) and new entries sorted among
+// themselves, put together: each new entry goes after the sorted ones before it. False where a
+// new entry equals a sorted one, whose order needs the order they came in: a sort of all.
+bool Interleave(const QStringList& Kept, const std::vector<std::uint32_t>& KeptCame,
+                const QStringList& Added, const std::vector<std::uint32_t>& AddedCame,
+                QStringList& Result, std::vector<std::uint32_t>& Order)
+{
+    std::vector<std::optional<QCollatorSortKey>> keptKeys(std::size_t(Kept.size()));
+    auto keptKey = [&](qsizetype P) -> const QCollatorSortKey& {
+        auto& key = keptKeys[std::size_t(P)];
+        if (!key)
+            key = Locale::SortKeyIgnoreCase(Kept[P]);
+        return *key;
+    };
+    Result.clear();
+    Result.reserve(Kept.size() + Added.size());
+    Order.clear();
+    Order.reserve(std::size_t(Kept.size() + Added.size()));
+    qsizetype from = 0;
+    auto keepUpTo = [&](qsizetype To) {
+        for (; from < To; ++from) {
+            Result.push_back(Kept[from]);
+            Order.push_back(KeptCame[std::size_t(from)]);
+        }
+    };
+    for (qsizetype a = 0; a < Added.size(); ++a) {
+        const QCollatorSortKey key = Locale::SortKeyIgnoreCase(Added[a]);
+        qsizetype lo = from;
+        qsizetype hi = Kept.size();
+        while (lo < hi) {
+            const qsizetype mid = lo + (hi - lo) / 2;
+            if (keptKey(mid).compare(key) < 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        if (lo < Kept.size() && keptKey(lo).compare(key) == 0)
+            return false;
+        keepUpTo(lo);
+        Result.push_back(Added[a]);
+        Order.push_back(AddedCame[std::size_t(a)]);
+    }
+    keepUpTo(Kept.size());
+    return true;
+}
+
+} // namespace
+
 bool TPickListSorter::MergeWithLast(const std::string& Bytes, const std::vector<std::size_t>& Ends,
                                     QStringList& Result, std::vector<std::uint32_t>& Order) const
 {
@@ -157,45 +207,10 @@ bool TPickListSorter::MergeWithLast(const std::string& Bytes, const std::vector<
     std::vector<std::uint32_t> addedOrder;
     if (!SortOnce(added, &addedOrder))
         return false;
-    // Each new entry goes after the kept ones before it; an entry equal to a kept one would
-    // need the order they came in, and a sort of all gives that.
-    std::vector<std::optional<QCollatorSortKey>> keptKeys(std::size_t(kept.size()));
-    auto keptKey = [&](qsizetype P) -> const QCollatorSortKey& {
-        auto& key = keptKeys[std::size_t(P)];
-        if (!key)
-            key = Locale::SortKeyIgnoreCase(kept[P]);
-        return *key;
-    };
-    Result.clear();
-    Result.reserve(kept.size() + added.size());
-    Order.clear();
-    Order.reserve(std::size_t(kept.size() + added.size()));
-    qsizetype from = 0;
-    for (qsizetype a = 0; a < added.size(); ++a) {
-        const QCollatorSortKey key = Locale::SortKeyIgnoreCase(added[a]);
-        qsizetype lo = from;
-        qsizetype hi = kept.size();
-        while (lo < hi) {
-            const qsizetype mid = lo + (hi - lo) / 2;
-            if (keptKey(mid).compare(key) < 0)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        if (lo < kept.size() && keptKey(lo).compare(key) == 0)
-            return false;
-        for (; from < lo; ++from) {
-            Result.push_back(kept[from]);
-            Order.push_back(keptCame[std::size_t(from)]);
-        }
-        Result.push_back(added[a]);
-        Order.push_back(fresh[addedOrder[std::size_t(a)]]);
-    }
-    for (; from < kept.size(); ++from) {
-        Result.push_back(kept[from]);
-        Order.push_back(keptCame[std::size_t(from)]);
-    }
-    return true;
+    std::vector<std::uint32_t> addedCame;
+    for (const std::uint32_t k : addedOrder)
+        addedCame.push_back(fresh[k]);
+    return Interleave(kept, keptCame, added, addedCame, Result, Order);
 }
 
 void TPickListSorter::Remember(QStringList Sorted, std::string Bytes,

@@ -191,6 +191,11 @@ TOrder WordOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess
     return TWordOrder<TLess>(Keys, Descending, Before).Run(Tied, TwoThreads);
 }
 
+// Rows counted into the places of their keys' ranks: Ids[row] names the row's key in Keys, all
+// of them complete. Rows of one rank keep their order.
+TOrder CountedOrder(const std::vector<Win::LVSORTKEY>& Keys, const std::vector<std::uint32_t>& Ids,
+                    bool Descending, TTies& Tied);
+
 // Rows of a column of a few values (kinds, shelves) share their keys: the order comes from
 // ranking the few keys and counting each row into its key's place, with no sort of the rows
 // and no key kept per row. KeyOf(Row, Key) gives a row's key, asked for once per row;
@@ -255,28 +260,7 @@ std::optional<TOrder> SharedKeyOrder(std::size_t Count, bool Descending, TKeyOf 
     }
     if (keys.size() * 4 > Count)
         return everyKey(Count); // hardly shared: counting would not pay
-    // A key's rank; keys equal in their bytes share one.
-    TTies tiedKeys(keys.size(), false);
-    auto keyBefore = [&](std::uint32_t A, std::uint32_t B) {
-        const int k = ByKey(keys[A], keys[B]);
-        return Descending ? k > 0 : k < 0;
-    };
-    const TOrder ranked = WordOrder(keys, Descending, keyBefore, tiedKeys);
-    std::vector<std::uint32_t> rank(keys.size());
-    for (std::size_t r = 0; r < ranked.size(); ++r)
-        rank[ranked[r]] = r > 0 && tiedKeys[r] ? rank[ranked[r - 1]] : std::uint32_t(r);
-    // Counted into place in their order, rows of one rank keep their order.
-    std::vector<std::uint32_t> start(keys.size() + 1, 0);
-    for (const std::uint32_t id : ids)
-        ++start[rank[id] + 1];
-    for (std::size_t r = 1; r < start.size(); ++r)
-        start[r] += start[r - 1];
-    TOrder order(Count);
-    for (std::size_t row = 0; row < Count; ++row)
-        order[start[rank[ids[row]]]++] = static_cast<std::uint32_t>(row);
-    for (std::size_t i = 1; i < Count; ++i)
-        Tied[i] = rank[ids[order[i]]] == rank[ids[order[i - 1]]];
-    return order;
+    return CountedOrder(keys, ids, Descending, Tied);
 }
 
 } // namespace KeyOrder

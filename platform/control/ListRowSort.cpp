@@ -272,26 +272,21 @@ void TurnRound(TRows& Rows, TTies& Tied)
     Tied.swap(turned);
 }
 
-void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const LVSORTKEYED& Sort)
-{
-    if (Moved.empty())
-        return;
-    auto keyOf = [&](const TListRow& Row) {
-        LVSORTKEY key;
-        KeySafely(Sort, Row, key);
-        return key;
-    };
-    auto before = [&](const TListRow& A, const LVSORTKEY& KeyA, const TListRow& B,
-                      const LVSORTKEY& KeyB) { return KeyedBefore(Sort, A, KeyA, B, KeyB); };
+namespace {
 
-    // The moved rows come out, with their places; the others close up, still in order.
-    struct TPlaced
-    {
-        std::unique_ptr<TListRow> Row;
-        LVSORTKEY Key;
-        std::size_t From = 0;
-        std::size_t To = 0;
-    };
+// A row taken out to be placed again: its key, where it stood and where it goes.
+struct TPlaced
+{
+    std::unique_ptr<TListRow> Row;
+    LVSORTKEY Key;
+    std::size_t From = 0;
+    std::size_t To = 0;
+};
+
+// The moved rows come out, with their places and keys; the others close up, still in order.
+std::vector<TPlaced> TakeOut(TRows& Rows, const std::vector<const TListRow*>& Moved,
+                             const LVSORTKEYED& Sort)
+{
     const std::unordered_set<const TListRow*> moved(Moved.begin(), Moved.end());
     std::vector<TPlaced> placed;
     std::size_t kept = 0;
@@ -301,32 +296,41 @@ void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const 
         else if (kept++ != i)
             Rows[kept - 1] = std::move(Rows[i]);
     }
-    const std::size_t total = Rows.size();
     Rows.resize(kept);
+    for (TPlaced& p : placed)
+        KeySafely(Sort, *p.Row, p.Key);
+    return placed;
+}
+
+// Each placed row's place among the kept rows, found by a binary search; equal rows keep the
+// order they stood in, as in a stable sort.
+void FindPlaces(const TRows& Kept, std::vector<TPlaced>& Placed, const LVSORTKEYED& Sort)
+{
+    auto before = [&](const TListRow& A, const LVSORTKEY& KeyA, const TListRow& B,
+                      const LVSORTKEY& KeyB) { return KeyedBefore(Sort, A, KeyA, B, KeyB); };
+    // Where a kept row stood before: its place now plus the moved rows that stood before it
+    // (the places they were taken from, in order).
     std::vector<std::size_t> from;
-    for (TPlaced& p : placed) {
-        p.Key = keyOf(*p.Row);
+    for (const TPlaced& p : Placed)
         from.push_back(p.From);
-    }
-    // Where a kept row stood before: its place now plus the moved rows that stood before it.
     auto stoodAt = [&](std::size_t Now) {
         std::size_t earlier = 0;
         while (earlier < from.size() && from[earlier] - earlier <= Now)
             ++earlier;
         return Now + earlier;
     };
-    // Equal rows keep the order they stood in, as in a stable sort.
-    std::stable_sort(placed.begin(), placed.end(), [&](const TPlaced& A, const TPlaced& B) {
+    std::stable_sort(Placed.begin(), Placed.end(), [&](const TPlaced& A, const TPlaced& B) {
         return before(*A.Row, A.Key, *B.Row, B.Key);
     });
     std::size_t lowest = 0;
-    for (TPlaced& p : placed) {
+    for (TPlaced& p : Placed) {
         std::size_t lo = lowest;
-        std::size_t hi = kept;
+        std::size_t hi = Kept.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            const TListRow& row = *Rows[mid];
-            const LVSORTKEY key = keyOf(row);
+            const TListRow& row = *Kept[mid];
+            LVSORTKEY key;
+            KeySafely(Sort, row, key);
             const bool rowFirst = before(row, key, *p.Row, p.Key) ||
                                   (!before(*p.Row, p.Key, row, key) && stoodAt(mid) < p.From);
             if (rowFirst)
@@ -336,15 +340,32 @@ void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const 
         }
         p.To = lowest = lo;
     }
-    // Opened up from the back: only rows behind the first new place move.
-    Rows.resize(total);
-    std::size_t write = total;
+}
+
+// The placed rows go back in, the rows opened up from the back: only rows behind the first
+// new place move.
+void PutBack(TRows& Rows, std::vector<TPlaced>& Placed)
+{
+    const std::size_t kept = Rows.size();
+    Rows.resize(kept + Placed.size());
+    std::size_t write = Rows.size();
     std::size_t read = kept;
-    for (std::size_t q = placed.size(); q-- > 0;) {
-        while (read > placed[q].To)
+    for (std::size_t q = Placed.size(); q-- > 0;) {
+        while (read > Placed[q].To)
             Rows[--write] = std::move(Rows[--read]);
-        Rows[--write] = std::move(placed[q].Row);
+        Rows[--write] = std::move(Placed[q].Row);
     }
+}
+
+} // namespace
+
+void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const LVSORTKEYED& Sort)
+{
+    if (Moved.empty())
+        return;
+    std::vector<TPlaced> placed = TakeOut(Rows, Moved, Sort);
+    FindPlaces(Rows, placed, Sort);
+    PutBack(Rows, placed);
 }
 
 } // namespace ListRowSort

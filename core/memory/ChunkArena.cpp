@@ -12,13 +12,13 @@ struct TChunkArena::TChunk
     std::uint32_t Live; // blocks in it, plus one while the arena still fills it
     std::uint32_t Size;
     void* Tag;
-    THome* Home;
+    TArenaLink* Link;
     TChunk* NextSpare;
 };
 
 // What a chunk knows of its arena, which may go before the chunk does: the arena while it
 // lives, counted by the arena and each chunk.
-struct TChunkArena::THome
+struct TChunkArena::TArenaLink
 {
     TChunkArena* Arena;
     std::size_t Refs;
@@ -53,13 +53,13 @@ TChunkArena::~TChunkArena()
 {
     while (m_Spare) {
         TChunk* spare = std::exchange(m_Spare, m_Spare->NextSpare);
-        --m_Home->Refs;
+        --m_Link->Refs;
         UnmapChunk(spare, spare->Size);
     }
-    if (m_Home) {
-        m_Home->Arena = nullptr;
-        if (--m_Home->Refs == 0)
-            delete m_Home;
+    if (m_Link) {
+        m_Link->Arena = nullptr;
+        if (--m_Link->Refs == 0)
+            delete m_Link;
     }
     if (m_Chunk)
         Release(m_Chunk);
@@ -67,9 +67,9 @@ TChunkArena::~TChunkArena()
 
 TChunkArena::TChunk* TChunkArena::NewChunk(std::size_t Size)
 {
-    if (!m_Home)
-        m_Home = new (std::nothrow) THome{this, 1};
-    if (!m_Home)
+    if (!m_Link)
+        m_Link = new (std::nothrow) TArenaLink{this, 1};
+    if (!m_Link)
         return nullptr;
     TChunk* chunk = nullptr;
     if (Size == kAlign && m_Spare) {
@@ -79,9 +79,9 @@ TChunkArena::TChunk* TChunkArena::NewChunk(std::size_t Size)
         chunk = static_cast<TChunk*>(MapChunk(Size));
         if (!chunk)
             return nullptr;
-        ++m_Home->Refs;
+        ++m_Link->Refs;
     }
-    *chunk = {1, static_cast<std::uint32_t>(Size), m_Tag, m_Home, nullptr};
+    *chunk = {1, static_cast<std::uint32_t>(Size), m_Tag, m_Link, nullptr};
     return chunk;
 }
 
@@ -124,12 +124,12 @@ void TChunkArena::Release(void* Block)
     TChunk* chunk = ChunkOf(Block);
     if (--chunk->Live > 0)
         return;
-    THome* home = chunk->Home;
-    if (home->Arena && home->Arena->KeepSpare(chunk))
+    TArenaLink* link = chunk->Link;
+    if (link->Arena && link->Arena->KeepSpare(chunk))
         return;
     UnmapChunk(chunk, chunk->Size);
-    if (--home->Refs == 0)
-        delete home;
+    if (--link->Refs == 0)
+        delete link;
 }
 
 void* TChunkArena::TagOf(const void* Block)

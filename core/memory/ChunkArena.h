@@ -34,12 +34,12 @@ public:
 
 private:
     struct TChunk;
-    struct THome;
+    struct TArenaLink;
     static TChunk* ChunkOf(const void* Block);
     TChunk* NewChunk(std::size_t Size);
     bool KeepSpare(TChunk* Chunk);
     void* m_Tag;
-    THome* m_Home = nullptr;
+    TArenaLink* m_Link = nullptr;
     TChunk* m_Chunk = nullptr;
     std::size_t m_Used = 0;
     TChunk* m_Spare = nullptr;

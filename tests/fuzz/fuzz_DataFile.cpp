@@ -2,9 +2,9 @@
 // of the format written here finds; saving writes them in that format; and load, save, load,
 // save gives the same file both times.
 #include "Catalogue.h"
-#include "FuzzApplication.h"
-#include "FuzzCheck.h"
 #include "ListView.h"
+#include "support/FuzzApplication.h"
+#include "support/FuzzCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 // text of each column.
 #include "Cp1250.h"
 #include "ExtListView.h"
-#include "FuzzApplication.h"
-#include "FuzzCheck.h"
 #include "QamLVPrinter.h"
+#include "support/FuzzApplication.h"
+#include "support/FuzzCheck.h"
 #include "support/RecordingCanvas.h"
 
 #include <cstdint>

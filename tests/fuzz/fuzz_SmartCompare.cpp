@@ -3,10 +3,10 @@
 // prepared keys) puts the rows in an order that the comparison agrees with.
 #include "EnhListView.h"
 #include "ExtListView.h"
-#include "FuzzApplication.h"
-#include "FuzzCheck.h"
 #include "Locale.h"
 #include "SortValues.h"
+#include "support/FuzzApplication.h"
+#include "support/FuzzCheck.h"
 
 #include <QDate>
 

@@ -2,6 +2,7 @@
 #include "ListControl.h"
 #include "ListView.h"
 #include "support/MessageSpy.h"
+#include "support/PaintedView.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -162,11 +163,11 @@ private slots:
         QFETCH(bool, grid);
         TListControl list;
         ShowOneRow(list, grid ? LVS_EX_GRIDLINES : 0);
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
         QAbstractItemView* view = list.View();
         view->selectionModel()->clear(); // no focus frame over the row
         const QRect cell = view->visualRect(view->model()->index(0, 0));
-        const QImage shot = view->viewport()->grab().toImage();
+        const QImage shot = TestSupport::PaintedView(list);
+        QVERIFY(!shot.isNull());
         const QRgb line = view->palette().color(QPalette::Mid).rgb();
         // A line along the cell's right half of its middle row, and down its lower half.
         bool across = false;
@@ -307,10 +308,10 @@ private slots:
         QFETCH(bool, fullRow);
         TListControl list;
         ShowOneRow(list, fullRow ? LVS_EX_FULLROWSELECT : 0);
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.SetSelectedRow(0);
         QAbstractItemView* view = list.View();
-        const QImage shot = view->viewport()->grab().toImage();
+        const QImage shot = TestSupport::PaintedView(list);
+        QVERIFY(!shot.isNull());
         const QRect caption = view->visualRect(view->model()->index(0, 0));
         const QRect second = view->visualRect(view->model()->index(0, 1));
         const QColor selectedColour = shot.pixelColor(caption.center());

@@ -165,9 +165,9 @@ private slots:
         ShowOneRow(list, grid ? LVS_EX_GRIDLINES : 0);
         QAbstractItemView* view = list.View();
         view->selectionModel()->clear(); // no focus frame over the row
-        const QRect cell = view->visualRect(view->model()->index(0, 0));
         const QImage shot = TestSupport::PaintedView(list);
         QVERIFY(!shot.isNull());
+        const QRect cell = view->visualRect(view->model()->index(0, 0));
         const QRgb line = view->palette().color(QPalette::Mid).rgb();
         // A line along the cell's right half of its middle row, and down its lower half.
         bool across = false;

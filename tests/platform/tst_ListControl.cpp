@@ -163,6 +163,7 @@ private slots:
         QFETCH(bool, grid);
         TListControl list;
         ShowOneRow(list, grid ? LVS_EX_GRIDLINES : 0);
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
         QAbstractItemView* view = list.View();
         view->selectionModel()->clear(); // no focus frame over the row
         const QImage shot = TestSupport::PaintedView(list);

@@ -33,10 +33,14 @@ std::string FilterOf(const TSortedComboBox& Box)
 } // namespace
 
 TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
-    : QMainWindow(Parent),
-      m_DataFile(DataFile.isEmpty()
-                     ? Catalogue::DataFilePath(QCoreApplication::applicationFilePath())
-                     : DataFile)
+    : TMainForm(DataFile.isEmpty() ? DefaultCatalogueFile(QCoreApplication::applicationFilePath())
+                                   : TCatalogueFile{DataFile, false},
+                Parent)
+{
+}
+
+TMainForm::TMainForm(const TCatalogueFile& File, QWidget* Parent)
+    : QMainWindow(Parent), m_DataFile(File.Path), m_MakeFolder(File.MakeFolder)
 {
     MainForm = this;
     setWindowTitle(QStringLiteral("Dyskar"));
@@ -197,7 +201,11 @@ void TMainForm::ZapiszClick(QObject* Sender)
         SetStatus(spActivity, QStringLiteral("Gotowy"));
         return;
     }
-    const Catalogue::TSaveResult saved = Catalogue::Save(m_DataFile, *AllList);
+    Catalogue::TSaveResult saved;
+    if (m_MakeFolder && !MakeFolderOf(m_DataFile, saved.Error))
+        saved.Ok = false;
+    else
+        saved = Catalogue::Save(m_DataFile, *AllList);
     SetStatus(spActivity, QStringLiteral("Gotowy"));
     if (!saved.Ok) {
         ShowMessage(this,

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "Catalogue.h"
+#include "CatalogueFile.h"
 #include "CatalogueView.h"
 #include "DialogParts.h"
 #include "StatusBar.h"
@@ -45,8 +46,9 @@ class TMainForm final : public QMainWindow
 {
     Q_OBJECT
 public:
-    // DataFile stands in for the file beside the executable (tests give their own).
+    // DataFile stands in for the default catalogue file (tests give their own).
     explicit TMainForm(const QString& DataFile = QString(), QWidget* Parent = nullptr);
+    explicit TMainForm(const TCatalogueFile& File, QWidget* Parent = nullptr);
     ~TMainForm() override;
 
     // Handlers; Sender is the control whose event started them.
@@ -128,6 +130,7 @@ private:
     static constexpr int kSaveButtonTag = 666;
 
     QString m_DataFile;
+    bool m_MakeFolder = false; // the data file's folder is made at the first save
     std::unique_ptr<TUndoSteps> m_Undo;
     std::unique_ptr<TPickLists> m_PickLists;
     std::unique_ptr<TCatalogueView> m_View;

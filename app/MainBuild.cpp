@@ -10,6 +10,8 @@
 #include "SortedComboBox.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QShortcut>
 #include <QTimer>
@@ -91,6 +93,8 @@ void TMainForm::BuildButtons()
 void TMainForm::BuildStatusBar(QVBoxLayout& Layout)
 {
     StatusBar1 = new TStatusBar(centralWidget());
+    // Which catalogue the window shows, where it does not disturb the layout.
+    StatusBar1->Panel(spActivity)->setToolTip(QDir::toNativeSeparators(m_DataFile));
     Layout.addWidget(StatusBar1);
 }
 

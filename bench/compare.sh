@@ -4,17 +4,7 @@
 # DYSKAR_BENCH_SIZES (default "10000 100000 1000000") picks the catalogue sizes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-extra=()
-for p in mawk locales python3 coreutils; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || extra+=("$p")
-done
-if [ ${#extra[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${extra[@]}"
-fi
+scripts/deps.sh mawk locales coreutils
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDYSKAR_BENCH=ON >/dev/null
 cmake --build build-bench --target bench_Catalogue bench_Sort bench_Window bench_Generate
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test, then builds again with clang
+# Builds everything with warnings as errors and runs every test, then builds the Debian package
+# and tries it as a user would, then builds again with clang
 # under the address and undefined-behaviour sanitizers and runs every test once more, then
 # fuzzes the data file, the comparison and the printed table with libFuzzer from that build
 # for DYSKAR_FUZZ_SECONDS (30) each.
@@ -11,6 +12,12 @@ jobs=$(nproc)
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDYSKAR_WERROR=ON >/dev/null
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+# The Debian package, built and tried as a user would (DYSKAR_SKIP_PACKAGE=1 skips it).
+if [ "${DYSKAR_SKIP_PACKAGE:-0}" != 1 ]; then
+    scripts/package.sh
+    tests/package/InstalledPackage.sh build-package/dyskar_*_*.deb
+fi
 
 if [ "${DYSKAR_SKIP_SANITIZE:-0}" != 1 ]; then
     # One clang build serves the sanitizer pass and the fuzz targets.

@@ -122,6 +122,27 @@ BENCHMARK(BM_PageDownRepaint)
     ->Args({10'000'000, 1})
     ->Unit(benchmark::kMicrosecond);
 
+// A column fitted to its contents (a divider double-click): a virtual list measures the rows on
+// show and its header, however many rows it has.
+void BM_FitColumn(benchmark::State& State)
+{
+    long answers = 0;
+    auto list = MakeList(int(State.range(0)), true, &answers);
+    ShowAndPaint(*list);
+    long asked = 0;
+    for (auto _ : State) {
+        const long before = answers;
+        list->Control().SendMessage(Win::LVM_SETCOLUMNWIDTH, 1, Win::LVSCW_AUTOSIZE);
+        asked += answers - before;
+    }
+    State.counters["answers_per_fit"] = double(asked) / double(State.iterations());
+}
+BENCHMARK(BM_FitColumn)
+    ->ArgNames({"rows"})
+    ->Arg(200'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMicrosecond);
+
 // The user's answer for one cell, as the list asks for it.
 void BM_AnswerPerCell(benchmark::State& State)
 {

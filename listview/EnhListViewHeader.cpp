@@ -175,8 +175,10 @@ void TCustomEnhListView::PaintHeaderItem(TCanvas& ACanvas, int Index, const TRec
     in.ValidColumn = valid;
     in.Alignment = valid ? Columns().Items(Index)->Alignment() : taLeftJustify;
     in.Extended = Extended;
-    if (arrow)
+    if (arrow) {
+        in.Arrow = true;
         in.ArrowSize = QSize(arrow->Width(), arrow->Height());
+    }
     const THeaderImage image = Extended && valid ? ColumnHeaderImage(Index) : THeaderImage();
     if (image.Images) {
         in.ImageSize = image.Images->Size();

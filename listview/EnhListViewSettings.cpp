@@ -60,7 +60,10 @@ bool TCustomEnhListView::SaveListSettings()
     // Without a key there is nowhere to keep anything.
     if (m_SaveSettings->RegistryKey.empty())
         return false;
-    if (m_SaveSettings->SaveColumnSizes && Columns().Count() > 0)
+    // Widths and the sort state only where there are columns to speak of.
+    if (Columns().Count() == 0)
+        return true;
+    if (m_SaveSettings->SaveColumnSizes)
         SaveColumnSizes();
     if (m_SaveSettings->SaveCurrentSort)
         m_SaveSettings->WriteSortState(m_CurrentSortAscending, m_CurrentSortColumn);

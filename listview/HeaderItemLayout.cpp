@@ -69,7 +69,7 @@ TItemRoom RoomOf(const THeaderItemInput& In, const TRect& Rect)
                    AlignmentFlag(In.Alignment) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX |
                        DT_END_ELLIPSIS,
                    In.Extended && !In.ImageSize.isEmpty(),
-                   !In.ArrowSize.isEmpty(),
+                   In.Arrow,
                    In.ImageSize.width(),
                    (Rect.Height() - In.ImageSize.height()) / 2,
                    (Rect.Height() - In.ArrowSize.height()) / 2};

@@ -28,7 +28,10 @@ struct THeaderItemInput
     bool Extended = true;
     QSize ImageSize;         // empty without an image
     bool ImageRight = false; // the image stands right of the caption
-    QSize ArrowSize;         // empty without an arrow
+    // The sort arrow: an item may have one whose picture is too small to be drawn (a tiny
+    // font), and its room is kept all the same.
+    bool Arrow = false;
+    QSize ArrowSize;
     // Measures the caption into a copy of the rectangle (DT_CALCRECT with these flags).
     std::function<Win::TRect(const Win::TRect&, unsigned)> Measure;
 };

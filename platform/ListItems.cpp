@@ -173,11 +173,13 @@ TListItem* TListItems::Insert(int Index)
 TListItem* TListItems::Insert(int Index, TRowText Texts)
 {
     m_Owner.HandleNeeded();
+    // A virtual list holds no items: its owner keeps the rows.
+    if (m_Owner.Control().OwnerData())
+        return nullptr;
     auto item = TListItem::Make(m_Owner.RowPool());
     item->Text = std::move(Texts);
     TListItem* raw = item.get();
-    m_Owner.Control().InsertRow(Index, std::move(item));
-    return raw;
+    return m_Owner.Control().InsertRow(Index, std::move(item)) >= 0 ? raw : nullptr;
 }
 
 void TListItems::Delete(int Index)

@@ -17,6 +17,9 @@ TListHeader::TListHeader(const TListCells& Cells, TListNotifier& Notifier, QWidg
     setSortIndicatorShown(false);
     setStretchLastSection(false);
     setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A column takes the width it is given, however narrow; the style's least width would
+    // turn a stored width of 10 into 26.
+    setMinimumSectionSize(0);
 }
 
 void TListHeader::paintSection(QPainter* Painter, const QRect& Rect, int LogicalIndex) const

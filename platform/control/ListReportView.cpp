@@ -62,6 +62,23 @@ void TListReportView::setModel(QAbstractItemModel* Model)
     Relayout();
 }
 
+void TListReportView::SetFlatScrollBars(bool Flat)
+{
+    static const QString flat = QStringLiteral(
+        "QScrollBar { border: none; background: palette(base); margin: 0; }"
+        "QScrollBar:vertical { width: 12px; } QScrollBar:horizontal { height: 12px; }"
+        "QScrollBar::handle { background: palette(mid); border: none; }"
+        "QScrollBar::handle:vertical { min-height: 16px; }"
+        "QScrollBar::handle:horizontal { min-width: 16px; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { border: none; background: none;"
+        " width: 0; height: 0; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
+    const QString sheet = Flat ? flat : QString();
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        if (bar->styleSheet() != sheet)
+            bar->setStyleSheet(sheet);
+}
+
 void TListReportView::Relayout()
 {
     m_LayoutPending = false;

@@ -27,6 +27,8 @@ public:
 
     // Rows measured and laid out again (new rows, font, style or owner-drawn height).
     void Relayout();
+    // Flat scroll bars: no frame, no arrow buttons, a plain handle on the list's background.
+    void SetFlatScrollBars(bool Flat);
     // The row under the pointer, or -1.
     int HotRow() const { return m_HotRow; }
     int RowHeight() const { return m_RowHeight; }

@@ -204,6 +204,8 @@ void TListWindow::BeginChange()
 
 int TListWindow::InsertRow(int Index, std::unique_ptr<TListRow> Row)
 {
+    if (OwnerData() || !Row)
+        return -1; // rows held and rows asked for do not mix
     ++m_Changes;
     if (Index < 0 || Index > RowCount())
         Index = RowCount();
@@ -394,6 +396,7 @@ void TListWindow::ApplyExtendedStyle(UINT Style)
                   LVS_EX_UNDERLINEHOT | LVS_EX_UNDERLINECOLD)) != 0;
     m_View->setMouseTracking(tracking);
     m_View->viewport()->setMouseTracking(tracking);
+    m_View->SetFlatScrollBars((Style & LVS_EX_FLATSB) != 0);
     m_View->viewport()->update();
 }
 

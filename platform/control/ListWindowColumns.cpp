@@ -154,8 +154,17 @@ int TListWindow::AutoSizeWidth(int Column, bool UseHeader) const
     if (Column < 0 || Column >= ColumnCount())
         return 0;
     const QFontMetrics fm(m_View->font());
+    // A virtual list asks its owner for the rows on show only, and counts its header in:
+    // asking for every row of ten million would freeze the window.
+    int first = 0;
+    int last = RowCount();
+    if (OwnerData()) {
+        first = std::min(m_View->TopRow(), RowCount());
+        last = std::min(RowCount(), first + m_View->RowsShown() + 1);
+        UseHeader = true;
+    }
     int widest = 0;
-    for (int r = 0; r < RowCount(); ++r)
+    for (int r = first; r < last; ++r)
         widest = std::max(widest, fm.horizontalAdvance(CellText(r, Column)));
     widest += 12;
     if (UseHeader) {

@@ -6,6 +6,8 @@
 #include "ListControl.h"
 #include "support/ControlTraffic.h"
 
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QtTest>
 
 using namespace Win;
@@ -50,6 +52,43 @@ private slots:
         QCOMPARE(sent[0].WParam, WPARAM(0));
         QCOMPARE(uint(sent[0].LParam), bits);
         QCOMPARE(list.ExtendedStyles().ToPlatform(), bits);
+    }
+
+    void FlatScrollBars_loseTheirArrowButtons_data()
+    {
+        QTest::addColumn<TLVExtendedStyles>("styles");
+        QTest::addColumn<bool>("flat");
+        QTest::newRow("flat") << TLVExtendedStyles{lvxFlatScrollBar} << true;
+        QTest::newRow("flat among others")
+            << TLVExtendedStyles{lvxGridLines, lvxFlatScrollBar} << true;
+        QTest::newRow("not flat") << TLVExtendedStyles{lvxGridLines} << false;
+    }
+    void FlatScrollBars_loseTheirArrowButtons()
+    {
+        QFETCH(TLVExtendedStyles, styles);
+        QFETCH(bool, flat);
+        TdfsExtListView list;
+        list.Columns().Add()->SetCaption("A");
+        for (int i = 0; i < 200; ++i)
+            list.Items().Add()->SetCaption("row");
+        list.SetExtendedStyles(styles);
+        list.resize(200, 150);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        for (QScrollBar* bar : {list.Control().View()->verticalScrollBar(),
+                                list.Control().View()->horizontalScrollBar()}) {
+            QStyleOptionSlider option;
+            option.initFrom(bar);
+            option.orientation = bar->orientation();
+            option.minimum = bar->minimum();
+            option.maximum = bar->maximum();
+            const QRect arrow = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                             QStyle::SC_ScrollBarAddLine, bar);
+            QCOMPARE(arrow.isEmpty(), flat);
+        }
+        // Switched off again: the style's own scroll bars.
+        list.SetExtendedStyles({});
+        QVERIFY(list.Control().View()->verticalScrollBar()->styleSheet().isEmpty());
     }
 
     void StylesRead_dropsBitsWithoutAMember()

@@ -101,6 +101,7 @@ private slots:
         THeaderItemInput in = Input(length, TAlignment(alignment));
         in.Pressed = pressed;
         in.Extended = extended;
+        in.Arrow = true;
         in.ArrowSize = QSize(8, 8);
         if (image) {
             in.ImageSize = QSize(16, 12);
@@ -118,6 +119,7 @@ private slots:
     {
         THeaderItemInput in = Input(5, taLeftJustify);
         in.Rect = {0, 0, 20, 20};
+        in.Arrow = true;
         in.ArrowSize = QSize(8, 8);
         QVERIFY(!LayOutHeaderItem(in).Arrow);
         in.ValidColumn = false;
@@ -253,6 +255,44 @@ private slots:
             QVERIFY(redFrom >= caption + 4);
     }
 
+    void TinyFont_keepsTheArrowsRoomThoughNoArrowIsDrawn()
+    {
+        // The image right of a caption too long for its column marks where the caption ends.
+        TImageList images;
+        QImage red(6, 6, QImage::Format_ARGB32_Premultiplied);
+        red.fill(Qt::red);
+        images.Add(red);
+        auto redFrom = [&](int SortColumn) {
+            auto list = ShownList(acsSort);
+            QFont tiny = list->font();
+            tiny.setPixelSize(4);
+            list->setFont(tiny);
+            list->SetShowSortArrows(false);
+            list->SetShowSortArrows(true); // the arrows made again, at the tiny font
+            list->Columns().Items(0)->SetCaption("Nazwa bardzo, bardzo, bardzo dluga");
+            list->Columns().Items(0)->SetWidth(90);
+            list->SetSmallImages(&images);
+            TdfsExtListColumn* entry = list->ColumnsFormat().Add();
+            entry->SetImageAlignment(ciaRightOfText);
+            entry->SetImageIndex(0);
+            list->SortByColumn(SortColumn, true);
+            if (!QTest::qWaitForWindowExposed(list.get()) || list->AscendingArrow()->Width() > 0)
+                return -1; // the font is not tiny enough to leave the arrow undrawn
+            QHeaderView* header = list->Control().Header();
+            const QImage shot = header->viewport()->grab().toImage();
+            for (int x = 0; x < 90; ++x)
+                if (shot.pixelColor(x, header->height() / 2) == QColor(Qt::red))
+                    return x;
+            return -1;
+        };
+        const int withoutArrow = redFrom(1);
+        const int withArrow = redFrom(0);
+        QVERIFY(withoutArrow > 0);
+        QVERIFY(withArrow > 0);
+        QVERIFY2(withArrow <= withoutArrow - 8,
+                 qPrintable(QStringLiteral("%1 against %2").arg(withArrow).arg(withoutArrow)));
+    }
+
     void NewSystemColours_rebuildTheArrows()
     {
         auto list = ShownList(acsSort);
@@ -260,8 +300,9 @@ private slots:
         colours.setColor(QPalette::Button, QColor(10, 200, 30));
         list->setPalette(colours);
         QCOMPARE(list->AscendingArrow()->Image().pixelColor(0, 0), QColor(10, 200, 30));
-        QCOMPARE(list->DescendingArrow()->Image().pixelColor(0, list->DescendingArrow()->Height() - 1),
-                 QColor(10, 200, 30));
+        QCOMPARE(
+            list->DescendingArrow()->Image().pixelColor(0, list->DescendingArrow()->Height() - 1),
+            QColor(10, 200, 30));
     }
 
     void OnDrawHeader_paintsInsteadOfTheList()

@@ -216,6 +216,44 @@ private slots:
         ::chmod(TRegistry::DefaultFile().toLocal8Bit().constData(), 0644);
     }
 
+    void SortingLevel_storesNothingForAListWithoutColumns_data()
+    {
+        QTest::addColumn<int>("Columns");
+        QTest::addColumn<QByteArray>("SortCol");
+        QTest::newRow("no columns: nothing stored") << 0 << QByteArray("<none>");
+        QTest::newRow("one column: the sort stored") << 1 << QByteArray("0");
+    }
+    void SortingLevel_storesNothingForAListWithoutColumns()
+    {
+        QFETCH(int, Columns);
+        QFETCH(QByteArray, SortCol);
+        TCustomEnhListView list;
+        list.SaveSettingsObject().RegistryKey = kKey;
+        for (int c = 0; c < Columns; ++c)
+            list.Columns().Add()->SetCaption("K");
+        list.SetCurrentSortColumn(Columns > 0 ? 0 : -1);
+        QVERIFY(list.SaveListSettings());
+        QCOMPARE(QByteArray::fromStdString(Stored("Sort", "SortCol")), SortCol);
+        QCOMPARE(Stored("Sort", "Ascending") == "<none>", Columns == 0);
+    }
+
+    void NarrowWidths_comeBackAsStored_data()
+    {
+        QTest::addColumn<int>("Width");
+        QTest::newRow("1 pixel") << 1;
+        QTest::newRow("10 pixels") << 10;
+        QTest::newRow("25 pixels") << 25;
+        QTest::newRow("0: hidden") << 0;
+    }
+    void NarrowWidths_comeBackAsStored()
+    {
+        QFETCH(int, Width);
+        Store("Columns", "Sizes", std::to_string(Width).append(",20,30,40,50").c_str());
+        auto list = LoadedList();
+        QCOMPARE(Widths(*list), (std::vector<int>{Width, 20, 30, 40, 50}));
+        QCOMPARE(list->Control().ColumnWidth(0), Width);
+    }
+
     void EmptyKey_storesAndLoadsNothing()
     {
         auto list = std::make_unique<TdfsExtListView>();

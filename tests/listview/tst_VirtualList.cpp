@@ -67,6 +67,55 @@ private slots:
         QCOMPARE(v.View()->model()->index(7, 1).data().toString(), QStringLiteral("r7c1"));
     }
 
+    void AddingOrInsertingAnItem_givesNoneAndLeavesTheListAsItWas_data()
+    {
+        QTest::addColumn<int>("Count");
+        QTest::addColumn<bool>("Insert");
+        QTest::newRow("add, 5 rows") << 5 << false;
+        QTest::newRow("insert at 0, 5 rows") << 5 << true;
+        QTest::newRow("add, no rows") << 0 << false;
+    }
+    void AddingOrInsertingAnItem_givesNoneAndLeavesTheListAsItWas()
+    {
+        QFETCH(int, Count);
+        QFETCH(bool, Insert);
+        TVirtual v(Count, false);
+        TListItem* item = Insert ? v.List.Items().Insert(0) : v.List.Items().Add();
+        QCOMPARE(item, nullptr);
+        QCOMPARE(v.List.Items().Count(), Count);
+        QCOMPARE(v.View()->model()->rowCount(), Count);
+        QCOMPARE(v.List.Items().Item(0), nullptr); // a virtual list holds no items
+        if (Count > 0)                             // the owner still answers for the last row
+            QVERIFY(v.View()
+                        ->model()
+                        ->index(Count - 1, 1)
+                        .data()
+                        .toString()
+                        .startsWith(QStringLiteral("r%1c").arg(Count - 1)));
+    }
+
+    void FittingAColumn_asksForTheShownRowsOnly_data()
+    {
+        QTest::addColumn<int>("Width");
+        QTest::newRow("divider double-click (LVSCW_AUTOSIZE)") << int(LVSCW_AUTOSIZE);
+        QTest::newRow("with the header (LVSCW_AUTOSIZE_USEHEADER)")
+            << int(LVSCW_AUTOSIZE_USEHEADER);
+    }
+    void FittingAColumn_asksForTheShownRowsOnly()
+    {
+        QFETCH(int, Width);
+        TVirtual v(200'000);
+        QVERIFY(QTest::qWaitForWindowExposed(&v.List));
+        v.Asked.clear();
+        v.List.Control().SendMessage(LVM_SETCOLUMNWIDTH, 1, Width);
+        const int shown = v.List.Control().View()->RowsShown();
+        QVERIFY(!v.Asked.empty());
+        QVERIFY2(int(v.Asked.size()) <= shown + 2, qPrintable(QString::number(v.Asked.size())));
+        // Wide enough for the widest shown cell and for the header's caption.
+        const QFontMetrics rows(v.View()->font());
+        QVERIFY(v.List.Control().ColumnWidth(1) >= rows.horizontalAdvance("r99c0"));
+    }
+
     void ManyRows_areAskedForOnlyAsTheyAreShown()
     {
         TVirtual v(10'000'000);

@@ -112,6 +112,43 @@ private slots:
         QVERIFY(!QFileInfo::exists(root.filePath("share")));
     }
 
+    void NamedCatalogue_isOpenedAsTheDefaultOneIs_data()
+    {
+        QTest::addColumn<QString>("Kind");
+        QTest::addColumn<int>("Rows");
+        QTest::addColumn<bool>("Reported");
+        QTest::newRow("a catalogue") << "file" << 1 << false;
+        QTest::newRow("missing: an empty catalogue") << "missing" << 0 << false;
+        QTest::newRow("unreadable") << "unreadable" << 0 << true;
+        QTest::newRow("a folder") << "folder" << 0 << true;
+    }
+    void NamedCatalogue_isOpenedAsTheDefaultOneIs()
+    {
+        QFETCH(QString, Kind);
+        QFETCH(int, Rows);
+        QFETCH(bool, Reported);
+        if (Kind == "unreadable" && !PermissionsBind())
+            QSKIP("file permissions do not bind this process");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Moje.dat");
+        if (Kind == "file" || Kind == "unreadable")
+            WriteAll(path, "Abba\tPop\t1\tC\t\r\n");
+        if (Kind == "unreadable")
+            QFile::setPermissions(path, QFile::WriteOwner);
+        if (Kind == "folder")
+            QDir(dir.path()).mkdir("Moje.dat");
+        QStringList messages;
+        TMainForm::ShowMessage = [&](QWidget*, const QString& Text) { messages << Text; };
+        const TCommandLine line =
+            ReadCommandLine({QStringLiteral("dyskar"), QStringLiteral("Moje.dat")}, dir.path());
+        TMainForm main(TCatalogueFile{line.File, false});
+        QCOMPARE(main.DataFile(), path);
+        QCOMPARE(main.dfsList1->Items().Count(), Rows);
+        QCOMPARE(messages.size(), Reported ? 1 : 0);
+        if (Reported)
+            QVERIFY(messages.first().contains(QDir::toNativeSeparators(path)));
+    }
+
     void CommandLine_namesTheCatalogueOrEndsTheProgram_data()
     {
         QTest::addColumn<QStringList>("Arguments");

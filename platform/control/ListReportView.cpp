@@ -6,6 +6,7 @@
 #include "ListNotifier.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
@@ -410,8 +411,13 @@ void TListReportView::keyboardSearch(const QString& Search)
         QTableView::keyboardSearch(Search);
         return;
     }
+    // Keys typed in quick succession make one text to find, as in any list.
+    if (!m_Typing.isValid() || m_Typing.elapsed() > QApplication::keyboardInputInterval())
+        m_Typed.clear();
+    m_Typing.start();
+    m_Typed += Search;
     const int found = m_Notifier.FindItem(current.isValid() ? current.row() : -1,
-                                          Cp1250::FromUnicode(Search).value_or(std::string()));
+                                          Cp1250::FromUnicode(m_Typed).value_or(std::string()));
     if (found >= 0 && found < model()->rowCount(rootIndex()))
         m_Cells.SetSelectedRow(found);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
@@ -99,6 +100,9 @@ private:
     };
     TMarquee m_Marquee = TMarquee::None;
     QPoint m_PressAt;
+    // What the user typed to find a row of an owner-data list, and since when.
+    QString m_Typed;
+    QElapsedTimer m_Typing;
     int m_PressRow = -1;
     bool m_PressOnSelected = false;
 };

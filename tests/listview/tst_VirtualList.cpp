@@ -295,6 +295,27 @@ private slots:
         QCOMPARE(v.List.Control().SelectedRow(), 640);
     }
 
+    void KeysTypedInQuickSuccession_makeOneTextToFind()
+    {
+        TVirtual v(100);
+        QVERIFY(QTest::qWaitForWindowExposed(&v.List));
+        QStringList sought;
+        v.List.OnVMFindItem = [&](QObject*, NMLVFINDITEM& Find, int& Found) {
+            sought << QString::fromLatin1(Find.lvfi.psz);
+            Found = std::atoi(Find.lvfi.psz);
+        };
+        QApplication::setActiveWindow(&v.List);
+        v.View()->setFocus();
+        QTest::keyClicks(v.View(), "42");
+        QCOMPARE(sought, (QStringList{"4", "42"}));
+        QCOMPARE(v.List.Control().SelectedRow(), 42);
+        // After a pause the typing starts afresh.
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(v.View(), "7");
+        QCOMPARE(sought.last(), QStringLiteral("7"));
+        QCOMPARE(v.List.Control().SelectedRow(), 7);
+    }
+
     void RangeSelectedWithShift_isToldAsOneStateChange()
     {
         TdfsExtListView list;

@@ -13,6 +13,9 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDYSKAR_WER
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
 
+# The list view inside another CMake project.
+tests/layout/AddSubdirectory.sh
+
 # The Debian package, built and tried as a user would (DYSKAR_SKIP_PACKAGE=1 skips it).
 if [ "${DYSKAR_SKIP_PACKAGE:-0}" != 1 ]; then
     scripts/package.sh

@@ -175,6 +175,89 @@ private slots:
         QCOMPARE(list.HoverTime(), hoverTime);
     }
 
+    void RecreatedWindow_getsTheValuesLastWrittenOrReadBack_data()
+    {
+        QTest::addColumn<bool>("readBack");
+        QTest::newRow("read from the window before") << true;
+        QTest::newRow("not read: the value last written") << false;
+    }
+    void RecreatedWindow_getsTheValuesLastWrittenOrReadBack()
+    {
+        QFETCH(bool, readBack);
+        TdfsExtListView list;
+        list.SetExtendedStyles({lvxGridLines});
+        list.SetHoverTime(300);
+        list.HandleNeeded();
+        // Someone talks to the window directly.
+        list.Control().SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+        list.Control().SendMessage(LVM_SETHOVERTIME, 0, 777);
+        if (readBack) {
+            QCOMPARE(list.ExtendedStyles(), (TLVExtendedStyles{lvxFullRowSelect}));
+            QCOMPARE(list.HoverTime(), 777); // asked of the window, not the stored 300
+        }
+        TTraffic traffic(list);
+        list.RecreateWnd();
+        QCOMPARE(traffic.Of(LVM_SETEXTENDEDLISTVIEWSTYLE).size(), std::size_t(1));
+        QCOMPARE(uint(traffic.Of(LVM_SETEXTENDEDLISTVIEWSTYLE)[0].LParam),
+                 readBack ? uint(LVS_EX_FULLROWSELECT) : uint(LVS_EX_GRIDLINES));
+        QCOMPARE(traffic.Of(LVM_SETHOVERTIME)[0].LParam, LPARAM(readBack ? 777 : 300));
+        QCOMPARE(list.Control().ExtendedStyle(),
+                 readBack ? uint(LVS_EX_FULLROWSELECT) : uint(LVS_EX_GRIDLINES));
+    }
+
+    void WritesWhileTheWindowExists_areSentAtOnce_data()
+    {
+        QTest::addColumn<int>("property"); // 0 selection mark, 1 hover time, 2 item count
+        QTest::addColumn<uint>("msg");
+        QTest::addColumn<qlonglong>("wParam");
+        QTest::addColumn<qlonglong>("lParam");
+        QTest::newRow("selection mark") << 0 << uint(LVM_SETSELECTIONMARK) << 0ll << 5ll;
+        QTest::newRow("hover time") << 1 << uint(LVM_SETHOVERTIME) << 0ll << 250ll;
+        QTest::newRow("item count, no flags") << 2 << uint(LVM_SETITEMCOUNT) << 40ll << 0ll;
+        QTest::newRow("item count, no scroll")
+            << 3 << uint(LVM_SETITEMCOUNT) << 40ll << qlonglong(LVSICF_NOSCROLL);
+        QTest::newRow("item count, both flags")
+            << 4 << uint(LVM_SETITEMCOUNT) << 40ll
+            << qlonglong(LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    }
+    void WritesWhileTheWindowExists_areSentAtOnce()
+    {
+        QFETCH(int, property);
+        QFETCH(uint, msg);
+        QFETCH(qlonglong, wParam);
+        QFETCH(qlonglong, lParam);
+        TdfsExtListView list;
+        list.SetVirtualMode(true);
+        list.HandleNeeded();
+        TTraffic traffic(list);
+        switch (property) {
+        case 0:
+            list.SetSelectionMark(5);
+            QCOMPARE(list.SelectionMark(), 5);
+            QCOMPARE(list.Control().SelectionMark(), 5);
+            break;
+        case 1:
+            list.SetHoverTime(250);
+            QCOMPARE(list.Control().HoverTime(), 250);
+            break;
+        case 2:
+            list.SetVirtualItemCount(40);
+            break;
+        case 3:
+            list.SetVirtualItemCount(40, {icfNoScroll});
+            break;
+        default:
+            list.SetVirtualItemCount(40, {icfNoScroll, icfNoInvalidateAll});
+            break;
+        }
+        const auto sent = traffic.Of(msg);
+        QCOMPARE(sent.size(), std::size_t(1));
+        QCOMPARE(qlonglong(sent[0].WParam), wParam);
+        QCOMPARE(qlonglong(sent[0].LParam), lParam);
+        if (property >= 2)
+            QCOMPARE(list.Control().RowCount(), 40);
+    }
+
     void CheckDLLVersion_comparesFieldByField_data()
     {
         QTest::addColumn<int>("major");

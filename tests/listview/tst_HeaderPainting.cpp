@@ -199,6 +199,102 @@ private slots:
         list->SetShowSortArrows(false);
         QVERIFY(!list->AscendingArrow());
         QVERIFY(!list->HeaderCanvas());
+        // Without arrows (and without a header painter) the platform paints its items again.
+        for (int i = 0; i < 3; ++i) {
+            HDITEM item;
+            item.mask = HDI_FORMAT;
+            QVERIFY(list->Control().SendMessage(HDM_GETITEMA, WPARAM(i),
+                                                reinterpret_cast<LPARAM>(&item)));
+            QVERIFY(!(item.fmt & HDF_OWNERDRAW));
+        }
+    }
+
+    void Arrow_isShownWhereTheLevelsRulesSay_data()
+    {
+        QTest::addColumn<bool>("extended");
+        QTest::addColumn<int>("sort");
+        QTest::addColumn<bool>("handler"); // OnSortItems assigned
+        QTest::addColumn<bool>("arrow");
+        QTest::newRow("sorting level, no sort") << false << int(acsNoSort) << false << false;
+        QTest::newRow("sorting level, no sort, a handler")
+            << false << int(acsNoSort) << true << false;
+        QTest::newRow("sorting level, sort") << false << int(acsSort) << false << true;
+        QTest::newRow("sorting level, sort, a handler") << false << int(acsSort) << true << true;
+        QTest::newRow("extended level, no sort") << true << int(acsNoSort) << false << false;
+        QTest::newRow("extended level, no sort, a handler")
+            << true << int(acsNoSort) << true << true;
+        QTest::newRow("extended level, sort toggles")
+            << true << int(acsSortToggle) << false << true;
+    }
+    void Arrow_isShownWhereTheLevelsRulesSay()
+    {
+        QFETCH(bool, extended);
+        QFETCH(int, sort);
+        QFETCH(bool, handler);
+        QFETCH(bool, arrow);
+        std::unique_ptr<TCustomEnhListView> list;
+        if (extended)
+            list = std::make_unique<TdfsExtListView>();
+        else
+            list = std::make_unique<TCustomEnhListView>();
+        QPalette colours = list->palette();
+        colours.setColor(QPalette::Dark, Qt::red); // the arrows' shadowed edges
+        list->setPalette(colours);
+        list->BeginLoading();
+        for (const char* caption : {"Nazwa", "Rodzaj"})
+            list->Columns().Add()->SetCaption(caption);
+        list->Columns().Items(0)->SetWidth(150);
+        list->SetShowSortArrows(true);
+        list->SetAutoColumnSort(TAutoColumnSort(sort));
+        if (handler)
+            list->OnSortItems = [](QObject*, TListItem*, TListItem*, int, int& Result) {
+                Result = 0;
+            };
+        list->Loaded();
+        list->SetCurrentSortColumn(0);
+        list->resize(400, 200);
+        list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QTRY_VERIFY(list->HeaderCanvas());
+        QHeaderView* header = list->Control().Header();
+        const QImage shot = header->viewport()->grab().toImage();
+        bool red = false;
+        for (int x = 0; x < 150 && !red; ++x)
+            for (int y = 0; y < shot.height() && !red; ++y)
+                red = shot.pixelColor(x, y) == QColor(Qt::red);
+        QCOMPARE(red, arrow);
+    }
+
+    void Arrows_areEightByEightAtATextHeightOfThirteen_data()
+    {
+        QTest::addColumn<bool>("reverse");
+        QTest::newRow("as they are") << false;
+        QTest::newRow("reversed through the list") << true;
+    }
+    void Arrows_areEightByEightAtATextHeightOfThirteen()
+    {
+        QFETCH(bool, reverse);
+        QFont font;
+        for (int pixels = 8; pixels < 16 && QFontMetrics(font).height() != 13; ++pixels)
+            font.setPixelSize(pixels);
+        if (QFontMetrics(font).height() != 13)
+            QSKIP("no font of this system is 13 pixels high");
+        auto list = ShownList(acsSort);
+        QPalette colours = list->palette();
+        colours.setColor(QPalette::Dark, Qt::red);
+        colours.setColor(QPalette::Light, Qt::white);
+        list->setPalette(colours);
+        list->setFont(font);
+        list->SetReverseSortArrows(reverse);
+        list->SetShowSortArrows(false);
+        list->SetShowSortArrows(true);
+        QCOMPARE(list->AscendingArrow()->Width(), 8);
+        QCOMPARE(list->AscendingArrow()->Height(), 8);
+        QCOMPARE(list->DescendingArrow()->Width(), 8);
+        // The ascending arrow points up (its bottom edge shadowed) unless reversed.
+        const QImage up = list->AscendingArrow()->Image();
+        QCOMPARE(up.pixelColor(0, 7) == QColor(Qt::red), !reverse);
+        QCOMPARE(up.pixelColor(7, 0) == QColor(Qt::red), reverse);
     }
 
     void RecreatedWindow_paintsItsHeaderItemsAgain()

@@ -254,6 +254,69 @@ private slots:
         QCOMPARE(list->Control().ColumnWidth(0), Width);
     }
 
+    void Switches_storeOnlyWhatTheyName_data()
+    {
+        QTest::addColumn<bool>("autoSave");
+        QTest::addColumn<bool>("sizes");
+        QTest::addColumn<bool>("order");
+        QTest::addColumn<bool>("sort");
+        QTest::newRow("everything") << true << true << true << true;
+        QTest::newRow("no sizes") << true << false << true << true;
+        QTest::newRow("no order") << true << true << false << true;
+        QTest::newRow("no sort") << true << true << true << false;
+        QTest::newRow("no automatic saving: nothing") << false << true << true << true;
+    }
+    void Switches_storeOnlyWhatTheyName()
+    {
+        QFETCH(bool, autoSave);
+        QFETCH(bool, sizes);
+        QFETCH(bool, order);
+        QFETCH(bool, sort);
+        {
+            auto list = LoadedList();
+            list->SaveSettings().AutoSave = autoSave;
+            list->SaveSettings().SaveColumnSizes = sizes;
+            list->SaveSettings().SaveColumnOrder = order;
+            list->SaveSettings().SaveCurrentSort = sort;
+            list->Columns().Items(0)->SetWidth(99);
+        }
+        QCOMPARE(Stored("Columns", "Sizes") != "<none>", autoSave && sizes);
+        QCOMPARE(Stored("Columns", "Order") != "<none>", autoSave && order);
+        QCOMPARE(Stored("Sort", "SortCol") != "<none>", autoSave && sort);
+        QCOMPARE(Stored("Sort", "Ascending") != "<none>", autoSave && sort);
+    }
+
+    void StoredSortValues_readAsNumbersAndTruths_data()
+    {
+        QTest::addColumn<QByteArray>("ascending");
+        QTest::addColumn<QByteArray>("column");
+        QTest::addColumn<bool>("readAscending");
+        QTest::addColumn<int>("readColumn");
+        QTest::newRow("plain") << QByteArray("0") << QByteArray("3") << false << 3;
+        QTest::newRow("upper-case hexadecimal")
+            << QByteArray("0X0") << QByteArray("0X2") << false << 2;
+        QTest::newRow("lower-case hexadecimal")
+            << QByteArray("0x1") << QByteArray("0x4") << true << 4;
+        QTest::newRow("any number but 0 is true")
+            << QByteArray("-7") << QByteArray("+1") << true << 1;
+        QTest::newRow("\"0x\" alone is no number: the defaults")
+            << QByteArray("0x") << QByteArray("0x") << true << 0;
+        QTest::newRow("unreadable: the defaults")
+            << QByteArray("ja") << QByteArray("1a") << true << 0;
+    }
+    void StoredSortValues_readAsNumbersAndTruths()
+    {
+        QFETCH(QByteArray, ascending);
+        QFETCH(QByteArray, column);
+        QFETCH(bool, readAscending);
+        QFETCH(int, readColumn);
+        Store("Sort", "Ascending", ascending.constData());
+        Store("Sort", "SortCol", column.constData());
+        auto list = LoadedList();
+        QCOMPARE(list->CurrentSortAscending(), readAscending);
+        QCOMPARE(list->CurrentSortColumn(), readColumn);
+    }
+
     void EmptyKey_storesAndLoadsNothing()
     {
         auto list = std::make_unique<TdfsExtListView>();

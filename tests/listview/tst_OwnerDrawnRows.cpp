@@ -5,6 +5,9 @@
 
 #include <QtTest>
 
+#include <map>
+#include <set>
+
 using namespace Win;
 
 namespace {
@@ -106,8 +109,8 @@ private slots:
     {
         TOwnerDrawn o({1, 1});
         int rows = 0, cells = 0, after = 0;
-        o.List.OnDrawItem = [&](QWidget*, TCanvas& Canvas, int, const TRect& Rect,
-                                TOwnerDrawState, bool& DefaultDrawing, bool&) {
+        o.List.OnDrawItem = [&](QWidget*, TCanvas& Canvas, int, const TRect& Rect, TOwnerDrawState,
+                                bool& DefaultDrawing, bool&) {
             ++rows;
             QVERIFY(!DefaultDrawing);
             Canvas.BrushColor = QColor(10, 20, 30);
@@ -161,6 +164,107 @@ private slots:
         QCOMPARE(o.PixelOf(0, o.InHighlight()), o.System(clHighlight));
         // Inside the second column, right of its text.
         QCOMPARE(o.PixelOf(0, 110), fullRow ? o.System(clHighlight) : o.System(clWindow));
+    }
+
+    void Hooks_receiveTheRowItsRectangleAndState_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<uint>("state"); // of row 1
+        QTest::newRow("selected, the list focused") << true << true << uint(odSelected | odFocused);
+        QTest::newRow("selected, not focused") << true << false << uint(odSelected);
+        QTest::newRow("not selected, the focus on it") << false << true << uint(odFocused);
+    }
+    void Hooks_receiveTheRowItsRectangleAndState()
+    {
+        QFETCH(bool, selected);
+        QFETCH(bool, focused);
+        QFETCH(uint, state);
+        TOwnerDrawn o({4, 4, 4});
+        struct TCall
+        {
+            TRect Rect;
+            TOwnerDrawState State;
+        };
+        std::map<int, TCall> rows, after;
+        std::map<std::pair<int, int>, TRect> cells;
+        o.List.OnDrawItem = [&](QWidget* Control, TCanvas&, int Index, const TRect& Rect,
+                                TOwnerDrawState State, bool& DefaultDrawing, bool&) {
+            QCOMPARE(Control, &o.List);
+            rows[Index] = {Rect, State};
+            DefaultDrawing = true;
+        };
+        o.List.OnDrawSubItem = [&](QWidget*, TCanvas&, int Index, int SubItem, const TRect& Rect,
+                                   TOwnerDrawState, bool& DefaultDrawing) {
+            cells[{Index, SubItem}] = Rect;
+            DefaultDrawing = true;
+        };
+        o.List.OnAfterDefaultDrawItem = [&](QWidget*, TCanvas&, int Index, const TRect& Rect,
+                                            TOwnerDrawState State) {
+            after[Index] = {Rect, State};
+        };
+        QVERIFY(QTest::qWaitForWindowExposed(&o.List));
+        o.Focus();
+        if (selected)
+            o.List.Control().SetSelectedRow(1);
+        else
+            o.View()->selectionModel()->setCurrentIndex(o.View()->model()->index(1, 0),
+                                                        QItemSelectionModel::Clear);
+        if (!focused)
+            o.View()->clearFocus();
+        rows.clear();
+        o.View()->viewport()->repaint();
+        const int height = o.List.Control().View()->RowHeight();
+        QVERIFY(rows.count(1));
+        const TRect row = rows[1].Rect;
+        QCOMPARE(row.Top, height);
+        QCOMPARE(row.Height(), height);
+        QCOMPARE(row.Left, 0);
+        QCOMPARE(uint(rows[1].State & (odSelected | odFocused)), state);
+        QCOMPARE(uint(after[1].State), uint(rows[1].State));
+        QCOMPARE(after[1].Rect.Top, row.Top);
+        // Each cell in its column of 60 pixels: from 4 past the cell before, which ends 2 short
+        // of its column's edge, to 2 short of its own column's edge; one row high.
+        for (int sub = 0; sub < 4; ++sub) {
+            const TRect cell = cells[{1, sub}];
+            QCOMPARE(cell.Left, 62 + 60 * sub);
+            QCOMPARE(cell.Right, 118 + 60 * sub);
+            QCOMPARE(cell.Top, row.Top);
+            QCOMPARE(cell.Height(), height);
+        }
+    }
+
+    void VirtualOwnerDrawnList_asksForAndPaintsTheShownRowsOnly()
+    {
+        TdfsExtListView list;
+        list.BeginLoading();
+        list.SetStyle(lvOwnerDrawFixed);
+        for (int c = 0; c < 2; ++c)
+            list.Columns().Add()->SetWidth(80);
+        list.SetVirtualMode(true);
+        std::set<int> asked;
+        list.OnVMGetItemInfo = [&](QObject*, int Item, int, TLVVMMaskItems&, int&, LPARAM&, int&,
+                                   int&, int&, std::string& Text) {
+            asked.insert(Item);
+            Text = "r" + std::to_string(Item);
+        };
+        std::set<int> painted;
+        list.OnDrawSubItem = [&](QWidget*, TCanvas&, int Index, int, const TRect&, TOwnerDrawState,
+                                 bool& DefaultDrawing) {
+            painted.insert(Index);
+            DefaultDrawing = true;
+        };
+        list.SetVirtualItemCount(1'000'000);
+        list.Loaded();
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.Control().View()->viewport()->repaint();
+        const int shown = list.Control().View()->RowsShown();
+        QVERIFY(!painted.empty());
+        QVERIFY(int(painted.size()) <= shown + 1);
+        QVERIFY(int(asked.size()) <= shown + 2);
+        QCOMPARE(*painted.begin(), 0);
     }
 
     void ShortRow_paintsItsCellsOnly()

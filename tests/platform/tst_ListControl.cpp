@@ -1,4 +1,5 @@
 // The report list control, driven through its messages; notifications recorded by the owner.
+#include "Canvas.h"
 #include "ListControl.h"
 #include "ListView.h"
 #include "support/MessageSpy.h"
@@ -208,6 +209,72 @@ private slots:
         QTRY_COMPARE(list.View()->HotRow(), 2);
         QTest::qWait(120);
         QCOMPARE(list.SelectedRow(), selected);
+    }
+
+    void HotAndColdRows_areUnderlinedAndColouredAsTheStylesSay_data()
+    {
+        QTest::addColumn<uint>("style");
+        QTest::addColumn<bool>("hotUnderlined");
+        QTest::addColumn<bool>("coldUnderlined");
+        QTest::addColumn<bool>("hotColoured"); // in the highlight colour
+        QTest::newRow("underline hot")
+            << uint(LVS_EX_UNDERLINEHOT | LVS_EX_TRACKSELECT) << true << false << false;
+        QTest::newRow("underline cold")
+            << uint(LVS_EX_UNDERLINECOLD | LVS_EX_TRACKSELECT) << false << true << false;
+        QTest::newRow("one-click activation: the hot row coloured")
+            << uint(LVS_EX_ONECLICKACTIVATE) << false << false << true;
+        QTest::newRow("hot tracking alone") << uint(LVS_EX_TRACKSELECT) << false << false << false;
+    }
+    void HotAndColdRows_areUnderlinedAndColouredAsTheStylesSay()
+    {
+        QFETCH(uint, style);
+        QFETCH(bool, hotUnderlined);
+        QFETCH(bool, coldUnderlined);
+        QFETCH(bool, hotColoured);
+        TListControl list;
+        AddColumn(list, "A", 120);
+        AddRow(list, "WWWWWW", 0);
+        AddRow(list, "WWWWWW", 1);
+        list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+        list.SendMessage(LVM_SETHOVERTIME, 0, 100000); // hot, never hover-selected
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QAbstractItemView* view = list.View();
+        view->selectionModel()->clear();
+        QTest::mouseMove(view->viewport(), QPoint(250, 150));
+        QTest::mouseMove(view->viewport(), view->visualRect(view->model()->index(0, 0)).center());
+        QTRY_COMPARE(list.View()->HotRow(), 0);
+        const QImage shot = TestSupport::PaintedView(list);
+        const QColor text = view->palette().color(QPalette::Text);
+        const QColor highlight = SystemColor(clHighlight, view->palette());
+        // An underline is a run of text-coloured pixels across the text, under its letters.
+        auto underlined = [&](int Row) {
+            const QRect cell = view->visualRect(view->model()->index(Row, 0));
+            const int textWidth = QFontMetrics(view->font()).horizontalAdvance("WWWWWW");
+            for (int y = cell.center().y() + 2; y < cell.bottom(); ++y) {
+                int run = 0;
+                for (int x = cell.left(); x < cell.left() + textWidth + 8; ++x) {
+                    const QColor c = shot.pixelColor(x, y);
+                    run = (c == text || c == highlight) ? run + 1 : 0;
+                    if (run > textWidth / 2)
+                        return true;
+                }
+            }
+            return false;
+        };
+        auto coloured = [&](int Row) {
+            const QRect cell = view->visualRect(view->model()->index(Row, 0));
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x < cell.right(); ++x)
+                    if (shot.pixelColor(x, y) == highlight)
+                        return true;
+            return false;
+        };
+        QCOMPARE(underlined(0), hotUnderlined);
+        QCOMPARE(underlined(1), coldUnderlined);
+        QCOMPARE(coloured(0), hotColoured);
+        QVERIFY(!coloured(1));
     }
 
     void HotTrackAnsweredNonZero_keepsTheRowFromHoverSelection()

@@ -343,12 +343,10 @@ private slots:
         QCOMPARE(redFrom >= 0, shown);
         if (!shown)
             return;
-        // The caption starts 4 pixels after a left image and ends 4 before a right one.
+        // Inside the item's 2-pixel edge and the caption's 4-pixel margin: a left image at 6,
+        // its caption 4 pixels after it; a right image 4 pixels after the caption.
         const int caption = QFontMetrics(list->font()).horizontalAdvance("Nazwa");
-        if (side == ciaLeftOfText)
-            QVERIFY(redFrom < 16);
-        else
-            QVERIFY(redFrom >= caption + 4);
+        QCOMPARE(redFrom, side == ciaLeftOfText ? 2 + 4 : 2 + 4 + caption + 4);
     }
 
     void TinyFont_keepsTheArrowsRoomThoughNoArrowIsDrawn()

@@ -297,6 +297,29 @@ private slots:
         QCOMPARE(up.pixelColor(7, 0) == QColor(Qt::red), reverse);
     }
 
+    void HeaderFormatsReapplied_doNotReapplyThemselves()
+    {
+        // Someone clears one item's owner drawing: the list gives every item its format back,
+        // once, though each format it sets raises a header notice of its own.
+        auto list = ShownList(acsSort);
+        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
+        QTRY_VERIFY(list->HeaderCanvas());
+        int setItems = 0;
+        list->Control().SetMessageTap([&](UINT Msg, WPARAM, LPARAM) {
+            if (Msg == HDM_SETITEMA)
+                ++setItems;
+        });
+        HDITEM item;
+        item.mask = HDI_FORMAT;
+        item.fmt = HDF_STRING | HDF_LEFT;
+        list->Control().SendMessage(HDM_SETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+        QCOMPARE(setItems, 1 + 3);
+        HDITEM back;
+        back.mask = HDI_FORMAT;
+        QVERIFY(list->Control().SendMessage(HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&back)));
+        QVERIFY(back.fmt & HDF_OWNERDRAW);
+    }
+
     void RecreatedWindow_paintsItsHeaderItemsAgain()
     {
         auto list = ShownList(acsSort);

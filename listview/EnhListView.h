@@ -55,22 +55,31 @@ public:
     explicit TCustomEnhListView(QWidget* Parent = nullptr);
     ~TCustomEnhListView() override;
 
+    // Whether a header click sorts (acsSort), sorts turning the direction on a second click
+    // (acsSortToggle), or only names the sort column (acsNoSort).
     TAutoColumnSort AutoColumnSort() const { return m_AutoColumnSort; }
     void SetAutoColumnSort(TAutoColumnSort Value);
+    // The built-in comparison: dates and numbers first (assSmart), or the texts (assDefault).
     TAutoSortStyle AutoSortStyle() const { return m_AutoSortStyle; }
     void SetAutoSortStyle(TAutoSortStyle Value);
+    // Whether an inserted row or an accepted caption edit sorts the list again.
     bool AutoResort() const { return m_AutoResort; }
     void SetAutoResort(bool Value) { m_AutoResort = Value; }
+    // The direction a first click on a column sorts in.
     bool AutoSortAscending() const { return m_AutoSortAscending; }
     void SetAutoSortAscending(bool Value);
+    // lvOwnerDrawFixed: the list paints its rows itself, through the OnDraw... events.
     TLVStyle Style() const { return m_Style; }
     void SetStyle(TLVStyle Value);
+    // A picture behind the rows; an empty one shows the list's colour.
     const QImage& BackgroundImage() const { return m_BackgroundImage; }
     void SetBackgroundImage(const QImage& Image);
+    // An arrow in the sorted column's header item, pointing up for ascending unless reversed.
     bool ShowSortArrows() const { return m_ShowSortArrows; }
     virtual void SetShowSortArrows(bool Value);
     bool ReverseSortArrows() const { return m_ReverseSortArrows; }
     void SetReverseSortArrows(bool Value);
+    // Paints header items in place of the list (or beside it, leaving DefaultDrawing set).
     const TLVHDrawItemEvent& OnDrawHeader() const { return m_OnDrawHeader; }
     void SetOnDrawHeader(TLVHDrawItemEvent Handler);
     // The arrow pictures, while arrows are shown.
@@ -78,24 +87,36 @@ public:
     const TBitmap* DescendingArrow() const { return m_DescendingArrow.get(); }
     // The header items' canvas, while they are painted by the list.
     TCanvas* HeaderCanvas() const { return m_HeaderCanvas.get(); }
+    // The component's name and version.
     virtual std::string Version() const;
 
+    // The column and direction the list is sorted by (-1: none); setting them repaints the
+    // arrows but does not sort.
     int CurrentSortColumn() const { return m_CurrentSortColumn; }
     bool CurrentSortAscending() const { return m_CurrentSortAscending; }
     void SetCurrentSortColumn(int ColumnIndex);
     void SetCurrentSortDirection(bool Ascending);
+    // Whether a resort waits for the update bracket to close, and how deep the bracket is.
     bool ResortPending() const { return m_ResortPending; }
     int SortUpdateCount() const { return m_SortUpdateCount; }
+    // What the list keeps between runs, and where.
     TdfsEnhLVSaveSettings& SaveSettingsObject() { return *m_SaveSettings; }
 
+    // Repaints one column's header item.
     virtual void InvalidateHeaderItem(int ColumnIndex);
+    // Sorts now, by a column, in a direction; does not change the current direction.
     virtual void SortByColumn(int ColumnIndex, bool Ascending);
+    // Where a column is shown, and which column is shown at a position.
     virtual int PositionOfColumn(int ColumnIndex);
     virtual TListColumn* ColumnAtPosition(int Position);
+    // A cell's text (Column -1 is the caption).
     virtual void GetCellText(int ItemIndex, int Column, std::string& Text);
+    // Sorts again by the current column and direction, when sorting is possible now.
     virtual void ResortItems();
+    // A bracket for bulk changes: a resort asked for inside runs once at its close.
     virtual void BeginItemsUpdate();
     virtual void EndItemsUpdate();
+    // Every column as wide as its contents (and its caption, with UseHeader).
     virtual void SizeColumnsToContents(bool UseHeader);
     // Stores and restores the column widths and the sort state under the settings' registry
     // key; false when there is no key to use.

@@ -127,12 +127,17 @@ public:
     ~TCustomExtListView() override;
     std::string Version() const override { return "TdfsExtListView v3.55"; }
 
+    // The extended styles: written to the window at once and at every creation, read from the
+    // window while it exists.
     TLVExtendedStyles ExtendedStyles();
     void SetExtendedStyles(TLVExtendedStyles Value);
+    // How long the pointer rests on a row before hot tracking selects it (-1: the default).
     int HoverTime();
     void SetHoverTime(int Value);
+    // The row a shift-click selects from; written only, never read back.
     void SetSelectionMark(int Value);
     int SelectionMark() const { return m_SelectionMark; }
+    // Whether the list demands a recent common controls library.
     bool RequireComCtlUpdate() const { return m_RequireComCtlUpdate; }
     // Stores the demand; demanding raises EELVOldComCtl when the library is older than 4.70.
     void SetRequireComCtlUpdate(bool Value);
@@ -157,9 +162,11 @@ public:
     // The cell text at a display position (Pos -1 is the leftmost column).
     void GetCellText(int ItemIndex, int Pos, std::string& Text) override;
 
-    // A virtual list holds no items: it asks its user for what it shows.
+    // A virtual list holds no items: it asks its user for what it shows. Switching the mode
+    // makes the window anew.
     bool VirtualMode() const { return m_VirtualMode; }
     void SetVirtualMode(bool Value);
+    // How many rows a virtual list has; the flags keep it from scrolling or repainting all.
     void SetVirtualItemCount(int Count, TLVItemCountFlags Flags = {});
     int VirtualItemCount() const { return m_VirtualItemCount; }
 
@@ -175,14 +182,21 @@ public:
         std::function<void(QObject*, Win::NMLVFINDITEM& FindInfo, int& Found)>;
     using TLVVMStateChangedEvent =
         std::function<void(QObject*, Win::NMLVODSTATECHANGE& StateInfo)>;
+    // A rubber band may start unless CanBegin is cleared.
     TLVMarqueeBeginEvent OnMarqueeBegin;
+    // A row was activated (a double-click, Enter, or one click under the activation styles).
     std::function<void(QObject*)> OnItemActivate;
+    // The pointer moves over a row under hot tracking: another row may be named hot, and
+    // AllowSelect cleared to keep it from being selected by hovering.
     TLVHotTrackEvent OnHotTrack;
+    // Virtual lists: a cell's text (and image, state, indent) as it is shown; the rows about
+    // to be shown; the row a typed text names (Found, -1 for none); rows selected together.
     TLVVMGetItemInfoEvent OnVMGetItemInfo;
     TLVVMCacheHintEvent OnVMCacheHint;
     TLVVMFindItemEvent OnVMFindItem;
     TLVVMStateChangedEvent OnVMStateChanged;
 
+    // What the list keeps between runs (widths, order, sort), and where.
     TdfsExtLVSaveSettings& SaveSettings()
     {
         return static_cast<TdfsExtLVSaveSettings&>(SaveSettingsObject());

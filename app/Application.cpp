@@ -87,6 +87,8 @@ int RunDyskar(int Argc, char** Argv)
                                     ? DefaultCatalogueFile(QCoreApplication::applicationFilePath())
                                     : TCatalogueFile{line.File, false};
     TMainForm main(file);
+    if (main.Refused())
+        return 0;
     TDodajForm dodaj(main, &main);
     TEdytujForm edytuj(main, &main);
     main.show();

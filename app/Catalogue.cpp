@@ -78,10 +78,11 @@ TLoadResult Load(const QString& Path, TCustomListView& Master)
     return result;
 }
 
-TSaveResult Save(const QString& Path, const TCustomListView& Master)
+TSaveResult Save(const QString& Path, const TCustomListView& Master, TSafeFileWriter::TCare Care)
 {
     TSaveResult result;
     TSafeFileWriter file(Path);
+    file.SetCare(std::move(Care));
     if (!file.Open()) {
         result.Error = file.ErrorString();
         return result;

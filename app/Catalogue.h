@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafeFileWriter.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -61,7 +63,10 @@ struct TSaveResult
 };
 
 // Replaces the file by the lines of all master rows; on failure the old file stays as it was.
-TSaveResult Save(const QString& Path, const TCustomListView& Master);
+// Care says what the save asks beyond the bytes (a journal for a rewrite in place, a word
+// before the old file changes).
+TSaveResult Save(const QString& Path, const TCustomListView& Master,
+                 TSafeFileWriter::TCare Care = {});
 
 // The number a disc count field counts in the status bar.
 std::int64_t DiscCount(std::string_view Field);

@@ -40,7 +40,7 @@ TMainForm::TMainForm(const QString& DataFile, QWidget* Parent)
 }
 
 TMainForm::TMainForm(const TCatalogueFile& File, QWidget* Parent)
-    : QMainWindow(Parent), m_DataFile(File.Path), m_MakeFolder(File.MakeFolder)
+    : QMainWindow(Parent), m_DataFile(File.Path), m_MakeFolder(File.MakeFolder), m_Safety(File.Path)
 {
     MainForm = this;
     setWindowTitle(QStringLiteral("Dyskar"));
@@ -89,6 +89,10 @@ void TMainForm::FormCreate(QObject*)
 {
     SetStatus(spActivity, QStringLiteral("Inicjacja..."));
     Zapisane = true;
+    if (!m_Safety.Open(this)) {
+        m_Refused = true; // nothing is read, and nothing will be written
+        return;
+    }
     m_Stamp = Catalogue::StampOf(m_DataFile);
     ReportLoad(Catalogue::Load(m_DataFile, *AllList));
     OdswierzComboBoxy(this);
@@ -202,10 +206,14 @@ void TMainForm::ZapiszClick(QObject* Sender)
         return;
     }
     Catalogue::TSaveResult saved;
+    QString versionError;
     if (m_MakeFolder && !MakeFolderOf(m_DataFile, saved.Error))
         saved.Ok = false;
     else
-        saved = Catalogue::Save(m_DataFile, *AllList);
+        saved = Catalogue::Save(m_DataFile, *AllList, m_Safety.CareForSave(versionError));
+    if (!versionError.isEmpty())
+        ShowMessage(this, QStringLiteral("Nie można zachować poprzedniej wersji katalogu: %1.")
+                              .arg(versionError));
     SetStatus(spActivity, QStringLiteral("Gotowy"));
     if (!saved.Ok) {
         ShowMessage(this,
@@ -216,6 +224,7 @@ void TMainForm::ZapiszClick(QObject* Sender)
     }
     m_FileUnread = false;
     m_Stamp = Catalogue::StampOf(m_DataFile);
+    m_Safety.Saved();
     const auto* button = qobject_cast<const TTagButton*>(Sender);
     if (button && button->Tag == kSaveButtonTag)
         return;

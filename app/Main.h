@@ -7,6 +7,7 @@
 
 #include "Catalogue.h"
 #include "CatalogueFile.h"
+#include "CatalogueSafety.h"
 #include "CatalogueView.h"
 #include "DialogParts.h"
 #include "StatusBar.h"
@@ -74,6 +75,8 @@ public:
     void SetStatus(TStatusPanel Panel, const QString& Text);
     QString StatusText(TStatusPanel Panel) const;
     const QString& DataFile() const { return m_DataFile; }
+    // Whether the user chose not to open a catalogue that another copy has open.
+    bool Refused() const { return m_Refused; }
 
     // Shows a message to the user; tests replace it to read the message.
     static inline std::function<void(QWidget*, const QString&)>& ShowMessage =
@@ -131,6 +134,8 @@ private:
 
     QString m_DataFile;
     bool m_MakeFolder = false; // the data file's folder is made at the first save
+    TCatalogueSafety m_Safety;
+    bool m_Refused = false;
     std::unique_ptr<TUndoSteps> m_Undo;
     std::unique_ptr<TPickLists> m_PickLists;
     std::unique_ptr<TCatalogueView> m_View;

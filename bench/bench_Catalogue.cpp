@@ -5,10 +5,12 @@
 #include "Edytuj.h"
 #include "ExtListView.h"
 #include "Generate.h"
+#include "KeptVersions.h"
 #include "Main.h"
 #include "SavedOrder.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -62,6 +64,36 @@ void BM_Save(benchmark::State& State)
     State.SetItemsProcessed(State.iterations() * State.range(0));
 }
 BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The first save of a run, which keeps the version it replaces by a hard link to the old file
+// (argument 1), beside the same save without (0): keeping it must cost no time worth the name.
+void BM_SaveKeepingVersion(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    TdfsExtListView master;
+    Catalogue::Load(path, master);
+    const bool keep = State.range(1) != 0;
+    for (auto _ : State) {
+        // One version a run: the kept ones of earlier iterations go first, untimed.
+        State.PauseTiming();
+        QDir(dir.filePath("kopie")).removeRecursively();
+        State.ResumeTiming();
+        TSafeFileWriter::TCare care;
+        if (keep)
+            care.BeforeChange = [&](bool InPlace) {
+                TKeptVersions(path, dir.filePath("kopie")).Keep(!InPlace);
+            };
+        if (!Catalogue::Save(path, master, care).Ok)
+            State.SkipWithError("save failed");
+    }
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+BENCHMARK(BM_SaveKeepingVersion)
+    ->ArgNames({"records", "kept"})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 // A save after an edit, with the master list in name order (as after a sort by name).
 void BM_SaveAfterEdit(benchmark::State& State)

@@ -1,5 +1,7 @@
 #include "SafeFileWriter.h"
 
+#include "FileBytes.h"
+#include "RollbackJournal.h"
 #include "SystemError.h"
 
 #include <QFile>
@@ -33,37 +35,6 @@ std::string DirectoryOf(const std::string& Path)
     if (cut == std::string::npos)
         return ".";
     return cut == 0 ? "/" : Path.substr(0, cut);
-}
-
-// The first Size bytes of the file, or the error that stopped the reading.
-int ReadAt(int Fd, std::size_t Size, std::string& Bytes)
-{
-    Bytes.assign(Size, '\0');
-    std::size_t done = 0;
-    while (done < Size) {
-        const ssize_t n = ::pread(Fd, Bytes.data() + done, Size - done, off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-// Writes the bytes from the file's start, or gives the error that stopped it.
-int WriteAt(int Fd, const std::string& Bytes)
-{
-    std::size_t done = 0;
-    while (done < Bytes.size()) {
-        const ssize_t n = ::pwrite(Fd, Bytes.data() + done, Bytes.size() - done, off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : ENOSPC;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
 }
 
 // Giving back a large file's room can take longer than writing it (the disk is told of every
@@ -137,11 +108,7 @@ bool TSafeFileWriter::Open()
     m_SyncError = 0;
     m_InPlace = false;
     // Through a symbolic link, the file it points at is the one replaced.
-    m_Target = m_Path;
-    if (char* real = ::realpath(m_Path.c_str(), nullptr)) {
-        m_Target = real;
-        std::free(real);
-    }
+    m_Target = FileBytes::RealPath(m_Path);
     m_Old = {};
     m_Existed = ::stat(m_Target.c_str(), &m_Old) == 0;
     if (m_Existed && S_ISDIR(m_Old.st_mode))
@@ -187,7 +154,7 @@ bool TSafeFileWriter::SwitchToInPlace()
     // What went into our copy so far comes back into memory, and the copy goes, so that its
     // room is free for the file itself.
     std::string all;
-    if (const int error = ReadAt(m_Fd, std::size_t(m_Written), all))
+    if (const int error = FileBytes::ReadAt(m_Fd, std::size_t(m_Written), all))
         return Fail(error);
     all += m_Buffer;
     m_Buffer = std::move(all);
@@ -327,6 +294,8 @@ bool TSafeFileWriter::CommitReplace()
     const int oldFile = m_Existed && S_ISREG(m_Old.st_mode)
                             ? ::open(m_Target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)
                             : -1;
+    if (m_Existed && m_Care.BeforeChange)
+        m_Care.BeforeChange(false);
     if (::rename(m_Temp.c_str(), m_Target.c_str()) != 0) {
         const int error = errno;
         ::unlink(m_Temp.c_str());
@@ -335,14 +304,10 @@ bool TSafeFileWriter::CommitReplace()
         return Fail(error);
     }
     // The rename itself reaches the disk only with the folder.
-    const int dir = ::open(DirectoryOf(m_Target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool synced = dir >= 0 && (::fsync(dir) == 0 || errno == EINVAL);
-    const int error = errno;
-    if (dir >= 0)
-        ::close(dir);
+    const int error = FileBytes::SyncFolder(DirectoryOf(m_Target));
     if (oldFile >= 0)
         CloseAside(oldFile);
-    return synced || Fail(error);
+    return error == 0 || Fail(error);
 }
 
 bool TSafeFileWriter::CommitInPlace()
@@ -353,28 +318,50 @@ bool TSafeFileWriter::CommitInPlace()
     if (::fstat(m_Fd, &now) != 0)
         return Fail(errno);
     std::string old;
-    if (const int error = ReadAt(m_Fd, std::size_t(now.st_size), old))
+    if (const int error = FileBytes::ReadAt(m_Fd, std::size_t(now.st_size), old))
         return Fail(error);
+    if (m_Care.BeforeChange)
+        m_Care.BeforeChange(true);
+    // A power cut between the first changed byte and the last sync would leave a mix of old
+    // and new: the journal, on disk before any byte changes, lets the next start undo it.
+    TRollbackJournal journal(m_Target);
+    if (m_Care.Journal) {
+        if (const int error = journal.Write(now, old, m_Buffer))
+            return Fail(QStringLiteral("nie można zapisać dziennika zapisu %1 (%2); plik "
+                                       "pozostał bez zmian")
+                            .arg(journal.Path(), SystemErrorText(error)));
+    }
+    bool oldBack = true;
+    const int error = RewriteInPlace(old, now.st_size, oldBack);
+    // Where the old bytes could not be put back, the journal stays for the next start.
+    if (m_Care.Journal && oldBack)
+        (void)journal.Remove(); // one of a finished rewrite would go at the next start anyway
+    if (error != 0)
+        return Fail(error);
+    const int fd = m_Fd;
+    m_Fd = -1;
+    return ::close(fd) == 0 || Fail(errno);
+}
+
+int TSafeFileWriter::RewriteInPlace(const std::string& Old, off_t OldLength, bool& OldBack)
+{
     const off_t length = off_t(m_Buffer.size());
     if (length > 0) {
         // Room first: a full disk must fail while every old byte is still there.
         if (const int error = ::posix_fallocate(m_Fd, 0, length)) {
-            if (length > now.st_size)
-                (void)!::ftruncate(m_Fd, now.st_size);
-            return Fail(error);
+            if (length > OldLength)
+                (void)!::ftruncate(m_Fd, OldLength);
+            return error;
         }
     }
-    int error = WriteAt(m_Fd, m_Buffer);
+    int error = FileBytes::WriteAt(m_Fd, m_Buffer);
     if (error == 0 && ::ftruncate(m_Fd, length) != 0)
         error = errno;
     if (error == 0 && ::fdatasync(m_Fd) != 0)
         error = errno;
-    if (error != 0) {
-        if (WriteAt(m_Fd, old) == 0 && ::ftruncate(m_Fd, now.st_size) == 0)
-            (void)!::fdatasync(m_Fd);
-        return Fail(error);
-    }
-    const int fd = m_Fd;
-    m_Fd = -1;
-    return ::close(fd) == 0 || Fail(errno);
+    if (error == 0)
+        return 0;
+    OldBack = FileBytes::WriteAt(m_Fd, Old) == 0 && ::ftruncate(m_Fd, OldLength) == 0 &&
+              ::fdatasync(m_Fd) == 0;
+    return error;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <future>
 #include <string>
 #include <string_view>
@@ -21,6 +22,16 @@ public:
     ~TSafeFileWriter();
     TSafeFileWriter(const TSafeFileWriter&) = delete;
     TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+
+    // What a save of the catalogue asks beyond its bytes: a rewrite in place under a rollback
+    // journal, refused when the journal cannot be written; and a word before the old file
+    // changes (InPlace) or is replaced, so that a copy of it can be kept.
+    struct TCare
+    {
+        bool Journal = false;
+        std::function<void(bool InPlace)> BeforeChange;
+    };
+    void SetCare(TCare Care) { m_Care = std::move(Care); }
 
     bool Open();
     // Buffers the bytes (a piece of a chunk or more may go out at once); a failure is
@@ -43,6 +54,9 @@ private:
     int AwaitSync();
     bool CommitReplace();
     bool CommitInPlace();
+    // Writes the new bytes over the old ones; 0 or errno, and on a failure whether the old
+    // bytes are back.
+    int RewriteInPlace(const std::string& Old, off_t OldLength, bool& OldBack);
     bool Fail(int Errno);
     bool Fail(const QString& Reason);
     void Discard();
@@ -61,4 +75,5 @@ private:
     int m_SyncError = 0;
     bool m_Failed = false;
     QString m_Error;
+    TCare m_Care;
 };

@@ -115,9 +115,13 @@ private slots:
     {
         QFETCH(bool, yes);
         TFixture a(&kSmall);
-        a.AnswerYes = yes;
-        // Copy B works on the same file and saves a record of its own first.
+        // Copy B works on the same file, opened though the user was told that A has it open,
+        // and saves a record of its own first.
         TMainForm b(a.Path);
+        QCOMPARE(a.Asked.size(), 1);
+        QVERIFY(a.Asked.first().contains(QString::fromUtf8("otwarty w innym oknie")));
+        a.Asked.clear();
+        a.AnswerYes = yes;
         b.AllList->Items().Add()->SetTexts(TRowText::FromFields({"Od B", "", "", "", ""}));
         QTest::mouseClick(b.Zapisz, Qt::LeftButton);
         QVERIFY(a.Asked.isEmpty()); // its own file, unchanged since it read it

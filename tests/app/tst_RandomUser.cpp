@@ -6,6 +6,7 @@
 #include "support/MainFormFixture.h"
 
 #include <QCheckBox>
+#include <QProcess>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -342,6 +343,42 @@ class TestRandomUser : public QObject
         Restart();
     }
 
+    // The program dies while it rewrites the catalogue in place (another name of the file
+    // keeps a new file from taking its place), and the user starts it again: the catalogue
+    // holds exactly the bytes before that save, or exactly the new ones; the old ones come
+    // back with a word to the user.
+    void SaveKilledInPlace()
+    {
+        TFixture& f = *m_App;
+        const QString other = QFileInfo(f.Path).dir().filePath(QStringLiteral("link.dat"));
+        if (!QFileInfo::exists(other))
+            QVERIFY(::link(QFile::encodeName(f.Path).constData(),
+                           QFile::encodeName(other).constData()) == 0);
+        const QByteArray old = ReadAll(f.Path);
+        const QByteArray fresh = m_Model.Bytes();
+        const QString source = f.Dir.filePath(QStringLiteral("next.src"));
+        WriteAll(source, fresh);
+        const qint64 cut = m_Random.bounded(qint64(fresh.size()) + 1);
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_PRELOAD", DYSKAR_FAULT_SHIM);
+        env.insert("ASAN_OPTIONS", "detect_leaks=0:verify_asan_link_order=0");
+        env.insert("DYSKAR_KILL_AFTER", QString::number(cut));
+        tool.setProcessEnvironment(env);
+        f.Main.reset(); // the window goes with the program
+        tool.start(DYSKAR_SAVE_TOOL, {QStringLiteral("--journal"), f.Path, source});
+        tool.waitForFinished(60000);
+        m_Action = QStringLiteral("zapis w miejscu przerwany po %1 z %2 bajtów, ponowny start")
+                       .arg(cut)
+                       .arg(fresh.size());
+        Restart();
+        const QByteArray now = ReadAll(f.Path);
+        QVERIFY2(now == old || now == fresh, qPrintable(m_Action));
+        QCOMPARE(f.Messages.size(), now == fresh ? 0 : 1);
+        f.Messages.clear();
+        m_Model.Saved = now;
+    }
+
     void Check()
     {
         TMainForm& main = Main();
@@ -437,8 +474,10 @@ private slots:
                 TakeBack();
             else if (roll < 95)
                 Save();
-            else
+            else if (roll < 99)
                 TryToClose();
+            else
+                SaveKilledInPlace();
             if (QTest::currentTestFailed())
                 break;
             log << QStringLiteral("%1: %2").arg(step).arg(m_Action);

@@ -8,6 +8,11 @@
 //                                    read it, and closing it again, are left alone: a save
 //                                    holds the old file that way, and may do without.
 //   DYSKAR_FAULT_FIRED=<path>        created when the fault has been injected.
+//   DYSKAR_FAULT_FILE=<part of name> the file the faults are about, instead of "Dyskar.dat"
+//                                    (a journal: "journal-").
+//   DYSKAR_KILL_AFTER=<n>            the process kills itself (SIGKILL) once n bytes have been
+//                                    written to the data file with pwrite, as a power cut
+//                                    would stop a rewrite in place there.
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
@@ -16,6 +21,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string>
 #include <sys/types.h>
 #include <unistd.h>
@@ -57,7 +63,21 @@ template <typename F> F Next(const char* Name)
 
 bool IsDataFile(const char* Path)
 {
-    return Path && std::strstr(Path, "Dyskar.dat") != nullptr;
+    static const char* const file = [] {
+        const char* chosen = std::getenv("DYSKAR_FAULT_FILE");
+        return chosen && *chosen ? chosen : "Dyskar.dat";
+    }();
+    return Path && std::strstr(Path, file) != nullptr;
+}
+
+// The bytes pwrite may still write to the data file before the process dies; -1 for no end.
+long long KillAfter()
+{
+    static const long long limit = [] {
+        const char* setting = std::getenv("DYSKAR_KILL_AFTER");
+        return setting ? std::atoll(setting) : -1LL;
+    }();
+    return limit;
 }
 
 bool WritesTo(int Fd)
@@ -155,6 +175,16 @@ ssize_t pwrite64(int Fd, const void* Data, size_t Size, off_t At)
     if (Strikes("pwrite", IsDataFile(Fd)))
         return Refuse();
     static auto real = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64");
+    static std::atomic<long long> written{0};
+    if (KillAfter() >= 0 && IsDataFile(Fd)) {
+        const long long room = KillAfter() - written;
+        if (room <= static_cast<long long>(Size)) {
+            if (room > 0)
+                real(Fd, Data, static_cast<size_t>(room), At);
+            raise(SIGKILL);
+        }
+        written += static_cast<long long>(Size);
+    }
     return real(Fd, Data, Size, At);
 }
 

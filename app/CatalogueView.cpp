@@ -1,7 +1,10 @@
 #include "CatalogueView.h"
 
 #include "Catalogue.h"
+#include "FindText.h"
 #include "ListView.h"
+
+#include <vector>
 
 bool TViewFilter::Passes(const TRowText& Record) const
 {
@@ -10,7 +13,21 @@ bool TViewFilter::Passes(const TRowText& Record) const
         return false;
     if (!Kind.empty() && Record.Field(Catalogue::fdKind) != Kind)
         return false;
-    return Shelf.empty() || Record.Field(Catalogue::fdShelf) == Shelf;
+    if (!Shelf.empty() && Record.Field(Catalogue::fdShelf) != Shelf)
+        return false;
+    return Found(Record);
+}
+
+bool TViewFilter::Found(const TRowText& Record) const
+{
+    if (FindNothing)
+        return false;
+    if (Find.empty())
+        return true;
+    for (int field = 0; field < Catalogue::kFieldCount; ++field)
+        if (FindText::Contains(Record.Field(field), Find))
+            return true;
+    return false;
 }
 
 std::int64_t TCatalogueView::DiscsOf(const TRowText& Record)
@@ -32,6 +49,30 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
         shown.Add(text)->Data = &Row; // a copy in meaning; the texts are shared
         discs += DiscsOf(text);
     });
+    shown.EndUpdate();
+    m_Sum = TDiscSum{m_Shown.Control().Changes(), discs};
+}
+
+void TCatalogueView::Narrow(const TViewFilter& Filter)
+{
+    TListItems& shown = m_Shown.Items();
+    struct TKept
+    {
+        TRowText Text;
+        void* Master;
+    };
+    std::vector<TKept> kept;
+    std::int64_t discs = 0;
+    shown.ForEach([&](TListItem& Row) {
+        if (!Filter.Found(Row.Texts()))
+            return;
+        kept.push_back({Row.Texts(), Row.Data});
+        discs += DiscsOf(Row.Texts());
+    });
+    shown.BeginUpdate();
+    shown.Clear();
+    for (TKept& row : kept)
+        shown.Add(std::move(row.Text))->Data = row.Master;
     shown.EndUpdate();
     m_Sum = TDiscSum{m_Shown.Control().Changes(), discs};
 }

@@ -12,9 +12,13 @@ struct TViewFilter
 {
     bool Lent = true;
     bool NotLent = true;
-    std::string Kind;  // empty: any kind
-    std::string Shelf; // empty: any shelf
+    std::string Kind;         // empty: any kind
+    std::string Shelf;        // empty: any shelf
+    std::string Find;         // folded (FindText); empty: any record
+    bool FindNothing = false; // a text to find that no record can hold
     bool Passes(const TRowText& Record) const;
+    // Whether the record holds the text to find in any of its fields.
+    bool Found(const TRowText& Record) const;
 };
 
 // The shown list as a view of the master list: rebuilt from the master rows that pass the
@@ -30,6 +34,9 @@ public:
     // Empties the shown list and appends a copy of each master row that passes, in master
     // order; a copy shares its master row's texts and knows its master row (Data).
     void Rebuild(const TViewFilter& Filter);
+    // Keeps the shown rows that hold the text to find, in the order they stand: a text typed
+    // further only narrows what is shown, and its sort holds.
+    void Narrow(const TViewFilter& Filter);
     // The disc counts of the shown rows, summed again only after the rows changed: an idle
     // window costs nothing.
     std::int64_t ShownDiscs();

@@ -124,9 +124,12 @@ void TMainForm::Wyswietl(QObject*)
 {
     SetStatus(spActivity, QStringLiteral("Odświerzanie..."));
     dfsList1->setVisible(false);
-    m_Filter = TViewFilter{Porz->isChecked(), Nieporz->isChecked(), FilterOf(*ComboBox1),
-                           FilterOf(*ComboBox2)};
+    m_Filter = CurrentFilter();
     m_View->Rebuild(m_Filter);
+    // While a text is found, the rows keep the order the user sorted them in.
+    if (!m_Filter.Find.empty() || m_Filter.FindNothing)
+        dfsList1->ResortItems();
+    m_FilteredAt = dfsList1->Control().Changes();
     dfsList1->setVisible(true);
     Timer1Timer(this);
     SetStatus(spActivity, QStringLiteral("Gotowy"));

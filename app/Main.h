@@ -30,6 +30,7 @@ class TdfsExtListView;
 class TListItem;
 class TPickLists;
 class TQamLVPrinter;
+class TFindBar;
 class TSortedComboBox;
 
 // A push button with an integer tag, by which a handler tells its callers apart.
@@ -67,6 +68,14 @@ public:
     void DrukujClick(QObject* Sender);
     // Ctrl+Z: takes back the last deletion or edit.
     void CofnijClick(QObject* Sender);
+    // Ctrl+F: shows the find line, or clears and hides it.
+    void SzukajClick(QObject* Sender);
+    // Ctrl+C: the selected record to the clipboard, as a line of five fields and as a table.
+    void KopiujClick(QObject* Sender);
+    // The list's context menu at a point of its view (right click, Menu key, Shift+F10).
+    void ShowListMenu(const QPoint& At);
+    // The context menu while it is open (tests answer it), else none.
+    QMenu* ListMenu() const { return m_ListMenu; }
     // The Edit dialog calls this before it overwrites a master row.
     void RememberForUndo(const TListItem& MasterRow);
 
@@ -98,6 +107,7 @@ public:
     QPushButton* Dodaj;
     QPushButton* Usun;
     TTagButton* Zapisz;
+    TFindBar* FindBar;
     QPushButton* Drukuj;
     QPushButton* Button1;
     TStatusBar* StatusBar1;
@@ -120,6 +130,11 @@ private:
     void BuildPopupAndTimer();
     void BuildPrinter();
     void BindHandlers();
+    void BindFindAndMenu();
+    // Narrows the shown rows to those that hold the text, or shows them anew.
+    void ApplyFind(const QString& Text);
+    // The filter the window shows, from its controls and the find line.
+    TViewFilter CurrentFilter() const;
     void SetUpList(TdfsExtListView& List, int HoverTime);
     void SetUpKeys();
     // Tells the user that the data file could not be read whole, if so.
@@ -136,11 +151,14 @@ private:
     bool m_MakeFolder = false; // the data file's folder is made at the first save
     TCatalogueSafety m_Safety;
     bool m_Refused = false;
+    QMenu* m_ListMenu = nullptr; // the list's context menu while it is open
     std::unique_ptr<TUndoSteps> m_Undo;
     std::unique_ptr<TPickLists> m_PickLists;
     std::unique_ptr<TCatalogueView> m_View;
-    // The filters of the shown list, as of its last rebuild.
+    // The filters of the shown list, as of its last rebuild or narrowing, and the shown list's
+    // change count then.
     TViewFilter m_Filter;
+    std::uint64_t m_FilteredAt = 0;
     // The data file as loaded or last saved, and whether its content is all in the catalogue.
     Catalogue::TFileStamp m_Stamp;
     bool m_FileUnread = false;

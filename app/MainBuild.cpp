@@ -5,6 +5,7 @@
 
 #include "Cp1250.h"
 #include "ExtListView.h"
+#include "FindBar.h"
 #include "PickLists.h"
 #include "QamLVPrinter.h"
 #include "SortedComboBox.h"
@@ -27,6 +28,9 @@ void TMainForm::BuildLists(QVBoxLayout& Layout)
     m_Undo = std::make_unique<TUndoSteps>(*AllList);
     m_View = std::make_unique<TCatalogueView>(*AllList, *dfsList1);
     Layout.addWidget(dfsList1, 1);
+    // The find line, when shown, takes its height from the list; nothing else moves.
+    FindBar = new TFindBar(centralWidget());
+    Layout.addWidget(FindBar);
     SetUpList(*dfsList1, 100000000);
     SetUpList(*AllList, 1000);
 }
@@ -135,6 +139,7 @@ void TMainForm::BindHandlers()
             bind(Niezapisuj1, &TMainForm::Niezapisuj1Click));
     connect(Timer1, &QTimer::timeout, this, bind(Timer1, &TMainForm::Timer1Timer));
     dfsList1->OnDblClick = [this](QObject* s) { RunGuarded(this, [&] { dfsList1DblClick(s); }); };
+    BindFindAndMenu();
 }
 
 void TMainForm::SetUpList(TdfsExtListView& List, int HoverTime)
@@ -187,4 +192,7 @@ void TMainForm::SetUpKeys()
     key(QKeySequence(Qt::CTRL | Qt::Key_P), this, &TMainForm::DrukujClick, Drukuj);
     key(QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TMainForm::Button1Click, Button1);
     key(QKeySequence(Qt::CTRL | Qt::Key_Z), this, &TMainForm::CofnijClick, this);
+    key(QKeySequence(Qt::CTRL | Qt::Key_F), this, &TMainForm::SzukajClick, this);
+    // Copying and the menu belong to the list: in the find line the keys edit its text.
+    key(QKeySequence(Qt::CTRL | Qt::Key_C), dfsList1, &TMainForm::KopiujClick, dfsList1);
 }

@@ -1,0 +1,154 @@
+// The main window's commands beyond its buttons: the find line, copying a record, the list's
+// context menu.
+#include "Main.h"
+
+#include "Catalogue.h"
+#include "Cp1250.h"
+#include "ExtListView.h"
+#include "FindBar.h"
+#include "FindText.h"
+#include "SortedComboBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QShortcut>
+
+namespace {
+
+// The value a pick list filters by; "- Wszystkie -" filters nothing.
+std::string FilterOf(const TSortedComboBox& Box)
+{
+    const std::string text = Box.Text();
+    return text == kWszystkie ? std::string() : text;
+}
+
+} // namespace
+
+TViewFilter TMainForm::CurrentFilter() const
+{
+    TViewFilter filter;
+    filter.Lent = Porz->isChecked();
+    filter.NotLent = Nieporz->isChecked();
+    filter.Kind = FilterOf(*ComboBox1);
+    filter.Shelf = FilterOf(*ComboBox2);
+    const QString text = FindBar->Text();
+    if (!text.isEmpty()) {
+        const std::optional<std::string> bytes = Cp1250::FromUnicode(text);
+        if (bytes)
+            filter.Find = FindText::Folded(*bytes);
+        else
+            filter.FindNothing = true; // no record holds what the code page cannot
+    }
+    return filter;
+}
+
+void TMainForm::BindFindAndMenu()
+{
+    connect(FindBar, &TFindBar::TextChanged, this,
+            [this](const QString& Text) { RunGuarded(this, [&] { ApplyFind(Text); }); });
+    connect(FindBar, &TFindBar::Closed, this, [this] {
+        RunGuarded(this, [&] { Wyswietl(FindBar); });
+        dfsList1->setFocus();
+    });
+    QWidget* view = dfsList1->Control().View();
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& At) { RunGuarded(this, [&] { ShowListMenu(At); }); });
+    // Shift+F10 asks for the menu, as the Menu key does; on X11 Qt does not make it one.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), dfsList1);
+    menuKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        auto* v = dfsList1->Control().View();
+        const int row = dfsList1->Control().SelectedRow();
+        const QRect at = row >= 0 ? v->visualRect(v->model()->index(row, 0)) : QRect();
+        RunGuarded(this, [&] { ShowListMenu(at.isValid() ? at.center() : QPoint(4, 4)); });
+    });
+}
+
+void TMainForm::SzukajClick(QObject*)
+{
+    if (FindBar->isVisible()) {
+        FindBar->Close(); // shows what the filters alone show
+        FindBar->hide();
+        dfsList1->setFocus();
+        return;
+    }
+    FindBar->Open();
+}
+
+void TMainForm::ApplyFind(const QString&)
+{
+    const TViewFilter filter = CurrentFilter();
+    // A text typed further narrows the rows shown, in their order; anything else shows them
+    // anew from the master list.
+    const bool further = !m_Filter.Find.empty() && !m_Filter.FindNothing && !filter.FindNothing &&
+                         filter.Find.size() > m_Filter.Find.size() &&
+                         filter.Find.compare(0, m_Filter.Find.size(), m_Filter.Find) == 0 &&
+                         filter.Lent == m_Filter.Lent && filter.NotLent == m_Filter.NotLent &&
+                         filter.Kind == m_Filter.Kind && filter.Shelf == m_Filter.Shelf &&
+                         dfsList1->Control().Changes() == m_FilteredAt;
+    if (!further) {
+        Wyswietl(FindBar);
+        return;
+    }
+    m_View->Narrow(filter);
+    m_Filter = filter;
+    m_FilteredAt = dfsList1->Control().Changes();
+    Timer1Timer(FindBar);
+}
+
+void TMainForm::KopiujClick(QObject*)
+{
+    const TListItem* selected = dfsList1->Selected();
+    if (!selected)
+        return;
+    QStringList fields;
+    QString cells;
+    for (int f = 0; f < Catalogue::kFieldCount; ++f) {
+        const QString text = Cp1250::ToUnicode(selected->Texts().Field(f));
+        fields << text;
+        cells += QStringLiteral("<td>%1</td>").arg(text.toHtmlEscaped());
+    }
+    auto* mime = new QMimeData;
+    mime->setText(fields.join(QLatin1Char('\t')));
+    mime->setHtml(QStringLiteral("<table><tr>%1</tr></table>").arg(cells));
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+void TMainForm::ShowListMenu(const QPoint& At)
+{
+    auto* view = dfsList1->Control().View();
+    // A right click selects the row under the pointer first.
+    const QModelIndex under = view->indexAt(At);
+    if (under.isValid())
+        dfsList1->Control().SetSelectedRow(under.row());
+    const bool selected = dfsList1->Selected() != nullptr;
+    QMenu menu(this);
+    auto add = [&](const QString& Text, const QKeySequence& Keys, bool Enabled, auto Handler,
+                   QObject* Sender) {
+        QAction* action = menu.addAction(Text);
+        action->setShortcut(Keys);
+        action->setEnabled(Enabled);
+        connect(action, &QAction::triggered, this,
+                [this, Handler, Sender] { RunGuarded(this, [&] { (this->*Handler)(Sender); }); });
+    };
+    add(QStringLiteral("Edytuj…"), Qt::Key_Return, selected, &TMainForm::dfsList1DblClick,
+        dfsList1);
+    add(QStringLiteral("Usuń"), Qt::Key_Delete, selected, &TMainForm::UsunClick, Usun);
+    add(QStringLiteral("Dodaj…"), QKeySequence(Qt::CTRL | Qt::Key_N), true, &TMainForm::DodajClick,
+        Dodaj);
+    add(QStringLiteral("Cofnij"), QKeySequence(Qt::CTRL | Qt::Key_Z), !m_Undo->IsEmpty(),
+        &TMainForm::CofnijClick, this);
+    menu.addSeparator();
+    add(QStringLiteral("Kopiuj"), QKeySequence(Qt::CTRL | Qt::Key_C), selected,
+        &TMainForm::KopiujClick, dfsList1);
+    add(QStringLiteral("Szukaj…"), QKeySequence(Qt::CTRL | Qt::Key_F), true,
+        &TMainForm::SzukajClick, this);
+    m_ListMenu = &menu;
+    menu.exec(view->viewport()->mapToGlobal(At));
+    m_ListMenu = nullptr;
+}

@@ -5,6 +5,8 @@
 #include "SortedComboBox.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -23,6 +25,12 @@ std::function<bool(QWidget*, const QString&)> AskUser = [](QWidget* Parent, cons
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 };
+
+std::function<QString(QWidget*, const QString&, const QString&, bool)> AskFileName =
+    [](QWidget* Parent, const QString& Caption, const QString& Filter, bool Save) {
+        return Save ? QFileDialog::getSaveFileName(Parent, Caption, QDir::homePath(), Filter)
+                    : QFileDialog::getOpenFileName(Parent, Caption, QDir::homePath(), Filter);
+    };
 
 namespace {
 

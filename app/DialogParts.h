@@ -27,6 +27,10 @@ namespace DialogParts {
 extern std::function<void(QWidget*, const QString&)> ShowMessage;
 // Asks the user a yes/no question; true for yes. Tests replace it to answer.
 extern std::function<bool(QWidget*, const QString&)> AskUser;
+// Asks for a file to write (Save) or to read, under a caption and a filter; empty when the
+// user chose none. Tests replace it to answer.
+extern std::function<QString(QWidget*, const QString& Caption, const QString& Filter, bool Save)>
+    AskFileName;
 
 // A record dialog's lines and buttons. Line 1 is the kind's pick list, every other line a
 // field; each line stands LineStep below the one before, its label a little lower than its

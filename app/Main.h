@@ -72,6 +72,10 @@ public:
     void SzukajClick(QObject* Sender);
     // Ctrl+C: the selected record to the clipboard, as a line of five fields and as a table.
     void KopiujClick(QObject* Sender);
+    // The shown rows, in their order, to a CSV file; records from a CSV file into the
+    // catalogue, after the user has seen what will come in.
+    void EksportujClick(QObject* Sender);
+    void ImportujClick(QObject* Sender);
     // The list's context menu at a point of its view (right click, Menu key, Shift+F10).
     void ShowListMenu(const QPoint& At);
     // The context menu while it is open (tests answer it), else none.

@@ -4,14 +4,20 @@
 
 #include "Catalogue.h"
 #include "Cp1250.h"
+#include "CsvFormat.h"
 #include "ExtListView.h"
 #include "FindBar.h"
 #include "FindText.h"
+#include "ImportDialog.h"
+#include "SafeFileWriter.h"
 #include "SortedComboBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -119,6 +125,70 @@ void TMainForm::KopiujClick(QObject*)
     QApplication::clipboard()->setMimeData(mime);
 }
 
+void TMainForm::EksportujClick(QObject*)
+{
+    QString path = DialogParts::AskFileName(this, QStringLiteral("Eksportuj do CSV"),
+                                            QStringLiteral("Pliki CSV (*.csv)"), true);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    // With the same care as the catalogue: a new file, synced, put in place whole.
+    TSafeFileWriter file(path);
+    if (file.Open()) {
+        QByteArray head = Csv::ByteOrderMark() + Csv::HeaderLine();
+        file.Write(std::string_view(head.constData(), std::size_t(head.size())));
+        dfsList1->Items().ForEach([&file](const TListItem& Row) {
+            const TRowText& t = Row.Texts();
+            const QByteArray line =
+                Csv::RecordLine({t.Field(0), t.Field(1), t.Field(2), t.Field(3), t.Field(4)});
+            file.Write(std::string_view(line.constData(), std::size_t(line.size())));
+        });
+    }
+    if (!file.Commit())
+        ShowMessage(this, QStringLiteral("Nie można wyeksportować listy do pliku %1: %2.")
+                              .arg(QDir::toNativeSeparators(path), file.ErrorString()));
+}
+
+void TMainForm::ImportujClick(QObject*)
+{
+    const QString path = DialogParts::AskFileName(
+        this, QStringLiteral("Importuj z CSV"),
+        QStringLiteral("Pliki CSV (*.csv *.txt);;Wszystkie pliki (*)"), false);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    const auto refuse = [&](const QString& Why) {
+        ShowMessage(this, QStringLiteral("Nie można zaimportować pliku %1: %2.")
+                              .arg(QDir::toNativeSeparators(path), Why));
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString());
+    // Refused before it is read whole: too large, or no text at all.
+    const QString refusal = Csv::Refusal(file.size(), file.peek(1024));
+    if (!refusal.isEmpty())
+        return refuse(refusal);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refuse(file.errorString());
+    const Csv::TReading reading = Csv::Read(bytes);
+    TImportDialog dialog(path, reading, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::vector<const TListItem*> added;
+    TListItems& master = AllList->Items();
+    master.BeginUpdate();
+    for (const Csv::TRecord& r : reading.Records)
+        added.push_back(master.Add(TRowText::FromFields({r[0], r[1], r[2], r[3], r[4]})));
+    master.EndUpdate();
+    // As after an Add: in order, shown, offered in the pick lists; one Ctrl+Z takes it back.
+    m_Undo->RememberAdded(std::move(added));
+    AllList->ResortItems();
+    Wyswietl(this);
+    OdswierzComboBoxy(this);
+    Zapisane = false;
+}
+
 void TMainForm::ShowListMenu(const QPoint& At)
 {
     auto* view = dfsList1->Control().View();
@@ -148,6 +218,9 @@ void TMainForm::ShowListMenu(const QPoint& At)
         &TMainForm::KopiujClick, dfsList1);
     add(QStringLiteral("Szukaj…"), QKeySequence(Qt::CTRL | Qt::Key_F), true,
         &TMainForm::SzukajClick, this);
+    menu.addSeparator();
+    add(QStringLiteral("Eksportuj do CSV…"), {}, true, &TMainForm::EksportujClick, this);
+    add(QStringLiteral("Importuj z CSV…"), {}, true, &TMainForm::ImportujClick, this);
     m_ListMenu = &menu;
     menu.exec(view->viewport()->mapToGlobal(At));
     m_ListMenu = nullptr;

@@ -16,6 +16,8 @@ public:
     // Before a master row is deleted or overwritten: what it holds and where it stands.
     void RememberDeletion(const TListItem& Row);
     void RememberEdit(const TListItem& Row);
+    // Rows added together (an import): taken back together.
+    void RememberAdded(std::vector<const TListItem*> Rows);
 
     bool IsEmpty() const { return m_Steps.empty(); }
     // Puts the newest step's row back as it was, at its old place in master order.
@@ -29,7 +31,9 @@ private:
         bool Deleted;
         int Index;
         TRowText Texts;
+        std::vector<const TListItem*> Added; // rows added together; then no Row
     };
+    void UndoAdded(const TStep& Step);
 
     TCustomListView& m_Master;
     std::vector<TStep> m_Steps;

@@ -187,6 +187,12 @@ void TListItems::Delete(int Index)
     m_Owner.Control().DeleteRow(Index);
 }
 
+void TListItems::DeleteIf(const std::function<bool(const TListItem&)>& Doomed)
+{
+    m_Owner.Control().DeleteRowsIf(
+        [&Doomed](const TListRow& Row) { return Doomed(static_cast<const TListItem&>(Row)); });
+}
+
 void TListItems::Clear()
 {
     m_Owner.Control().DeleteAllRows();

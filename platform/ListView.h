@@ -95,6 +95,8 @@ public:
     template <typename TVisit> void ForEach(TVisit&& Visit, int From = 0, int To = -1) const;
     TListItem* operator[](int Index) const { return Item(Index); }
     void Delete(int Index);
+    // Deletes every row Doomed names, in one pass over the rows.
+    void DeleteIf(const std::function<bool(const TListItem&)>& Doomed);
     void Clear();
     void BeginUpdate();
     void EndUpdate();

@@ -262,6 +262,42 @@ void TListWindow::DeleteAllRows()
     }
 }
 
+void TListWindow::DeleteRowsIf(const std::function<bool(const TListRow&)>& Doomed)
+{
+    ++m_Changes;
+    std::vector<std::size_t> doomed;
+    for (std::size_t i = 0; i < m_Rows.size(); ++i)
+        if (Doomed(*m_Rows[i]))
+            doomed.push_back(i);
+    if (doomed.empty())
+        return;
+    // Told last to first, so that each index names the row as it stands when told.
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+        m_Notifier.Item(LVN_DELETEITEM, int(*it));
+    if (!Deferred())
+        m_Model->ResetBegins();
+    else
+        BeginChange();
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < m_Rows.size(); ++i) {
+        if (next < doomed.size() && doomed[next] == i) {
+            ++next;
+            const TListRow* row = m_Rows[i].get();
+            std::erase(m_Unsorted, row);
+            m_Journal.Gone(row->Text);
+            if (row->HasSubItemImages)
+                m_SubItemImages.erase(row);
+            m_Rows[i].reset();
+        } else {
+            m_Rows[kept++] = std::move(m_Rows[i]);
+        }
+    }
+    m_Rows.resize(kept);
+    if (!Deferred())
+        m_Model->ResetEnds();
+}
+
 void TListWindow::ReleaseRows()
 {
     // A row's texts are usually shared with a row of another list, somewhere else in memory,

@@ -56,6 +56,8 @@ public:
     int InsertRow(int Index, std::unique_ptr<TListRow> Row);
     void DeleteRow(int Index);
     void DeleteAllRows();
+    // Deletes every row Doomed names, in one pass: the owner hears of each as of a deletion.
+    void DeleteRowsIf(const std::function<bool(const TListRow&)>& Doomed);
     void SetRowText(int Index, TRowText Text);
     // Counts every change of the rows (added, deleted, texts changed), so that whoever sums
     // them can tell whether a sum still holds.

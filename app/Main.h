@@ -21,6 +21,7 @@
 #include <string>
 
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -76,10 +77,15 @@ public:
     // catalogue, after the user has seen what will come in.
     void EksportujClick(QObject* Sender);
     void ImportujClick(QObject* Sender);
+    // The pages "Drukuj listę" prints, in a print preview, or written to a PDF file.
+    void PodgladClick(QObject* Sender);
+    void PdfClick(QObject* Sender);
     // The list's context menu at a point of its view (right click, Menu key, Shift+F10).
     void ShowListMenu(const QPoint& At);
     // The context menu while it is open (tests answer it), else none.
     QMenu* ListMenu() const { return m_ListMenu; }
+    // The print preview while it is open (tests look at it), else none.
+    QDialog* Preview() const { return m_Preview; }
     // The Edit dialog calls this before it overwrites a master row.
     void RememberForUndo(const TListItem& MasterRow);
 
@@ -155,7 +161,8 @@ private:
     bool m_MakeFolder = false; // the data file's folder is made at the first save
     TCatalogueSafety m_Safety;
     bool m_Refused = false;
-    QMenu* m_ListMenu = nullptr; // the list's context menu while it is open
+    QMenu* m_ListMenu = nullptr;  // the list's context menu while it is open
+    QDialog* m_Preview = nullptr; // the print preview while it is open
     std::unique_ptr<TUndoSteps> m_Undo;
     std::unique_ptr<TPickLists> m_PickLists;
     std::unique_ptr<TCatalogueView> m_View;

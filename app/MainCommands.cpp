@@ -9,6 +9,8 @@
 #include "FindBar.h"
 #include "FindText.h"
 #include "ImportDialog.h"
+#include "Printing.h"
+#include "QamLVPrinter.h"
 #include "SafeFileWriter.h"
 #include "SortedComboBox.h"
 
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QShortcut>
 
 namespace {
@@ -189,6 +193,42 @@ void TMainForm::ImportujClick(QObject*)
     Zapisane = false;
 }
 
+void TMainForm::PodgladClick(QObject*)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPage(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("Podgląd wydruku"));
+    // One layout, drawn on the preview's pages as it would be on paper.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* Pages) {
+        RunGuarded(this, [&] {
+            const auto canvas = MakeQtPrinterOn(*Pages);
+            QamLVPrinter1->Print(*canvas);
+        });
+    });
+    m_Preview = &preview;
+    preview.exec();
+    m_Preview = nullptr;
+}
+
+void TMainForm::PdfClick(QObject*)
+{
+    QString path = DialogParts::AskFileName(this, QStringLiteral("Zapisz jako PDF"),
+                                            QStringLiteral("Pliki PDF (*.pdf)"), true);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const auto canvas = MakeQtPrinter(path);
+    try {
+        QamLVPrinter1->Print(*canvas);
+    } catch (const EPrinter&) {
+        ShowMessage(this, QStringLiteral("Nie można zapisać pliku %1: nie można go utworzyć w tym "
+                                         "miejscu.")
+                              .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
 void TMainForm::ShowListMenu(const QPoint& At)
 {
     auto* view = dfsList1->Control().View();
@@ -219,6 +259,8 @@ void TMainForm::ShowListMenu(const QPoint& At)
     add(QStringLiteral("Szukaj…"), QKeySequence(Qt::CTRL | Qt::Key_F), true,
         &TMainForm::SzukajClick, this);
     menu.addSeparator();
+    add(QStringLiteral("Podgląd wydruku…"), {}, true, &TMainForm::PodgladClick, this);
+    add(QStringLiteral("Zapisz jako PDF…"), {}, true, &TMainForm::PdfClick, this);
     add(QStringLiteral("Eksportuj do CSV…"), {}, true, &TMainForm::EksportujClick, this);
     add(QStringLiteral("Importuj z CSV…"), {}, true, &TMainForm::ImportujClick, this);
     m_ListMenu = &menu;

@@ -28,29 +28,34 @@ class TQtPrinter final : public TPrinterCanvas
 {
 public:
     explicit TQtPrinter(QString PdfPath) : m_PdfPath(std::move(PdfPath)) {}
+    explicit TQtPrinter(QPrinter& Target) : m_Target(&Target) {}
 
     void BeginDoc() override
     {
         if (m_Painter)
             throw EPrinter("Printing in progress");
-        if (m_PdfPath.isEmpty()) {
+        if (m_Target) {
+            m_Printer = m_Target; // the caller's
+        } else if (m_PdfPath.isEmpty()) {
             const QPrinterInfo info = QPrinterInfo::defaultPrinter();
             if (info.isNull())
                 throw EPrinter("There is no default printer currently selected");
-            m_Printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+            m_Owned = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+            m_Printer = m_Owned.get();
         } else {
-            m_Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            m_Owned = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            m_Printer = m_Owned.get();
+            SetUpPage(*m_Printer);
             m_Printer->setOutputFormat(QPrinter::PdfFormat);
             m_Printer->setOutputFileName(m_PdfPath);
-            m_Printer->setResolution(300);
         }
         m_Printer->setDocName(Cp1250::ToUnicode(Title()));
         m_Cached.reset(); // metrics belong to the device
         m_PainterFont.reset();
         m_Painter = std::make_unique<QPainter>();
-        if (!m_Painter->begin(m_Printer.get())) {
+        if (!m_Painter->begin(m_Printer)) {
             m_Painter.reset();
-            m_Printer.reset();
+            LetGoOfPrinter();
             throw EPrinter("Printer selected is not valid");
         }
     }
@@ -60,7 +65,7 @@ public:
             return;
         m_Painter->end();
         m_Painter.reset();
-        m_Printer.reset();
+        LetGoOfPrinter();
         m_Cached.reset();
     }
     void Abort() override
@@ -70,8 +75,13 @@ public:
         m_Printer->abort();
         m_Painter->end();
         m_Painter.reset();
-        m_Printer.reset();
+        LetGoOfPrinter();
         m_Cached.reset();
+    }
+    ~TQtPrinter() override
+    {
+        m_Painter.reset();
+        LetGoOfPrinter();
     }
     void NewPage() override
     {
@@ -114,10 +124,17 @@ private:
         if (!m_Cached || m_CachedFor != Font()) {
             const QFont f = ToQFont(Font());
             m_Cached.reset(
-                new TCached{f, m_Printer ? QFontMetrics(f, m_Printer.get()) : QFontMetrics(f)});
+                new TCached{f, m_Printer ? QFontMetrics(f, m_Printer) : QFontMetrics(f)});
             m_CachedFor = Font();
         }
         return *m_Cached;
+    }
+
+    // A printer given from outside stays its owner's.
+    void LetGoOfPrinter()
+    {
+        m_Printer = nullptr;
+        m_Owned.reset();
     }
 
     std::unique_ptr<TCached> m_Cached;
@@ -125,7 +142,9 @@ private:
     std::optional<TFont> m_PainterFont;
 
     QString m_PdfPath;
-    std::unique_ptr<QPrinter> m_Printer;
+    QPrinter* m_Target = nullptr;
+    std::unique_ptr<QPrinter> m_Owned;
+    QPrinter* m_Printer = nullptr; // the one printed on now
     std::unique_ptr<QPainter> m_Painter;
 };
 
@@ -155,4 +174,21 @@ std::unique_ptr<TPrinterCanvas> SetPrinter(std::unique_ptr<TPrinterCanvas> Print
 std::unique_ptr<TPrinterCanvas> MakeQtPrinter(const QString& PdfPath)
 {
     return std::make_unique<TQtPrinter>(PdfPath);
+}
+
+std::unique_ptr<TPrinterCanvas> MakeQtPrinterOn(QPrinter& Target)
+{
+    return std::make_unique<TQtPrinter>(Target);
+}
+
+void SetUpPage(QPrinter& Printer)
+{
+    // The default printer's page where there is one, A4 otherwise: a preview and a PDF show
+    // the pages a print would give, and work without a printer.
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull())
+        Printer.setPageSize(info.defaultPageSize());
+    else
+        Printer.setPageSize(QPageSize(QPageSize::A4));
+    Printer.setResolution(300);
 }

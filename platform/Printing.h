@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+class QPrinter;
+
 enum TFontStyle : unsigned
 {
     fsBold = 1,
@@ -76,3 +78,7 @@ std::unique_ptr<TPrinterCanvas> SetPrinter(std::unique_ptr<TPrinterCanvas> Print
 
 // Prints through Qt: to the default printer, or to a PDF file when a path is given.
 std::unique_ptr<TPrinterCanvas> MakeQtPrinter(const QString& PdfPath = QString());
+// Prints on a printer of the caller's (a print preview's), which stays the caller's.
+std::unique_ptr<TPrinterCanvas> MakeQtPrinterOn(QPrinter& Target);
+// The page a preview and a PDF are laid out on: the default printer's, or A4 without one.
+void SetUpPage(QPrinter& Printer);

@@ -4,6 +4,8 @@
 #include "Dodaj.h"
 #include "Edytuj.h"
 #include "ExtListView.h"
+#include "CatalogueView.h"
+#include "FindText.h"
 #include "Generate.h"
 #include "KeptVersions.h"
 #include "Main.h"
@@ -193,6 +195,43 @@ void BM_RebuildView(benchmark::State& State)
     }
 }
 BENCHMARK(BM_RebuildView)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Find as you type: the first character typed (every row of the master list read, the rows
+// that hold it shown and put in the shown order), and one character more (only the shown rows
+// read). Arguments: records, and 0 for the first character or 1 for one more.
+void BM_FindTyping(benchmark::State& State)
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, int(State.range(0)));
+    TMainForm main(path);
+    main.dfsList1->SortByColumn(0, true);
+    const bool further = State.range(1) != 0;
+    TCatalogueView view(*main.AllList, *main.dfsList1);
+    TViewFilter first;
+    first.Find = FindText::Folded("a");
+    TViewFilter second = first;
+    second.Find = FindText::Folded("ab");
+    for (auto _ : State) {
+        if (further) {
+            State.PauseTiming();
+            view.Rebuild(first);
+            State.ResumeTiming();
+            view.Narrow(second);
+        } else {
+            view.Rebuild(first);
+            main.dfsList1->ResortItems();
+        }
+        benchmark::DoNotOptimize(main.dfsList1->Items().Count());
+    }
+    State.counters["shown"] = main.dfsList1->Items().Count();
+}
+BENCHMARK(BM_FindTyping)
+    ->ArgNames({"records", "further"})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

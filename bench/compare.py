@@ -114,7 +114,8 @@ for n in sizes:
                      repeat=slow, env=sort_env)
 
     ours = google_benchmark("bench_Catalogue",
-                            f"^BM_(Load/{n}/300|SaveAfterEdit/{n}/[01]|RebuildView/{n})$")
+                            f"^BM_(Load/{n}/300|SaveAfterEdit/{n}/[01]|RebuildView/{n}|"
+                            f"FindTyping/records:{n}/further:1)$")
     ours.update(google_benchmark("bench_Sort",
                                  f"^BM_(FirstSortByName/{n}/1/0|ResortAfterEdit/{n})/"))
     w = window(path, str(n))
@@ -151,6 +152,8 @@ for n in sizes:
         first_sort, "≤ 0.02×", 0.02)
     add('uncheck "Pożyczone" (view rebuild)', n, figures["view"], "load", load, "≤ 0.25× load",
         0.25)
+    add("find: one more character typed", n, ours[f"BM_FindTyping/records:{n}/further:1"],
+        "mawk -F'\\t'", mawk, "≤ 1× mawk", 1)
     add("start-up to the painted window, file as the catalogue saves it (name order)", n,
         saved["startup_ms"], "empty file", empty_window["startup_ms"], "≤ +1 s", 1000,
         difference=True)

@@ -16,8 +16,6 @@ namespace ListRowSort {
 
 namespace {
 
-using KeyOrder::TOrder;
-
 // How many rows ahead the passes of a sort ask for what they will read: each reads little per
 // row, so half the usual distance hides a memory access.
 constexpr std::size_t kAhead = ReadAhead::kRows / 2;
@@ -121,18 +119,17 @@ std::optional<TOrder> NearlySortedOrder(std::size_t Count, TLess Before, TReadAh
     return order;
 }
 
-void Permute(TRows& Rows, const TOrder& Order)
+// The rows put in Order; Moved, where given, gets Order unless no row moved.
+void Permute(TRows& Rows, TOrder&& Order, TOrder* Moved)
 {
     bool identity = true;
     for (std::size_t i = 0; i < Order.size() && identity; ++i)
         identity = Order[i] == i;
     if (identity)
         return;
-    TRows sorted;
-    sorted.reserve(Rows.size());
-    for (const std::uint32_t i : Order)
-        sorted.push_back(std::move(Rows[i]));
-    Rows.swap(sorted);
+    Move(Rows, Order);
+    if (Moved)
+        *Moved = std::move(Order);
 }
 
 // Whether row A goes before row B in a keyed sort: by their keys, else by the comparison.
@@ -167,7 +164,8 @@ std::optional<TTies> TiesIfInOrder(const TRows& Rows, PFNLVCOMPARE Compare, LPAR
 // Rows in the sort's order but for a few (a master list sorted by name, a row of it edited)
 // are put in order by comparisons alone, with no keys: a few passes, where making the keys
 // would collate every row. Nothing when the rows are too far from sorted.
-std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
+std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam,
+                                                TOrder* Moved)
 {
     if (std::optional<TTies> tied = TiesIfInOrder(Rows, Compare, SortParam))
         return tied; // the usual case, in one pass
@@ -181,13 +179,22 @@ std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, PFNLVCOMPARE Compar
     TTies tied(Rows.size(), false);
     for (std::size_t i = 1; i < Rows.size(); ++i)
         tied[i] = !before((*order)[i - 1], (*order)[i]);
-    Permute(Rows, *order);
+    Permute(Rows, std::move(*order), Moved);
     return tied;
 }
 
 } // namespace
 
-void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
+void Move(TRows& Rows, const TOrder& Order)
+{
+    TRows sorted;
+    sorted.reserve(Rows.size());
+    for (const std::uint32_t i : Order)
+        sorted.push_back(std::move(Rows[i]));
+    Rows.swap(sorted);
+}
+
+void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam, TOrder* Moved)
 {
     auto before = [&](std::uint32_t A, std::uint32_t B) {
         return Less(Compare, Rows[A]->Param, Rows[B]->Param, SortParam);
@@ -199,12 +206,13 @@ void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam)
             (*order)[i] = static_cast<std::uint32_t>(i);
         std::stable_sort(order->begin(), order->end(), before);
     }
-    Permute(Rows, *order);
+    Permute(Rows, std::move(*order), Moved);
 }
 
-TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
+TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
 {
-    if (std::optional<TTies> tied = ByComparisonIfNearlySorted(Rows, Sort.Compare, Sort.SortParam))
+    if (std::optional<TTies> tied =
+            ByComparisonIfNearlySorted(Rows, Sort.Compare, Sort.SortParam, Moved))
         return std::move(*tied);
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order. A key usually lives with
@@ -241,7 +249,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
     std::vector<LVSORTKEY> keys;
     if (std::optional<TOrder> order =
             KeyOrder::SharedKeyOrder(count, Sort.Descending, keyOf, keysFrom, tied, keys)) {
-        Permute(Rows, *order);
+        Permute(Rows, std::move(*order), Moved);
         return tied;
     }
     // Rows nearly in order were put in order above; the keys sort the rest.
@@ -249,7 +257,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort)
         return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
     };
     // Complete keys leave no pair to the comparison: the keys alone, read on two threads.
-    Permute(Rows, KeyOrder::WordOrder(keys, Sort.Descending, before, tied, !incomplete));
+    Permute(Rows, KeyOrder::WordOrder(keys, Sort.Descending, before, tied, !incomplete), Moved);
     return tied;
 }
 

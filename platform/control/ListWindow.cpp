@@ -250,6 +250,7 @@ void TListWindow::DeleteAllRows()
     ++m_Changes;
     m_Notifier.Item(LVN_DELETEALLITEMS, -1);
     m_Unsorted.clear();
+    m_Kept.Clear();
     for (std::size_t i = 0; i < m_Rows.size() && m_Journal.Recording(); ++i)
         m_Journal.Gone(m_Rows[i]->Text);
     if (Deferred()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImageList.h"
+#include "KeptOrders.h"
 #include "ListCells.h"
 #include "ListHeader.h"
 #include "ListMessages.h"
@@ -142,6 +143,8 @@ private:
     template <typename TReorder> bool Reorder(TReorder&& Sort);
     // A row added or changed after the last keyed sort: the next sort in that order places it.
     void Unsorted(const TListRow* Row);
+    // Before a sort in another order: the kept orders are checked, the one left is kept.
+    void LeaveSortedOrder();
     // Destroys every row, first to last.
     void ReleaseRows();
     int AutoSizeWidth(int Column, bool UseHeader) const;
@@ -170,6 +173,10 @@ private:
     std::uint64_t m_SortedChanges = 0;
     std::vector<const TListRow*> m_Unsorted;
     ListRowSort::TTies m_Tied;
+    // Orders the rows stood in lately, as ranks that hold while the rows' changes count
+    // m_KeptChanges.
+    TKeptOrders m_Kept;
+    std::uint64_t m_KeptChanges = 0;
     Win::UINT m_Style = 0;
     int m_OwnerDrawnRowHeight = 0;
     Win::UINT m_ExStyle = 0;

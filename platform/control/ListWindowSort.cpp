@@ -1,10 +1,12 @@
 // The list control's sorts of its rows: by the owner's comparison, and by keys, with the order
-// the rows stand in remembered so that the next sort in it places only the rows that changed.
+// the rows stand in remembered so that the next sort in it places only the rows that changed,
+// and the orders left lately kept so that going back to one regroups the rows.
 #include "ListWindow.h"
 
 #include "ListModel.h"
 #include "ListRowSort.h"
 
+#include <optional>
 #include <unordered_map>
 
 using namespace Win;
@@ -63,11 +65,27 @@ bool TListWindow::SortItems(PFNLVCOMPARE Compare, LPARAM SortParam)
     if (!Compare)
         return false;
     return Reorder([&] {
-        ListRowSort::ByComparison(m_Rows, Compare, SortParam);
+        LeaveSortedOrder();
+        ListRowSort::TOrder moved;
+        ListRowSort::ByComparison(m_Rows, Compare, SortParam, &moved);
+        if (!moved.empty())
+            m_Kept.Follow(moved);
         m_SortedOrder = 0;
         m_Unsorted.clear();
         m_Tied.clear();
     });
+}
+
+void TListWindow::LeaveSortedOrder()
+{
+    // Ranks kept before a row came, went or changed no longer hold.
+    if (m_KeptChanges != m_Changes)
+        m_Kept.Clear();
+    m_KeptChanges = m_Changes;
+    // The order the rows stand in is kept for a return to it, while it is whole.
+    if (m_SortedOrder != 0 && m_Changes == m_SortedChanges && m_Unsorted.empty() &&
+        m_Tied.size() == m_Rows.size())
+        m_Kept.Keep(m_SortedOrder, m_SortedDescending, m_Tied);
 }
 
 bool TListWindow::SortItemsKeyed(const LVSORTKEYED& Sort)
@@ -81,11 +99,31 @@ bool TListWindow::SortItemsKeyed(const LVSORTKEYED& Sort)
         if (known && Sort.Descending == m_SortedDescending) {
             if (!unchanged)
                 m_Tied.clear(); // rows moved, came or went: the ties no longer line up
+            if (m_KeptChanges != m_Changes)
+                m_Kept.Clear(); // the rows that changed move
             ListRowSort::ByKeysAround(m_Rows, m_Unsorted, Sort);
         } else if (known && unchanged) {
+            if (m_KeptChanges == m_Changes)
+                m_Kept.FollowTurn(m_Tied);
+            else
+                m_Kept.Clear();
             ListRowSort::TurnRound(m_Rows, m_Tied);
         } else {
-            m_Tied = ListRowSort::ByKeys(m_Rows, Sort);
+            LeaveSortedOrder();
+            ListRowSort::TOrder moved;
+            ListRowSort::TTies tied;
+            // Back to an order kept since: the rows regroup by their ranks in it.
+            if (std::optional<ListRowSort::TOrder> order =
+                    Sort.Order != 0 ? m_Kept.Regroup(Sort.Order, Sort.Descending, tied)
+                                    : std::nullopt) {
+                ListRowSort::Move(m_Rows, *order);
+                m_Kept.Follow(*order);
+                m_Tied = std::move(tied);
+            } else {
+                m_Tied = ListRowSort::ByKeys(m_Rows, Sort, &moved);
+                if (!moved.empty())
+                    m_Kept.Follow(moved);
+            }
         }
         m_SortedOrder = Sort.Order;
         m_SortedDescending = Sort.Descending;

@@ -200,6 +200,8 @@ private slots:
     void KeysMadeOnTwoThreadsGiveTheStableOrder_data();
     void KeysMadeOnTwoThreadsGiveTheStableOrder();
     void ControlSortsInANamedOrderStayRightAcrossChanges();
+    void ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder_data();
+    void ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder();
 };
 
 void TestRowSort::SortsGiveTheStableOrderFromAnyStart_data()
@@ -597,6 +599,110 @@ void TestRowSort::ControlSortsInANamedOrderStayRightAcrossChanges()
         addRow(-1);
     sortAndCheck(false, "all rows new");
     sortAndCheck(true, "all rows new, turned round");
+}
+
+namespace {
+
+// Two columns of a few letters each, so that most rows tie with others in each; a sorter asked
+// for column 0 or 1, the order named after the column.
+struct TColumnSorter
+{
+    int Column = 0;
+    bool Descending = false;
+    int KeysAsked = 0;
+};
+
+std::string CellOf(LPARAM Row, int Column)
+{
+    return std::string(reinterpret_cast<const TListRow*>(Row)->Text.Field(Column));
+}
+
+int CompareCells(LPARAM A, LPARAM B, LPARAM Sorter)
+{
+    const auto* sorter = reinterpret_cast<const TColumnSorter*>(Sorter);
+    const int c = Compare(CellOf(A, sorter->Column), CellOf(B, sorter->Column));
+    return sorter->Descending ? -c : c;
+}
+
+void CellKey(LPARAM Row, LPARAM Sorter, LVSORTKEY& Key)
+{
+    auto* sorter = reinterpret_cast<TColumnSorter*>(Sorter);
+    ++sorter->KeysAsked;
+    Key.Prefix = Prefix(CellOf(Row, sorter->Column), 0); // cells are shorter than eight bytes
+    Key.Complete = true;
+}
+
+} // namespace
+
+void TestRowSort::ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder_data()
+{
+    // Each step: a column and a direction ("0+" column 0 ascending), "c" a sort by the
+    // comparison alone (column 1 descending), "e" a row's texts changed, "d" a row deleted.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("stepsCostingNoKeys");
+    QTest::newRow("back to a column") << QStringList{"0+", "1+", "0+"} << 1;
+    QTest::newRow("back, the other way") << QStringList{"0+", "1+", "0-"} << 1;
+    QTest::newRow("left descending, back ascending") << QStringList{"0-", "1+", "0+"} << 1;
+    QTest::newRow("turned, then back and forth")
+        << QStringList{"0+", "0-", "1-", "1+", "0+", "1-", "0-"} << 5;
+    QTest::newRow("three columns' worth of returns")
+        << QStringList{"0+", "1+", "0-", "1-", "0+"} << 3;
+    QTest::newRow("by the comparison between") << QStringList{"0+", "c", "0+"} << 1;
+    QTest::newRow("a row changed between") << QStringList{"0+", "1+", "e", "0+", "1+"} << 0;
+    QTest::newRow("a row deleted between") << QStringList{"0+", "1+", "d", "0+"} << 0;
+}
+
+void TestRowSort::ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder()
+{
+    // Going back to an order sorted in before must give what a full stable sort of the rows as
+    // they stand gives: equal rows in their current order, not in the one they had then.
+    QFETCH(QStringList, steps);
+    QFETCH(int, stepsCostingNoKeys);
+    TListControl control;
+    std::mt19937 rng(11);
+    auto fields = [&] {
+        return TRowText::FromFields({RandomKey(rng, 3, 2, {}, 'a'), RandomKey(rng, 2, 2, {}, 'a')});
+    };
+    for (int i = 0; i < 3000; ++i) {
+        auto row = std::make_unique<TListRow>();
+        row->Text = fields();
+        row->Param = reinterpret_cast<LPARAM>(row.get());
+        control.InsertRow(-1, std::move(row));
+    }
+    int noKeys = 0;
+    for (const QString& step : steps) {
+        if (step == "e") {
+            control.SetRowText(17, fields());
+            continue;
+        }
+        if (step == "d") {
+            control.DeleteRow(23);
+            continue;
+        }
+        TColumnSorter sorter;
+        sorter.Column = step == "c" ? 1 : step[0].digitValue();
+        sorter.Descending = step == "c" || step[1] == '-';
+        std::vector<const TListRow*> expected;
+        for (int i = 0; i < control.RowCount(); ++i)
+            expected.push_back(control.Row(i));
+        std::stable_sort(expected.begin(), expected.end(), [&](auto* A, auto* B) {
+            return CompareCells(LPARAM(A), LPARAM(B), LPARAM(&sorter)) < 0;
+        });
+        LVSORTKEYED sort;
+        sort.Compare = &CompareCells;
+        sort.SortParam = LPARAM(&sorter);
+        sort.Key = &CellKey;
+        sort.Descending = sorter.Descending;
+        sort.Order = std::uint64_t(sorter.Column) + 1;
+        const UINT message = step == "c" ? LVM_SORTITEMS : LVM_SORTITEMSKEYED;
+        const LPARAM how = step == "c" ? LPARAM(&CompareCells) : LPARAM(&sort);
+        QVERIFY(control.SendMessage(message, LPARAM(&sorter), how));
+        for (int i = 0; i < control.RowCount(); ++i)
+            QVERIFY2(control.Row(i) == expected[std::size_t(i)], qPrintable(step));
+        noKeys += step != "c" && sorter.KeysAsked == 0;
+    }
+    // The first sort by a column makes keys; a return to one, or a turn, needs none.
+    QCOMPARE(noKeys, stepsCostingNoKeys);
 }
 
 QTEST_MAIN(TestRowSort)

@@ -1,4 +1,5 @@
-// Sorting a list by a text column: the first sort prepares keys, a second reuses them.
+// Sorting a list by a text column: the first sort prepares keys, a second reuses them, a return
+// to a column sorted before regroups the rows.
 #include "BenchMain.h"
 #include "Catalogue.h"
 #include "ExtListView.h"
@@ -73,6 +74,29 @@ BENCHMARK(BM_SortAgainByName)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// Back to "Nazwa" after a sort by "Rodzaj", in either direction: the keys of the names are
+// not kept, their order is.
+void BM_ReturnToName(benchmark::State& State)
+{
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    auto list = Loaded(int(State.range(0)), assDefault);
+    list->SortByColumn(0, true);
+    bool ascending = false;
+    for (auto _ : State) {
+        State.PauseTiming();
+        list->SortByColumn(1, true);
+        State.ResumeTiming();
+        list->SortByColumn(0, ascending);
+        ascending = !ascending;
+    }
+}
+BENCHMARK(BM_ReturnToName)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(4);
 
 // One row's name edited in a list sorted by name, then the list sorted again (as the master
 // list is after an edit).

@@ -204,3 +204,24 @@ if 100000 in growth and 1000000 in growth:
         a, b = growth[100000][key], growth[1000000][key]
         g = b / a if a > 0 else math.inf
         print(f"| {label} | {a:,.1f} ms | {b:,.1f} ms | {g:.1f}× | {allowed.get(key, 10)}× |")
+
+# What a row costs: resident bytes per record after each stage, one process per size.
+print()
+print("Resident bytes per record beyond the program's own (bench_Memory), beside the file's:")
+print()
+stages = [("loaded", "master loaded"), ("view_built", "view built"),
+          ("sorted_0", 'sorted by "Nazwa"'), ("sorted_1", 'then "Rodzaj"'),
+          ("sorted_4", "then every column"), ("view_rebuilt", "view rebuilt"),
+          ("peak", "peak")]
+print("| Records | File | " + " | ".join(label for _, label in stages) + " |")
+print("|---:|---:|" + "---:|" * len(stages))
+for n in sizes:
+    out = subprocess.run([os.path.join(bench, "bench_Memory"), "--benchmark_format=json",
+                          f"--benchmark_filter=^BM_BytesPerRow/{n}/"],
+                         check=True, capture_output=True, text=True, env=polish).stdout
+    found = json.loads(out)["benchmarks"]
+    if not found:
+        continue
+    b = found[0]
+    print(f"| {n:,} | {b['file']:.0f} | " +
+          " | ".join(f"{b[key]:.0f}" for key, _ in stages) + " |")

@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh mawk locales coreutils
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDYSKAR_BENCH=ON >/dev/null
-cmake --build build-bench --target bench_Catalogue bench_Sort bench_Window bench_Generate
+cmake --build build-bench --target bench_Catalogue bench_Sort bench_Window bench_Generate \
+    bench_Memory
 
 work=$(mktemp -d)
 trap 'kill "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -1,20 +1,17 @@
 #pragma once
 
+#include "ImportMapping.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <array>
-#include <string>
 #include <string_view>
-#include <vector>
 
 // The catalogue as a spreadsheet reads and writes it: CSV out in UTF-8 with a byte-order mark,
 // ";" between fields and CR LF after each record, a field quoted exactly when it holds ";",
-// '"', CR or LF; and CSV in with ";", "," or TAB, in UTF-8, UTF-16 or Windows-1250, with or
-// without a header row of the captions.
+// '"', CR or LF; and CSV in with ";", "," or TAB, in UTF-8, UTF-16 or Windows-1250.
 namespace Csv {
-
-using TRecord = std::array<std::string, 5>; // Windows-1250 bytes, in the catalogue's order
 
 // The header row and one record as lines of the file, CR LF included.
 QByteArray HeaderLine();
@@ -22,23 +19,13 @@ QByteArray RecordLine(const std::array<std::string_view, 5>& Fields);
 // The byte-order mark that tells a spreadsheet the file is UTF-8.
 QByteArray ByteOrderMark();
 
-// A line that cannot be imported: the physical line its record starts on, and why.
-struct TProblem
-{
-    int Line = 0;
-    QString Reason;
-};
-struct TReading
-{
-    std::vector<TRecord> Records;
-    std::vector<TProblem> Problems;
-};
 // The largest file taken.
 constexpr qint64 kLargest = 100LL * 1024 * 1024;
 // Why a file is no CSV to read at all (too large, not text), before it is read whole; empty
 // when it may be.
 QString Refusal(qint64 Size, const QByteArray& Start);
-// The records of a file's bytes, and the lines that cannot be imported.
+// The records of a file in the catalogue's own layout, with or without its header row, and the
+// lines that cannot be imported.
 TReading Read(const QByteArray& Bytes);
 
 } // namespace Csv

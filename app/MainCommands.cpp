@@ -9,6 +9,7 @@
 #include "FindBar.h"
 #include "FindText.h"
 #include "ImportDialog.h"
+#include "MappingMemory.h"
 #include "Printing.h"
 #include "QamLVPrinter.h"
 #include "SafeFileWriter.h"
@@ -175,14 +176,25 @@ void TMainForm::ImportujClick(QObject*)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return refuse(file.errorString());
-    const Csv::TReading reading = Csv::Read(bytes);
-    TImportDialog dialog(path, reading, this);
+    const Csv::TTable table = Csv::ReadTable(bytes);
+    const QStringList header = table.Rows() > 0 ? table.RowTexts(0) : QStringList();
+    Csv::TLayout layout = Csv::Recognise(header);
+    // Another program's file: what the user chose for this header last time comes first.
+    const TMappingMemory memory;
+    const bool own = layout.Kind == Csv::TLayoutKind::Own;
+    const std::optional<Csv::TMapping> remembered =
+        own ? std::nullopt : memory.Offer(header, table.Columns());
+    if (remembered)
+        layout.Proposal = *remembered;
+    TImportDialog dialog(path, table, layout, remembered.has_value(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (!own)
+        memory.Remember(header, dialog.Mapping());
     std::vector<const TListItem*> added;
     TListItems& master = AllList->Items();
     master.BeginUpdate();
-    for (const Csv::TRecord& r : reading.Records)
+    for (const Csv::TRecord& r : dialog.Reading().Records)
         added.push_back(master.Add(TRowText::FromFields({r[0], r[1], r[2], r[3], r[4]})));
     master.EndUpdate();
     // As after an Add: in order, shown, offered in the pick lists; one Ctrl+Z takes it back.

@@ -163,6 +163,15 @@ private:
     std::array<std::vector<TSource>, 5> m_Sources;
 };
 
+// A spreadsheet's row of empty cells is no record.
+bool IsEmpty(const TTable& Table, int Row)
+{
+    for (int column = 0; column < Table.Fields(Row); ++column)
+        if (!Table.Field(Row, column).isEmpty())
+            return false;
+    return true;
+}
+
 } // namespace
 
 QString TargetCaption(TTarget Target)
@@ -212,7 +221,8 @@ TReading Apply(const TTable& Table, const TMapping& Mapping)
         return reading;
     const TRecordMaker maker(Table, Mapping);
     for (int row = Mapping.HeaderRow ? 1 : 0; row < Table.Rows(); ++row)
-        maker.Take(row, reading);
+        if (!IsEmpty(Table, row))
+            maker.Take(row, reading);
     if (Table.Unclosed())
         reading.Problems.push_back(*Table.Unclosed());
     return reading;

@@ -4,7 +4,7 @@
 #include "CsvFormat.h"
 #include "ImportDialog.h"
 #include "Locale.h"
-#include "support/MainFormFixture.h"
+#include "support/ImportDriver.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -21,32 +21,6 @@ QByteArray Utf8(const char* Text)
 {
     return QByteArray(Text);
 }
-
-// A CSV file of the given bytes; the import is answered with Importuj (or Anuluj).
-struct TImport
-{
-    QStringList Problems;
-    QString Summary;
-    bool Shown = false;
-    void Run(TFixture& F, const QByteArray& Bytes, bool Accept = true)
-    {
-        const QString path = F.Dir.filePath("wejscie.csv");
-        WriteAll(path, Bytes);
-        DialogParts::AskFileName = [path](QWidget*, const QString&, const QString&, bool) {
-            return path;
-        };
-        QTimer::singleShot(0, F.Main.get(), [this, Accept] {
-            TImportDialog* dialog = nullptr;
-            QTRY_VERIFY((dialog = qobject_cast<TImportDialog*>(QApplication::activeModalWidget())));
-            Shown = true;
-            Summary = dialog->Summary->text();
-            for (int i = 0; i < dialog->Problems->count(); ++i)
-                Problems << dialog->Problems->item(i)->text();
-            (Accept ? dialog->Importuj : dialog->Anuluj)->click();
-        });
-        F.Main->ImportujClick(F.Main.get());
-    }
-};
 
 } // namespace
 

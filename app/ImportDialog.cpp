@@ -1,6 +1,7 @@
 #include "ImportDialog.h"
 
 #include "ColumnChoiceTable.h"
+#include "Cp1250.h"
 #include "Fonts.h"
 
 #include <QCheckBox>
@@ -77,13 +78,17 @@ void TImportDialog::BuildMappingStep(const Csv::TLayout& Kind, bool Remembered)
     Columns = new TColumnChoiceTable(this);
     Columns->setAccessibleName(QStringLiteral("Podgląd pliku i przyporządkowanie kolumn"));
     Columns->SetChoices(ChoiceTexts());
-    layout->addWidget(Columns, 3);
+    layout->addWidget(Columns, 4);
     auto* legend = new QLabel(QStringLiteral("! – Ilość CD nie jest liczbą całkowitą i zostanie "
                                              "zapisana jako tekst;  × – wiersz nie zostanie "
                                              "zaimportowany (powód po wskazaniu myszą)."),
                               this);
     legend->setWordWrap(true);
     layout->addWidget(legend);
+    Example = new QLabel(this);
+    Example->setWordWrap(true);
+    Example->setTextFormat(Qt::PlainText);
+    layout->addWidget(Example);
     m_Mapping.Columns.resize(std::size_t(std::max(m_Table.Columns(), 1)), Csv::TTarget::Nothing);
     ShowPreview();
     connect(HeaderRow, &QCheckBox::toggled, this, [this](bool On) {
@@ -164,9 +169,28 @@ void TImportDialog::Recount()
                                          "zaimportować.")
                               .arg(refused - kListed));
     Problems->setVisible(refused > 0);
+    // Beside the preview a few refusals need no more than a few lines.
+    if (Columns && refused > 0)
+        Problems->setMaximumHeight(Problems->sizeHintForRow(0) * std::clamp(refused, 1, 8) + 8);
     Importuj->setEnabled(added > 0);
-    if (Columns)
+    if (Columns) {
         MarkPreview();
+        ShowExample();
+    }
+}
+
+void TImportDialog::ShowExample()
+{
+    if (m_Reading.Records.empty()) {
+        Example->clear();
+        return;
+    }
+    QStringList fields;
+    const Csv::TRecord& first = m_Reading.Records.front();
+    for (int k = 0; k < int(first.size()); ++k)
+        fields << QStringLiteral("%1 „%2”").arg(Csv::FieldCaption(k),
+                                                Cp1250::ToUnicode(first[std::size_t(k)]));
+    Example->setText(QStringLiteral("Pierwsza pozycja: ") + fields.join(QStringLiteral(", ")));
 }
 
 void TImportDialog::MarkPreview()

@@ -33,6 +33,7 @@ public:
     QLabel* Found = nullptr; // what the file was recognised as, and how Nazwa is joined
     QCheckBox* HeaderRow = nullptr;
     TColumnChoiceTable* Columns = nullptr; // none for a file in the catalogue's own layout
+    QLabel* Example = nullptr;             // the first record as it will be added
     QListWidget* Problems;
     QPushButton* Importuj;
     QPushButton* Anuluj;
@@ -43,6 +44,7 @@ private:
     void Choose(int Column, int Choice);
     void Recount();
     void MarkPreview();
+    void ShowExample();
 
     const Csv::TTable& m_Table;
     const QString m_File;

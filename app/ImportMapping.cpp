@@ -21,7 +21,7 @@ const std::array<TChoice, kTargets> kChoices = {{
     {"Nazwa – dalszy ciąg", "nazwa-dalej", 0},
     {"Rodzaj", "rodzaj", 1},
     {"Ilość CD", "ilosc-cd", 2},
-    {"Ilość CD z opisu nośnika (2xCD)", "ilosc-cd-z-nosnika", 2},
+    {"Ilość CD z opisu (2xCD)", "ilosc-cd-z-nosnika", 2},
     {"Półka", "polka", 3},
     {"Pożyczone", "pozyczone", 4},
 }};

@@ -16,8 +16,9 @@ TColumnChoiceTable::TColumnChoiceTable(QWidget* Parent) : QTableWidget(Parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
-    horizontalHeader()->setDefaultSectionSize(150);
+    horizontalHeader()->setDefaultSectionSize(170);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 void TColumnChoiceTable::SetChoices(const QStringList& Choices)
@@ -51,7 +52,8 @@ void TColumnChoiceTable::SetContent(const QStringList& Titles, const std::vector
             item->setToolTip(text);
             setItem(row + 1, column, item);
         }
-    resizeRowToContents(0);
+    if (columnCount() > 0)
+        setRowHeight(0, ChoiceBox(0)->sizeHint().height());
 }
 
 int TColumnChoiceTable::Choice(int Column) const

@@ -65,11 +65,18 @@ void TImportDialog::BuildMappingStep(const Csv::TLayout& Kind, bool Remembered)
             ? QStringLiteral("Nie rozpoznano układu pliku: wybierz nad kolumnami, co mają "
                              "wypełnić.")
             : QStringLiteral("Rozpoznano: %1. Sprawdź, co wypełnia każda kolumna.").arg(Kind.Name);
-    Found = new QLabel(
-        found + QStringLiteral("\nNazwę można złożyć z dwóch kolumn: wybierz „Nazwa” nad "
-                               "pierwszą i „Nazwa – dalszy ciąg” nad drugą; zostaną "
-                               "połączone znakiem „ – ”."),
-        this);
+    const QString cut = m_Table.Columns() > kMostColumns
+                            ? QStringLiteral(" Plik ma %1 kolumn; można wybrać spośród "
+                                             "pierwszych %2.")
+                                  .arg(m_Table.Columns())
+                                  .arg(kMostColumns)
+                            : QString();
+    Found =
+        new QLabel(found + cut +
+                       QStringLiteral("\nNazwę można złożyć z dwóch kolumn: wybierz „Nazwa” nad "
+                                      "pierwszą i „Nazwa – dalszy ciąg” nad drugą; zostaną "
+                                      "połączone znakiem „ – ”."),
+                   this);
     Found->setWordWrap(true);
     layout->addWidget(Found);
     HeaderRow = new QCheckBox(QStringLiteral("&Pierwszy wiersz zawiera nagłówki kolumn"), this);
@@ -89,7 +96,8 @@ void TImportDialog::BuildMappingStep(const Csv::TLayout& Kind, bool Remembered)
     Example->setWordWrap(true);
     Example->setTextFormat(Qt::PlainText);
     layout->addWidget(Example);
-    m_Mapping.Columns.resize(std::size_t(std::max(m_Table.Columns(), 1)), Csv::TTarget::Nothing);
+    m_Mapping.Columns.resize(std::size_t(std::clamp(m_Table.Columns(), 1, kMostColumns)),
+                             Csv::TTarget::Nothing);
     ShowPreview();
     connect(HeaderRow, &QCheckBox::toggled, this, [this](bool On) {
         m_Mapping.HeaderRow = On;

@@ -28,6 +28,8 @@ public:
     static constexpr int kListed = 100;
     // The most rows the preview shows.
     static constexpr int kPreviewed = 20;
+    // The most columns offered; a file with more is no collection but a line of separators.
+    static constexpr int kMostColumns = 200;
 
     QLabel* Summary;
     QLabel* Found = nullptr; // what the file was recognised as, and how Nazwa is joined

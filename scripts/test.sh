@@ -2,8 +2,8 @@
 # Builds everything with warnings as errors and runs every test, then builds the Debian package
 # and tries it as a user would, then builds again with clang
 # under the address and undefined-behaviour sanitizers and runs every test once more, then
-# fuzzes the data file, the comparison and the printed table with libFuzzer from that build
-# for DYSKAR_FUZZ_SECONDS (30) each.
+# fuzzes the data file, the comparison, the printed table and the CSV import with libFuzzer from
+# that build for DYSKAR_FUZZ_SECONDS (30) each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -31,7 +31,7 @@ if [ "${DYSKAR_SKIP_SANITIZE:-0}" != 1 ]; then
 fi
 
 if [ "${DYSKAR_SKIP_SANITIZE:-0}" != 1 ] && [ "${DYSKAR_SKIP_FUZZ:-0}" != 1 ]; then
-    targets=(fuzz_DataFile fuzz_SmartCompare fuzz_PrintTable)
+    targets=(fuzz_DataFile fuzz_SmartCompare fuzz_PrintTable fuzz_CsvImport)
     # New inputs go to a scratch folder; the kept corpus is only read.
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT

@@ -16,6 +16,8 @@ TColumnChoiceTable::TColumnChoiceTable(QWidget* Parent) : QTableWidget(Parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
+    // Tab goes from box to box, not from cell to cell.
+    setTabKeyNavigation(false);
     horizontalHeader()->setDefaultSectionSize(170);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);

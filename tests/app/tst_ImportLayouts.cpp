@@ -175,201 +175,217 @@ private slots:
         QFETCH(QStringList, problems);
         QCOMPARE(int(Csv::Recognise(Csv::ReadTable(file).RowTexts(0)).Kind), kind);
         TFixture f(nullptr);
-        TImport import;
-        import.Run(f, file);
+        TImport importing;
+        importing.Run(f, file);
         f.Main->ZapiszClick(f.Main->Zapisz);
-        QCOMPARE(import.Problems, problems);
+        QCOMPARE(importing.Problems, problems);
         QCOMPARE(ReadAll(f.Path), saved);
     }
 
     void OwnSpreadsheet_comesInWithOneDecision()
     {
         TFixture f(nullptr);
-        TImport import;
-        import.Before = [](TImportDialog & Dialog) {
-            QCOMPARE(Choices(Dialog), (QList<int>{int(TTarget::Nazwa), int(TTarget::NazwaDalej),
-                                                  int(TTarget::Rodzaj), int(TTarget::IloscCd),
-                                                  int(TTarget::Polka), 0, 0}));
-        Choose(Dialog, 5, TTarget::Pozyczone); // "Komu pożyczyłem"
-        // "?" is no whole number: the row is marked, and kept.
-        QCOMPARE(Dialog.Columns->RowMark(2), TColumnChoiceTable::TMark::Note);
-    };
-    import.Run(f, Cp1250Bytes(kSpreadsheet));
-    f.Main->ZapiszClick(f.Main->Zapisz);
-    QCOMPARE(import.Problems, QStringList());
-    QCOMPARE(ReadAll(f.Path), Cp1250Bytes("Chopin – Mazurki\tKlasyka\t?\tB\t\r\n"
-                                          "Dżem – Detox\tBlues\t1\tA1\t\r\n"
-                                          "Kult – Tata Kazika\tRock\t2\tA2\tAnia\r\n"
-                                          "Wodecki – Zacznij od Bacha\tPop\t1\tB\tbrat\r\n"));
-}
+        TImport importing;
+        importing.Before = [](TImportDialog& Dialog) {
+            const QList<int> proposed = Choices(Dialog);
+            QCOMPARE(proposed, (QList<int>{int(TTarget::Nazwa), int(TTarget::NazwaDalej),
+                                           int(TTarget::Rodzaj), int(TTarget::IloscCd),
+                                           int(TTarget::Polka), 0, 0}));
+            Choose(Dialog, 5, TTarget::Pozyczone); // "Komu pożyczyłem"
+            // "?" is no whole number: the row is marked, and kept.
+            QCOMPARE(Dialog.Columns->RowMark(2), TColumnChoiceTable::TMark::Note);
+        };
+        importing.Run(f, Cp1250Bytes(kSpreadsheet));
+        f.Main->ZapiszClick(f.Main->Zapisz);
+        QCOMPARE(importing.Problems, QStringList());
+        QCOMPARE(ReadAll(f.Path), Cp1250Bytes("Chopin – Mazurki\tKlasyka\t?\tB\t\r\n"
+                                              "Dżem – Detox\tBlues\t1\tA1\t\r\n"
+                                              "Kult – Tata Kazika\tRock\t2\tA2\tAnia\r\n"
+                                              "Wodecki – Zacznij od Bacha\tPop\t1\tB\tbrat\r\n"));
+    }
 
     void MappingStep_followsTheUsersChoices()
-{
-    TFixture f(nullptr);
-    TImport import;
-    import.Before = [](TImportDialog & Dialog) { QVERIFY(Dialog.Columns);
-    QCOMPARE(Choices(Dialog), (QList<int>{0, 0, 0}));
-    QVERIFY(!Dialog.Importuj->isEnabled());
-    Choose(Dialog, 1, TTarget::Nazwa);
-    QVERIFY(Dialog.Summary->text().contains(QStringLiteral("do dodania: 2.")));
-    QVERIFY(Dialog.Importuj->isEnabled());
-    Choose(Dialog, 0, TTarget::NazwaDalej);
-    QCOMPARE(Dialog.Reading().Records[0][0], Cp1250::FromUtf8("Kaczmarski – Mury"));
-    // One column to a field: the one that had it gives it up.
-    Choose(Dialog, 2, TTarget::Nazwa);
-    QCOMPARE(Choices(Dialog), (QList<int>{int(TTarget::NazwaDalej), 0, int(TTarget::Nazwa)}));
-    Choose(Dialog, 1, TTarget::Nazwa);
-    Choose(Dialog, 2, TTarget::IloscCd);
-    // Without the header row its captions are a record of their own, marked.
-    Dialog.HeaderRow->setChecked(false);
-    QVERIFY(Dialog.Summary->text().contains(QStringLiteral("do dodania: 3.")));
-    QCOMPARE(Dialog.Columns->RowMark(0), TColumnChoiceTable::TMark::Note);
-    QCOMPARE(Dialog.Columns->RowMark(1), TColumnChoiceTable::TMark::None);
-    Dialog.HeaderRow->setChecked(true);
+    {
+        TFixture f(nullptr);
+        TImport importing;
+        importing.Before = [](TImportDialog& Dialog) {
+            const TColumnChoiceTable* table = Dialog.Columns;
+            QVERIFY(table);
+            QCOMPARE(Choices(Dialog), (QList<int>{0, 0, 0}));
+            QVERIFY(!Dialog.Importuj->isEnabled());
+            Choose(Dialog, 1, TTarget::Nazwa);
+            QVERIFY(Dialog.Summary->text().contains(QStringLiteral("do dodania: 2.")));
+            QVERIFY(Dialog.Importuj->isEnabled());
+            Choose(Dialog, 0, TTarget::NazwaDalej);
+            QCOMPARE(Dialog.Reading().Records[0][0], Cp1250::FromUtf8("Kaczmarski – Mury"));
+            // One column to a field: the one that had it gives it up.
+            Choose(Dialog, 2, TTarget::Nazwa);
+            QCOMPARE(Choices(Dialog),
+                     (QList<int>{int(TTarget::NazwaDalej), 0, int(TTarget::Nazwa)}));
+            Choose(Dialog, 1, TTarget::Nazwa);
+            Choose(Dialog, 2, TTarget::IloscCd);
+            // Without the header row its captions are a record of their own, marked.
+            Dialog.HeaderRow->setChecked(false);
+            QVERIFY(Dialog.Summary->text().contains(QStringLiteral("do dodania: 3.")));
+            QCOMPARE(Dialog.Columns->RowMark(0), TColumnChoiceTable::TMark::Note);
+            QCOMPARE(Dialog.Columns->RowMark(1), TColumnChoiceTable::TMark::None);
+            Dialog.HeaderRow->setChecked(true);
+        };
+        importing.Run(f, "Tytuł płyty;Kto;Ile\nMury;Kaczmarski;2\nDetox;Dżem;1\n");
+        f.Main->ZapiszClick(f.Main->Zapisz);
+        QCOMPARE(ReadAll(f.Path), Cp1250Bytes("Dżem – Detox\t\t1\t\t\r\n"
+                                              "Kaczmarski – Mury\t\t2\t\t\r\n"));
+    }
+
+    void RememberedMapping_isOfferedForItsHeaderOnly()
+    {
+        TFixture f(nullptr);
+        TImport first;
+        first.Before = [](TImportDialog& Dialog) {
+            Choose(Dialog, 1, TTarget::Nazwa);
+            Choose(Dialog, 2, TTarget::Polka);
+        };
+        first.Run(f, "Tytuł płyty;Kto;Gdzie\nMury;Kaczmarski;A\n");
+        QList<int> offered;
+        QString said;
+        TImport again;
+        again.Before = [&](TImportDialog& Dialog) {
+            offered = Choices(Dialog);
+            said = Dialog.Found->text();
+        };
+        again.Run(f, "Tytuł płyty;Kto;Gdzie\nDetox;Dżem;B\n", false);
+        QCOMPARE(offered, (QList<int>{0, int(TTarget::Nazwa), int(TTarget::Polka)}));
+        QVERIFY(said.contains(QStringLiteral("ostatnio")));
+        TImport other;
+        other.Before = [&](TImportDialog& Dialog) { offered = Choices(Dialog); };
+        other.Run(f, "Tytuł płyty;Kto;Gdzie;Rok\nDetox;Dżem;B;1992\n", false);
+        QCOMPARE(offered, (QList<int>{0, 0, 0, 0}));
+    }
+
+    void Spreadsheet_isImportedOrRefusedAsTheRulesSay_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("records"); // the last ones
+        QTest::addColumn<QList<int>>("refusedLines");
+        QTest::addColumn<QString>("reason");
+        const QString unicode = QString::fromUtf8("Nazwa\tRodzaj\tIlość CD\tPółka\tPożyczone\r\n"
+                                                  "Łódź\tPop\t1\tA\t\r\n"
+                                                  "坂本\tAmbient\t1\tB\t\r\n");
+        QTest::newRow("Windows-1250 with \"?\" in it, padded")
+            << Cp1250Bytes("Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone;;;\r\n"
+                           "Sigur R?s;Post-rock;1;A;;;;\r\n"
+                           ";;;;;;;\r\n"
+                           "Łąka;Pop;2;B;;;;\r\n")
+            << QStringList{"Sigur R?s|Post-rock|1|A|", "Łąka|Pop|2|B|"} << QList<int>{}
+            << QString();
+        QTest::newRow("UTF-16 with its mark")
+            << Utf16WithMark(unicode) << QStringList{"Łódź|Pop|1|A|"} << QList<int>{3}
+            << QStringLiteral("znak „坂” (U+5742)");
+        auto le = QStringEncoder(QStringEncoder::Utf16LE);
+        QTest::newRow("UTF-16 without a mark")
+            << QByteArray(le(unicode)) << QStringList{"Łódź|Pop|1|A|"} << QList<int>{3}
+            << QStringLiteral("znak „坂” (U+5742)");
+        QTest::newRow("a character outside Windows-1250 in a column that fills nothing")
+            << QByteArray(kService).left(QByteArray(kService).indexOf("ONE 5")) +
+                   "X,Ryuichi Sakamoto,async,坂本,CD,,,,,,,,\n"
+            << QStringList{"Ryuichi Sakamoto – async||1||"} << QList<int>{8}
+            << QStringLiteral("znak „坂");
+    }
+    void Spreadsheet_isImportedOrRefusedAsTheRulesSay()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, records);
+        QFETCH(QList<int>, refusedLines);
+        QFETCH(QString, reason);
+        Csv::TReading reading;
+        const QStringList found = ProposedRecords(bytes, &reading);
+        // The records expected are the last ones found.
+        QCOMPARE(found.mid(found.size() - records.size()), records);
+        QList<int> lines;
+        for (const Csv::TProblem& problem : reading.Problems)
+            lines << problem.Line;
+        QCOMPARE(lines, refusedLines);
+        if (!reason.isEmpty())
+            QVERIFY2(reading.Problems.front().Reason.contains(reason),
+                     qPrintable(reading.Problems.front().Reason));
+    }
+
+    void LentFlag_fillsPozyczoneOnlyWhenChosen()
+    {
+        QStringList records = ProposedRecords(kManager);
+        QVERIFY(std::all_of(records.begin(), records.end(),
+                            [](const QString& R) { return R.endsWith(u'|'); }));
+        records = ProposedRecords(kManager, nullptr, 13); // "Wypożyczona"
+        QCOMPARE(records.filter(QStringLiteral("|tak")),
+                 QStringList{QStringLiteral("Miles Davis – Tutu|Jazz; Fusion|||tak")});
+    }
+
+    void DiscCount_isReadFromTheMedium_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("discs");
+        QTest::newRow("counted") << "2xCD, Album, RE"
+                                 << "2";
+        QTest::newRow("in a box") << "Box, Comp + 4xCD"
+                                  << "4";
+        QTest::newRow("parts summed") << "2xCD + CD, Single + DVD"
+                                      << "3";
+        QTest::newRow("one, uncounted") << "CD, Album"
+                                        << "1";
+        QTest::newRow("no CD") << "Vinyl, LP, Album"
+                               << "";
+        QTest::newRow("CD-R is no CD") << "CDr, Album"
+                                       << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void DiscCount_isReadFromTheMedium()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, discs);
+        QCOMPARE(Csv::DiscCount(format), discs);
+    }
+
+    void WideLines_goToTheMappingStepNotToRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("offered");
+        QTest::newRow("seven fields, some rows padded")
+            << QByteArray("a;b;c;d;e;f;g\n1;2;3;4;5;6;7\n1;2;3;4;5;6;7;;\n") << 7;
+        QTest::newRow("a line of separators: the first columns offered")
+            << "a" + QByteArray(5000, ';') + "b\nc;d\n"
+            << TImportDialog::kMostColumns;
+    }
+    void WideLines_goToTheMappingStepNotToRefusals()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, offered);
+        TFixture f(nullptr);
+        TImport importing;
+        int columns = 0;
+        importing.Before = [&](TImportDialog& Dialog) { columns = Dialog.Columns->columnCount(); };
+        importing.Run(f, file, false);
+        QCOMPARE(columns, offered);
+        QCOMPARE(importing.Problems, QStringList());
+    }
+
+    void ManyRefusals_listTheFirstHundredAndCountTheRest()
+    {
+        QByteArray file = "Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone\n";
+        for (int k = 0; k < 150; ++k)
+            file += "漢;x;1;A;\n";
+        file += "Dobra;x;1;A;\n";
+        TFixture f(nullptr);
+        TImport importing;
+        importing.Run(f, file, false);
+        QCOMPARE(importing.Problems.size(), TImportDialog::kListed + 1);
+        QVERIFY(importing.Problems.first().startsWith(QStringLiteral("wiersz 2:")));
+        QVERIFY(importing.Problems[99].startsWith(QStringLiteral("wiersz 101:")));
+        QVERIFY2(importing.Problems.last().contains(QStringLiteral("jeszcze 50 ")),
+                 qPrintable(importing.Problems.last()));
+        QVERIFY(importing.Summary.contains(QStringLiteral("do dodania: 1.")));
+    }
 };
-import.Run(f, "Tytuł płyty;Kto;Ile\nMury;Kaczmarski;2\nDetox;Dżem;1\n");
-f.Main->ZapiszClick(f.Main->Zapisz);
-QCOMPARE(ReadAll(f.Path), Cp1250Bytes("Dżem – Detox\t\t1\t\t\r\n"
-                                      "Kaczmarski – Mury\t\t2\t\t\r\n"));
-}
-
-void RememberedMapping_isOfferedForItsHeaderOnly()
-{
-    TFixture f(nullptr);
-    TImport first;
-    first.Before = [](TImportDialog& Dialog) {
-        Choose(Dialog, 1, TTarget::Nazwa);
-        Choose(Dialog, 2, TTarget::Polka);
-    };
-    first.Run(f, "Tytuł płyty;Kto;Gdzie\nMury;Kaczmarski;A\n");
-    QList<int> offered;
-    QString said;
-    TImport again;
-    again.Before = [&](TImportDialog& Dialog) {
-        offered = Choices(Dialog);
-        said = Dialog.Found->text();
-    };
-    again.Run(f, "Tytuł płyty;Kto;Gdzie\nDetox;Dżem;B\n", false);
-    QCOMPARE(offered, (QList<int>{0, int(TTarget::Nazwa), int(TTarget::Polka)}));
-    QVERIFY(said.contains(QStringLiteral("ostatnio")));
-    TImport other;
-    other.Before = [&](TImportDialog& Dialog) { offered = Choices(Dialog); };
-    other.Run(f, "Tytuł płyty;Kto;Gdzie;Rok\nDetox;Dżem;B;1992\n", false);
-    QCOMPARE(offered, (QList<int>{0, 0, 0, 0}));
-}
-
-void Spreadsheet_isImportedOrRefusedAsTheRulesSay_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("records"); // the last ones
-    QTest::addColumn<QList<int>>("refusedLines");
-    QTest::addColumn<QString>("reason");
-    const QString unicode = QString::fromUtf8("Nazwa\tRodzaj\tIlość CD\tPółka\tPożyczone\r\n"
-                                              "Łódź\tPop\t1\tA\t\r\n"
-                                              "坂本\tAmbient\t1\tB\t\r\n");
-    QTest::newRow("Windows-1250 with \"?\" in it, padded")
-        << Cp1250Bytes("Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone;;;\r\n"
-                       "Sigur R?s;Post-rock;1;A;;;;\r\n"
-                       ";;;;;;;\r\n"
-                       "Łąka;Pop;2;B;;;;\r\n")
-        << QStringList{"Sigur R?s|Post-rock|1|A|", "Łąka|Pop|2|B|"} << QList<int>{} << QString();
-    QTest::newRow("UTF-16 with its mark") << Utf16WithMark(unicode) << QStringList{"Łódź|Pop|1|A|"}
-                                          << QList<int>{3} << QStringLiteral("znak „坂” (U+5742)");
-    auto le = QStringEncoder(QStringEncoder::Utf16LE);
-    QTest::newRow("UTF-16 without a mark")
-        << QByteArray(le(unicode)) << QStringList{"Łódź|Pop|1|A|"} << QList<int>{3}
-        << QStringLiteral("znak „坂” (U+5742)");
-    QTest::newRow("a character outside Windows-1250 in a column that fills nothing")
-        << QByteArray(kService).left(QByteArray(kService).indexOf("ONE 5")) +
-               "X,Ryuichi Sakamoto,async,坂本,CD,,,,,,,,\n"
-        << QStringList{"Ryuichi Sakamoto – async||1||"} << QList<int>{8}
-        << QStringLiteral("znak „坂");
-}
-void Spreadsheet_isImportedOrRefusedAsTheRulesSay()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, records);
-    QFETCH(QList<int>, refusedLines);
-    QFETCH(QString, reason);
-    Csv::TReading reading;
-    const QStringList found = ProposedRecords(bytes, &reading);
-    // The records expected are the last ones found.
-    QCOMPARE(found.mid(found.size() - records.size()), records);
-    QList<int> lines;
-    for (const Csv::TProblem& problem : reading.Problems)
-        lines << problem.Line;
-    QCOMPARE(lines, refusedLines);
-    if (!reason.isEmpty())
-        QVERIFY2(reading.Problems.front().Reason.contains(reason),
-                 qPrintable(reading.Problems.front().Reason));
-}
-
-void LentFlag_fillsPozyczoneOnlyWhenChosen()
-{
-    QStringList records = ProposedRecords(kManager);
-    QVERIFY(std::all_of(records.begin(), records.end(),
-                        [](const QString& R) { return R.endsWith(u'|'); }));
-    records = ProposedRecords(kManager, nullptr, 13); // "Wypożyczona"
-    QCOMPARE(records.filter(QStringLiteral("|tak")),
-             QStringList{QStringLiteral("Miles Davis – Tutu|Jazz; Fusion|||tak")});
-}
-
-void DiscCount_isReadFromTheMedium_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("discs");
-    QTest::newRow("counted") << "2xCD, Album, RE"
-                             << "2";
-    QTest::newRow("in a box") << "Box, Comp + 4xCD"
-                              << "4";
-    QTest::newRow("parts summed") << "2xCD + CD, Single + DVD"
-                                  << "3";
-    QTest::newRow("one, uncounted") << "CD, Album"
-                                    << "1";
-    QTest::newRow("no CD") << "Vinyl, LP, Album"
-                           << "";
-    QTest::newRow("CD-R is no CD") << "CDr, Album"
-                                   << "";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-void DiscCount_isReadFromTheMedium()
-{
-    QFETCH(QString, format);
-    QFETCH(QString, discs);
-    QCOMPARE(Csv::DiscCount(format), discs);
-}
-
-void WideLines_goToTheMappingStepNotToRefusals()
-{
-    TFixture f(nullptr);
-    TImport import;
-    int columns = 0;
-    import.Before = [&](TImportDialog & Dialog) { columns = Dialog.Columns->columnCount();
-};
-import.Run(f, "a;b;c;d;e;f;g\n1;2;3;4;5;6;7\n1;2;3;4;5;6;7;;\n", false);
-QCOMPARE(columns, 7);
-QCOMPARE(import.Problems, QStringList());
-}
-
-void ManyRefusals_listTheFirstHundredAndCountTheRest()
-{
-    QByteArray file = "Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone\n";
-    for (int k = 0; k < 150; ++k)
-        file += "漢;x;1;A;\n";
-    file += "Dobra;x;1;A;\n";
-    TFixture f(nullptr);
-    TImport import;
-    import.Run(f, file, false);
-    QCOMPARE(import.Problems.size(), TImportDialog::kListed + 1);
-    QVERIFY(import.Problems.first().startsWith(QStringLiteral("wiersz 2:")));
-    QVERIFY(import.Problems[99].startsWith(QStringLiteral("wiersz 101:")));
-    QVERIFY2(import.Problems.last().contains(QStringLiteral("jeszcze 50 ")),
-             qPrintable(import.Problems.last()));
-    QVERIFY(import.Summary.contains(QStringLiteral("do dodania: 1.")));
-}
-}
-;
 
 QTEST_MAIN(TestImportLayouts)
 #include "tst_ImportLayouts.moc"

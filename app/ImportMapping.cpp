@@ -109,6 +109,10 @@ public:
             Reading.Problems.push_back({m_Table.Line(Row), problem});
             return;
         }
+        // A row that fills no field (its text is all in columns that fill nothing) is no record.
+        if (std::all_of(record.begin(), record.end(),
+                        [](const std::string& F) { return F.empty(); }))
+            return;
         if (!m_Sources[2].empty() && !IsWhole(record[2]))
             Reading.NotWhole.push_back(m_Table.Line(Row));
         Reading.Records.push_back(std::move(record));

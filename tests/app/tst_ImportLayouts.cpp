@@ -281,6 +281,10 @@ private slots:
         QTest::newRow("UTF-16 with its mark")
             << Utf16WithMark(unicode) << QStringList{"Łódź|Pop|1|A|"} << QList<int>{3}
             << QStringLiteral("znak „坂” (U+5742)");
+        QTest::newRow("a row with text only in a column that fills nothing")
+            << QByteArray(
+                   "Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone;Uwagi\r\nA;;;;;\r\n;;;;;notatka\r\n")
+            << QStringList{"A||||"} << QList<int>{} << QString();
         auto le = QStringEncoder(QStringEncoder::Utf16LE);
         QTest::newRow("UTF-16 without a mark")
             << QByteArray(le(unicode)) << QStringList{"Łódź|Pop|1|A|"} << QList<int>{3}

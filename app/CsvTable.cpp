@@ -39,7 +39,16 @@ public:
 
     void Feed(const QString& Text)
     {
+        const QChar* data = Text.constData();
+        m_Table.Reserve(Text.size());
         for (qsizetype i = 0; i < Text.size(); ++i) {
+            // Ordinary text goes into the field a run at a time.
+            const qsizetype run = RunOfText(data, i, Text.size());
+            if (run > 0) {
+                m_Field.append(data + i, run);
+                i += run - 1;
+                continue;
+            }
             const QChar c = Text[i];
             const QChar next = i + 1 < Text.size() ? Text[i + 1] : QChar();
             if (m_Quoted)
@@ -59,6 +68,19 @@ public:
     }
 
 private:
+    // How many characters from From on are plain text in the state the parser is in.
+    qsizetype RunOfText(const QChar* Data, qsizetype From, qsizetype Size) const
+    {
+        qsizetype end = From;
+        if (m_Quoted)
+            while (end < Size && Data[end] != u'"' && Data[end] != u'\n')
+                ++end;
+        else
+            while (end < Size && Data[end] != u'"' && Data[end] != m_Separator &&
+                   Data[end] != u'\r' && Data[end] != u'\n')
+                ++end;
+        return end - From;
+    }
     // Each gives how many characters more it used.
     int Quoted(QChar C, QChar Next)
     {
@@ -94,7 +116,7 @@ private:
         m_Blank = m_Fields == 0 && m_Field.isEmpty();
         m_Table.AddField(m_Field);
         ++m_Fields;
-        m_Field.clear();
+        m_Field.resize(0); // keeps its room for the next field
         m_WasQuoted = false;
     }
     void EndRow()
@@ -142,7 +164,7 @@ QStringList TTable::RowTexts(int Row) const
 
 void TTable::AddField(const QString& Text)
 {
-    m_Text += Text;
+    m_Text.append(Text.constData(), Text.size()); // into the room reserved, never shared
     m_Ends.push_back(m_Text.size());
     ++m_Pending;
 }

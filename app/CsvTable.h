@@ -37,6 +37,8 @@ public:
     // A quote that was opened and never closed: the rest of the file is no record.
     const std::optional<TProblem>& Unclosed() const { return m_Unclosed; }
 
+    // Room for the fields of a text of this many characters, given at once.
+    void Reserve(qsizetype Characters) { m_Text.reserve(Characters); }
     void AddField(const QString& Text);
     void EndRow(int Line);
     void SetUnclosed(TProblem Problem) { m_Unclosed = std::move(Problem); }

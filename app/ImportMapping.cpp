@@ -2,8 +2,6 @@
 
 #include "Cp1250.h"
 
-#include <QRegularExpression>
-
 namespace Csv {
 
 namespace {
@@ -167,6 +165,25 @@ private:
     std::array<std::vector<TSource>, 5> m_Sources;
 };
 
+// The discs a word of a medium's description counts: "CD" one, "2xCD" (or "2 × CD") two.
+std::optional<int> DiscsIn(QStringView Word)
+{
+    if (Word.compare(u"CD", Qt::CaseInsensitive) == 0)
+        return 1;
+    if (!Word.endsWith(u"CD", Qt::CaseInsensitive))
+        return std::nullopt;
+    QStringView times = Word.chopped(2).trimmed();
+    if (!times.endsWith(u'x') && !times.endsWith(u'X') && !times.endsWith(u'×'))
+        return std::nullopt;
+    const QStringView number = times.chopped(1).trimmed();
+    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar C) {
+        return C >= u'0' && C <= u'9';
+    });
+    bool fits = false;
+    const int count = digits ? number.toInt(&fits) : 0;
+    return fits ? std::optional<int>(count) : std::nullopt;
+}
+
 // A spreadsheet's row of empty cells is no record.
 bool IsEmpty(const TTable& Table, int Row)
 {
@@ -234,18 +251,14 @@ TReading Apply(const TTable& Table, const TMapping& Mapping)
 
 QString DiscCount(QStringView Format)
 {
-    static const QRegularExpression counted(QStringLiteral("^(\\d+)\\s*[x×]\\s*CD$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    int discs = 0;
+    qint64 discs = 0;
     bool read = false;
     for (const QStringView part : Format.split(u'+')) {
         // A part is a medium's name and its descriptions: "2xCD, Album, Remastered".
         for (const QStringView word : part.split(u',')) {
-            const QStringView name = word.trimmed();
-            const QRegularExpressionMatch match = counted.match(name);
-            const bool plain = name.compare(u"CD", Qt::CaseInsensitive) == 0;
-            if (match.hasMatch() || plain) {
-                discs += plain ? 1 : match.capturedView(1).toInt();
+            const std::optional<int> count = DiscsIn(word.trimmed());
+            if (count) {
+                discs += *count;
                 read = true;
                 break; // one count to a part
             }

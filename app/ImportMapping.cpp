@@ -89,7 +89,7 @@ public:
             for (int column = 0; column < int(Mapping.Columns.size()); ++column)
                 if (Mapping.Columns[std::size_t(column)] == target)
                     m_Sources[std::size_t(FieldOf(target))].push_back(
-                        {column, target, target == TTarget::Pozyczone && AllFlags(column)});
+                        {column, target, IsFlagColumn(target, column)});
     }
 
     void Take(int Row, TReading& Reading) const
@@ -117,6 +117,12 @@ public:
     }
 
 private:
+    // A yes/no column chosen for Pożyczone from another program's file; the catalogue's own
+    // file holds borrowers, whatever their names look like.
+    bool IsFlagColumn(TTarget Target, int Column) const
+    {
+        return Target == TTarget::Pozyczone && !m_Mapping.Strict && AllFlags(Column);
+    }
     bool AllFlags(int Column) const
     {
         for (int row = m_Mapping.HeaderRow ? 1 : 0; row < m_Table.Rows(); ++row) {

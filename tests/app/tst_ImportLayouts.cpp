@@ -281,6 +281,9 @@ private slots:
         QTest::newRow("UTF-16 with its mark")
             << Utf16WithMark(unicode) << QStringList{"Łódź|Pop|1|A|"} << QList<int>{3}
             << QStringLiteral("znak „坂” (U+5742)");
+        QTest::newRow("the catalogue's own file: borrowers that look like yes or no stay")
+            << QByteArray("Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone\r\nA;;;;nie\r\nB;;;;1\r\n")
+            << QStringList{"A||||nie", "B||||1"} << QList<int>{} << QString();
         QTest::newRow("a row with text only in a column that fills nothing")
             << QByteArray(
                    "Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone;Uwagi\r\nA;;;;;\r\n;;;;;notatka\r\n")

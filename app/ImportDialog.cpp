@@ -66,7 +66,7 @@ void TImportDialog::BuildMappingStep(const Csv::TLayout& Kind, bool Remembered)
                              "wypełnić.")
             : QStringLiteral("Rozpoznano: %1. Sprawdź, co wypełnia każda kolumna.").arg(Kind.Name);
     const QString cut = m_Table.Columns() > kMostColumns
-                            ? QStringLiteral(" Plik ma %1 kolumn; można wybrać spośród "
+                            ? QStringLiteral(" Kolumn w pliku: %1; można wybrać spośród "
                                              "pierwszych %2.")
                                   .arg(m_Table.Columns())
                                   .arg(kMostColumns)
@@ -173,9 +173,7 @@ void TImportDialog::Recount()
         Problems->addItem(QStringLiteral("wiersz %1: %2").arg(problem.Line).arg(problem.Reason));
     }
     if (refused > kListed)
-        Problems->addItem(QStringLiteral("… i jeszcze %1 wierszy, których nie można "
-                                         "zaimportować.")
-                              .arg(refused - kListed));
+        Problems->addItem(QStringLiteral("… dalsze odrzucone wiersze: %1.").arg(refused - kListed));
     Problems->setVisible(refused > 0);
     // Beside the preview a few refusals need no more than a few lines.
     if (Columns && refused > 0)

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMarkRole = Qt::UserRole + 1;
@@ -47,7 +49,8 @@ void TColumnChoiceTable::SetContent(const QStringList& Titles, const std::vector
         setCellWidget(0, column, box);
     }
     for (int row = 0; row < int(Rows.size()); ++row)
-        for (int column = 0; column < Rows[std::size_t(row)].size(); ++column) {
+        for (int column = 0; column < std::min(int(Rows[std::size_t(row)].size()), columnCount());
+             ++column) {
             QString text = Rows[std::size_t(row)][column];
             // A cell of several lines is shown on one; the tooltip holds it whole.
             auto* item = new QTableWidgetItem(QString(text).replace(u'\n', u' '));

@@ -388,8 +388,9 @@ private slots:
         QCOMPARE(importing.Problems.size(), TImportDialog::kListed + 1);
         QVERIFY(importing.Problems.first().startsWith(QStringLiteral("wiersz 2:")));
         QVERIFY(importing.Problems[99].startsWith(QStringLiteral("wiersz 101:")));
-        QVERIFY2(importing.Problems.last().contains(QStringLiteral("jeszcze 50 ")),
-                 qPrintable(importing.Problems.last()));
+        QVERIFY2(
+            importing.Problems.last().contains(QStringLiteral("dalsze odrzucone wiersze: 50.")),
+            qPrintable(importing.Problems.last()));
         QVERIFY(importing.Summary.contains(QStringLiteral("do dodania: 1.")));
     }
 };

@@ -134,14 +134,19 @@ void TImportDialog::ShowPreview()
 void TImportDialog::Choose(int Column, int Choice)
 {
     const auto target = Csv::TTarget(Choice);
-    // A field is filled from one column (Nazwa from one for each part): the column that had
-    // it before gives it up.
-    if (target != Csv::TTarget::Nothing)
-        for (std::size_t other = 0; other < m_Mapping.Columns.size(); ++other)
-            if (int(other) != Column && m_Mapping.Columns[other] == target) {
-                m_Mapping.Columns[other] = Csv::TTarget::Nothing;
-                Columns->SetChoice(int(other), 0);
-            }
+    // A field is filled from one column, Nazwa from one for each of its parts: the column
+    // that filled it before gives it up.
+    const auto clashes = [target](Csv::TTarget Other) {
+        const bool bothNazwa =
+            Other != target && Csv::FieldOf(Other) == 0 && Csv::FieldOf(target) == 0;
+        return target != Csv::TTarget::Nothing && Csv::FieldOf(Other) == Csv::FieldOf(target) &&
+               !bothNazwa;
+    };
+    for (std::size_t other = 0; other < m_Mapping.Columns.size(); ++other)
+        if (int(other) != Column && clashes(m_Mapping.Columns[other])) {
+            m_Mapping.Columns[other] = Csv::TTarget::Nothing;
+            Columns->SetChoice(int(other), 0);
+        }
     m_Mapping.Columns[std::size_t(Column)] = target;
     Recount();
 }

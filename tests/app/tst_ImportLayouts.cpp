@@ -223,6 +223,12 @@ private slots:
             QCOMPARE(Choices(Dialog),
                      (QList<int>{int(TTarget::NazwaDalej), 0, int(TTarget::Nazwa)}));
             Choose(Dialog, 1, TTarget::Nazwa);
+            // Ilość CD read from a medium or taken as it is: still one column.
+            Choose(Dialog, 0, TTarget::IloscCd);
+            Choose(Dialog, 2, TTarget::IloscCdZNosnika);
+            QCOMPARE(Choices(Dialog),
+                     (QList<int>{0, int(TTarget::Nazwa), int(TTarget::IloscCdZNosnika)}));
+            Choose(Dialog, 0, TTarget::NazwaDalej);
             Choose(Dialog, 2, TTarget::IloscCd);
             // Without the header row its captions are a record of their own, marked.
             Dialog.HeaderRow->setChecked(false);

@@ -84,6 +84,6 @@ void TDodajForm::Button1Click(QObject*)
 void TDodajForm::Button2Click(QObject*)
 {
     done(QDialog::Rejected);
-    m_Main.AllList->ResortItems();
+    m_Main.PutMasterInOrder();
     m_Main.Wyswietl(this);
 }

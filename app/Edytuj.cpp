@@ -77,7 +77,7 @@ void TEdytujForm::Button1Click(QObject*)
         const auto& f = *fields;
         m_Main.RememberForUndo(*master);
         master->SetTexts(TRowText::FromFields({f[0], kind, f[1], f[2], f[3]}));
-        m_Main.AllList->ResortItems();
+        m_Main.PutMasterInOrder();
         m_Main.Wyswietl(this);
         m_Main.Zapisane = false;
     }

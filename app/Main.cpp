@@ -266,10 +266,20 @@ void TMainForm::RememberForUndo(const TListItem& MasterRow)
     m_Undo->RememberEdit(MasterRow);
 }
 
+void TMainForm::PutMasterInOrder()
+{
+    AllList->ResortItems();
+    m_MasterInOrder = true;
+}
+
 void TMainForm::CofnijClick(QObject*)
 {
     if (!m_Undo->Undo())
         return;
+    // The record is back at the place it stood in; where records were added or edited since,
+    // the others have moved, and the place holds only once the list is put in order again.
+    if (m_MasterInOrder)
+        AllList->ResortItems();
     // As after an edit: the view and the pick lists show the record again.
     Wyswietl(this);
     OdswierzComboBoxy(this);

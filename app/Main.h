@@ -88,6 +88,9 @@ public:
     QDialog* Preview() const { return m_Preview; }
     // The Edit dialog calls this before it overwrites a master row.
     void RememberForUndo(const TListItem& MasterRow);
+    // Puts the master rows in name order, as after an addition or an edit; from then on a
+    // record taken back is put in order too.
+    void PutMasterInOrder();
 
     // The master row that a row of the visible list was copied from, if it still exists.
     TListItem* MasterRowOf(const TListItem* VisibleRow) const;
@@ -174,6 +177,9 @@ private:
     Catalogue::TFileStamp m_Stamp;
     bool m_FileUnread = false;
     bool m_InCloseQuery = false;
+    // The master rows stand in name order (an addition or edit put them so), not in the order
+    // the file gave them.
+    bool m_MasterInOrder = false;
     bool m_CloseRequested = false;
 };
 

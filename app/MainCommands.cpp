@@ -199,7 +199,7 @@ void TMainForm::ImportujClick(QObject*)
     master.EndUpdate();
     // As after an Add: in order, shown, offered in the pick lists; one Ctrl+Z takes it back.
     m_Undo->RememberAdded(std::move(added));
-    AllList->ResortItems();
+    PutMasterInOrder();
     Wyswietl(this);
     OdswierzComboBoxy(this);
     Zapisane = false;

@@ -186,6 +186,30 @@ private slots:
                                              "dy\tMuzyka\t2\tA1\t\r\n"));
     }
 
+    void Undo_afterRecordsWereAddedSince_putsTheRecordInNameOrder()
+    {
+        TFixture f(&kSmall);
+        // The add dialog, opened and closed, puts the list in name order: Chopin is fourth.
+        WhenShown(f.Dodaj, [&] { QTest::mouseClick(f.Dodaj->Button2, Qt::LeftButton); });
+        QTest::mouseClick(f.Main->Dodaj, Qt::LeftButton);
+        WhenShown(f.Edytuj, [&] {
+            f.Edytuj->Edit4->setText("Ola");
+            QTest::mouseClick(f.Edytuj->Button1, Qt::LeftButton);
+        });
+        DoubleClickRow(*f.Main, RowOf(*f.Main->dfsList1, "Chopin"));
+        // A record added before Chopin moves it one place on.
+        WhenShown(f.Dodaj, [&] {
+            f.Dodaj->Edit1->setText("Aaa");
+            QTest::mouseClick(f.Dodaj->Button1, Qt::LeftButton);
+            QTest::mouseClick(f.Dodaj->Button2, Qt::LeftButton);
+        });
+        QTest::mouseClick(f.Main->Dodaj, Qt::LeftButton);
+        Press(f.Main->ComboBox1, QKeySequence::Undo); // the edit of Chopin
+        QCOMPARE(Column(*f.Main->AllList, 0), (QStringList{"Aaa", "Abba", "Atlas", "Bach", "Chopin",
+                                                           QString::fromUtf8("Kolędy")}));
+        QCOMPARE(Column(*f.Main->AllList, 4).at(4), QString());
+    }
+
     void Undo_ofADeletion_restoresTheRecordBetweenItsNeighbours()
     {
         TFixture f(&kSmall);

@@ -221,7 +221,9 @@ QString Decode(const QByteArray& Bytes)
     const QByteArray body = Bytes.startsWith("\xef\xbb\xbf") ? Bytes.mid(3) : Bytes;
     auto utf8 = QStringDecoder(QStringDecoder::Utf8);
     const QString text = utf8(body);
-    if (!utf8.hasError())
+    // A file marked as UTF-8 is read as such; a byte that breaks it becomes U+FFFD, which
+    // names the line it is on as a refusal instead of turning the whole file into other letters.
+    if (!utf8.hasError() || body.size() != Bytes.size())
         return text;
     return Cp1250::ToUnicode(std::string_view(Bytes.constData(), std::size_t(Bytes.size())));
 }

@@ -53,8 +53,8 @@ private:
     std::optional<TProblem> m_Unclosed;
 };
 
-// The text of a file's bytes: UTF-16 after its mark or by its zero bytes, UTF-8 (with or
-// without a mark) where the whole file is valid UTF-8, Windows-1250 otherwise.
+// The text of a file's bytes: UTF-16 after its mark or by its zero bytes, UTF-8 after its mark
+// or where the whole file is valid UTF-8, Windows-1250 otherwise.
 QString Decode(const QByteArray& Bytes);
 // True when the start of a file without a mark looks like UTF-16 text: zero bytes on one side
 // of every pair only. Sets BigEndian to the side.

@@ -290,6 +290,10 @@ private slots:
         QTest::newRow("the catalogue's own file: borrowers that look like yes or no stay")
             << QByteArray("Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone\r\nA;;;;nie\r\nB;;;;1\r\n")
             << QStringList{"A||||nie", "B||||1"} << QList<int>{} << QString();
+        QTest::newRow("UTF-8 with its mark and a broken byte: that line refused")
+            << QByteArray(
+                   "\xef\xbb\xbfNazwa;Rodzaj;Ilość CD;Półka;Pożyczone\r\nŁódź;;;;\r\nB\xff;;;;\r\n")
+            << QStringList{"Łódź||||"} << QList<int>{3} << QStringLiteral("(U+FFFD)");
         QTest::newRow("a row with text only in a column that fills nothing")
             << QByteArray(
                    "Nazwa;Rodzaj;Ilość CD;Półka;Pożyczone;Uwagi\r\nA;;;;;\r\n;;;;;notatka\r\n")

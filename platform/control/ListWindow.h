@@ -147,6 +147,9 @@ private:
     void LeaveSortedOrder();
     // Destroys every row, first to last.
     void ReleaseRows();
+    // What the control keeps about a row that goes (its place among the unsorted rows, its
+    // texts in the journal, its sub-item images).
+    void ForgetRow(const TListRow& Row);
     int AutoSizeWidth(int Column, bool UseHeader) const;
     bool Deferred() const { return m_UpdateCount > 0; }
     void BeginChange();

@@ -7,8 +7,6 @@ namespace Csv {
 
 namespace {
 
-const std::array<const char*, 5> kCaptions = {"Nazwa", "Rodzaj", "Ilość CD", "Półka", "Pożyczone"};
-
 QByteArray Field(const QString& Text)
 {
     QByteArray utf8 = Text.toUtf8();
@@ -28,8 +26,8 @@ QByteArray ByteOrderMark()
 QByteArray HeaderLine()
 {
     QByteArray line;
-    for (std::size_t k = 0; k < kCaptions.size(); ++k)
-        line += (k ? ";" : "") + QByteArray(kCaptions[k]);
+    for (int k = 0; k < 5; ++k)
+        line += (k ? ";" : "") + FieldCaption(k).toUtf8();
     return line + "\r\n";
 }
 

@@ -37,14 +37,14 @@ TMapping Proposed(const QStringList& Header, std::initializer_list<TRule> Rules)
 
 bool IsOwn(const QStringList& Header)
 {
-    static const QStringList own = {"Nazwa", "Rodzaj", "Ilość CD", "Półka", "Pożyczone"};
+    constexpr int kFields = 5;
     for (int column = 0; column < Header.size(); ++column) {
         const QString caption = Header[column].trimmed();
-        if (column < own.size() ? caption.compare(own[column], Qt::CaseInsensitive) != 0
-                                : !caption.isEmpty())
+        if (column < kFields ? caption.compare(FieldCaption(column), Qt::CaseInsensitive) != 0
+                             : !caption.isEmpty())
             return false;
     }
-    return Header.size() >= own.size();
+    return Header.size() >= kFields;
 }
 
 TLayout CollectionService(const QStringList& Header)

@@ -1,10 +1,11 @@
 #include "MappingMemory.h"
 
+#include "Registry.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
 
@@ -29,8 +30,8 @@ TMappingMemory::TMappingMemory(const QString& File) : m_File(File) {}
 
 QString TMappingMemory::DefaultFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Dyskar/Importy.ini");
+    // Beside the program's other settings.
+    return QFileInfo(TRegistry::DefaultFile()).absolutePath() + QStringLiteral("/Importy.ini");
 }
 
 std::optional<Csv::TMapping> TMappingMemory::Offer(const QStringList& Header, int Columns) const

@@ -37,6 +37,17 @@ std::string FilterOf(const TSortedComboBox& Box)
     return text == kWszystkie ? std::string() : text;
 }
 
+// The file a command writes, with the suffix of its kind when the name has none; empty when
+// the user chose none.
+QString FileToWrite(QWidget* Parent, const QString& Title, const QString& Suffix)
+{
+    QString path = DialogParts::AskFileName(
+        Parent, Title, QStringLiteral("Pliki %1 (*.%2)").arg(Suffix.toUpper(), Suffix), true);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + Suffix;
+    return path;
+}
+
 } // namespace
 
 TViewFilter TMainForm::CurrentFilter() const
@@ -132,12 +143,9 @@ void TMainForm::KopiujClick(QObject*)
 
 void TMainForm::EksportujClick(QObject*)
 {
-    QString path = DialogParts::AskFileName(this, QStringLiteral("Eksportuj do CSV"),
-                                            QStringLiteral("Pliki CSV (*.csv)"), true);
+    const QString path = FileToWrite(this, QStringLiteral("Eksportuj do CSV"), "csv");
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
     // With the same care as the catalogue: a new file, synced, put in place whole.
     TSafeFileWriter file(path);
     if (file.Open()) {
@@ -225,12 +233,9 @@ void TMainForm::PodgladClick(QObject*)
 
 void TMainForm::PdfClick(QObject*)
 {
-    QString path = DialogParts::AskFileName(this, QStringLiteral("Zapisz jako PDF"),
-                                            QStringLiteral("Pliki PDF (*.pdf)"), true);
+    const QString path = FileToWrite(this, QStringLiteral("Zapisz jako PDF"), "pdf");
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
     const auto canvas = MakeQtPrinter(path);
     try {
         QamLVPrinter1->Print(*canvas);

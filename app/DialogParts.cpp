@@ -49,54 +49,54 @@ QLabel* MakeLabel(QWidget* Parent, const QString& Caption, QPoint At, QWidget* F
     return label;
 }
 
-void SetUpDialog(QDialog& Dialog, const TRecordDialogSpec& Spec)
+void SetUpDialog(QDialog& Dialog, const TRecordDialogLayout& Shape)
 {
-    Dialog.setWindowTitle(Spec.Caption);
+    Dialog.setWindowTitle(Shape.Caption);
     Dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
     Dialog.setFont(FormFont(11));
-    Dialog.setFixedSize(Spec.Width, Spec.Height);
+    Dialog.setFixedSize(Shape.Width, Shape.Height);
     Dialog.setModal(true);
 }
 
 } // namespace
 
-TRecordDialogParts BuildRecordDialog(QDialog& Dialog, const TRecordDialogSpec& Spec,
+TRecordDialogParts BuildRecordDialog(QDialog& Dialog, const TRecordDialogLayout& Shape,
                                      std::function<void()> OnOk, std::function<void()> OnCancel)
 {
     constexpr int kKindLine = 1;
     constexpr int kLineStep = 24;
     constexpr int kFieldWidth = 200;
     constexpr std::size_t kLinesBeforeButtons = 4;
-    SetUpDialog(Dialog, Spec);
+    SetUpDialog(Dialog, Shape);
     TRecordDialogParts parts;
     std::vector<QWidget*> lines;
-    for (std::size_t i = 0; i < Spec.Labels.size(); ++i) {
-        const int top = Spec.FirstTop + int(i) * kLineStep;
+    for (std::size_t i = 0; i < Shape.Labels.size(); ++i) {
+        const int top = Shape.FirstTop + int(i) * kLineStep;
         QWidget* field = nullptr;
         if (int(i) == kKindLine) {
-            parts.Kind = new TSortedComboBox(Spec.KindTyped ? TSortedComboBox::csDropDown
-                                                            : TSortedComboBox::csDropDownList,
+            parts.Kind = new TSortedComboBox(Shape.KindTyped ? TSortedComboBox::csDropDown
+                                                             : TSortedComboBox::csDropDownList,
                                              &Dialog);
-            parts.Kind->setGeometry(Spec.FieldLeft, top, kFieldWidth, Spec.KindHeight);
+            parts.Kind->setGeometry(Shape.FieldLeft, top, kFieldWidth, Shape.KindHeight);
             parts.Kind->setMaxVisibleItems(16);
             field = parts.Kind;
         } else {
             auto* edit = new TRecordField(&Dialog);
-            edit->setGeometry(Spec.FieldLeft, top, kFieldWidth, 21);
+            edit->setGeometry(Shape.FieldLeft, top, kFieldWidth, 21);
             parts.Fields.push_back(edit);
             field = edit;
         }
         lines.push_back(field);
     }
-    for (std::size_t i = 0; i < Spec.Labels.size(); ++i)
-        parts.Labels.push_back(MakeLabel(&Dialog, Spec.Labels[i],
-                                         {8, Spec.FirstTop + int(i) * kLineStep + Spec.LabelDrop},
+    for (std::size_t i = 0; i < Shape.Labels.size(); ++i)
+        parts.Labels.push_back(MakeLabel(&Dialog, Shape.Labels[i],
+                                         {8, Shape.FirstTop + int(i) * kLineStep + Shape.LabelDrop},
                                          lines[i]));
     parts.Ok = new QPushButton(QStringLiteral("OK"), &Dialog);
-    parts.Ok->setGeometry(QRect(Spec.Ok, QSize(90, 25)));
+    parts.Ok->setGeometry(QRect(Shape.Ok, QSize(90, 25)));
     parts.Cancel = new QPushButton(QStringLiteral("Anuluj"), &Dialog);
-    parts.Cancel->setGeometry(QRect(Spec.Cancel, QSize(90, 25)));
+    parts.Cancel->setGeometry(QRect(Shape.Cancel, QSize(90, 25)));
     std::vector<QWidget*> order(
         lines.begin(), lines.begin() + std::ptrdiff_t(std::min(kLinesBeforeButtons, lines.size())));
     order.push_back(parts.Ok);

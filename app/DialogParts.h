@@ -35,7 +35,7 @@ extern std::function<QString(QWidget*, const QString& Caption, const QString& Fi
 // A record dialog's lines and buttons. Line 1 is the kind's pick list, every other line a
 // field; each line stands LineStep below the one before, its label a little lower than its
 // field, as the label's text sits in the field's.
-struct TRecordDialogSpec
+struct TRecordDialogLayout
 {
     QString Caption;
     int Width = 0;
@@ -62,7 +62,7 @@ struct TRecordDialogParts
 // Gives Dialog its caption, font, fixed size and lines, and binds the buttons to OnOk and
 // OnCancel under the guard. Tab order: the first four lines, the two buttons, then any line
 // after the fourth (the lent-to field comes after the buttons).
-TRecordDialogParts BuildRecordDialog(QDialog& Dialog, const TRecordDialogSpec& Spec,
+TRecordDialogParts BuildRecordDialog(QDialog& Dialog, const TRecordDialogLayout& Shape,
                                      std::function<void()> OnOk, std::function<void()> OnCancel);
 
 // Places a dialog in the middle of the screen the main window is on.

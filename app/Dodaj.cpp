@@ -15,7 +15,7 @@ TDodajForm* DodajForm = nullptr;
 TDodajForm::TDodajForm(TMainForm& Main, QWidget* Parent) : QDialog(Parent), m_Main(Main)
 {
     DodajForm = this;
-    const DialogParts::TRecordDialogSpec spec{
+    const DialogParts::TRecordDialogLayout layout{
         .Caption = QStringLiteral("Dodaj CD"),
         .Width = 300,
         .Height = 166,
@@ -29,7 +29,7 @@ TDodajForm::TDodajForm(TMainForm& Main, QWidget* Parent) : QDialog(Parent), m_Ma
         .Ok = {88, 128},
         .Cancel = {200, 128}};
     const DialogParts::TRecordDialogParts parts = DialogParts::BuildRecordDialog(
-        *this, spec, [this] { Button1Click(Button1); }, [this] { Button2Click(Button2); });
+        *this, layout, [this] { Button1Click(Button1); }, [this] { Button2Click(Button2); });
     Label1 = parts.Labels[0];
     Label2 = parts.Labels[1];
     Label3 = parts.Labels[2];

@@ -14,7 +14,7 @@ TEdytujForm* EdytujForm = nullptr;
 TEdytujForm::TEdytujForm(TMainForm& Main, QWidget* Parent) : QDialog(Parent), m_Main(Main)
 {
     EdytujForm = this;
-    const DialogParts::TRecordDialogSpec spec{
+    const DialogParts::TRecordDialogLayout layout{
         .Caption = QStringLiteral("Edytuj"),
         .Width = 324,
         .Height = 172,
@@ -28,7 +28,7 @@ TEdytujForm::TEdytujForm(TMainForm& Main, QWidget* Parent) : QDialog(Parent), m_
         .Ok = {111, 136},
         .Cancel = {224, 136}};
     const DialogParts::TRecordDialogParts parts = DialogParts::BuildRecordDialog(
-        *this, spec, [this] { Button1Click(Button1); }, [this] { Button2Click(Button2); });
+        *this, layout, [this] { Button1Click(Button1); }, [this] { Button2Click(Button2); });
     Label1 = parts.Labels[0];
     Label2 = parts.Labels[1];
     Label3 = parts.Labels[2];

@@ -145,17 +145,17 @@ void TMainForm::BindHandlers()
 void TMainForm::SetUpList(TdfsExtListView& List, int HoverTime)
 {
     List.BeginLoading();
-    struct TColumnSpec
+    struct TColumnLayout
     {
         const char* Caption;
         int Width;
         TAlignment Alignment;
     };
-    const TColumnSpec columns[] = {{"Nazwa", 200, taLeftJustify},
-                                   {"Rodzaj", 125, taLeftJustify},
-                                   {"Ilość CD", 60, taRightJustify},
-                                   {"Półka", 50, taLeftJustify},
-                                   {"Pożyczone", 150, taLeftJustify}};
+    const TColumnLayout columns[] = {{"Nazwa", 200, taLeftJustify},
+                                     {"Rodzaj", 125, taLeftJustify},
+                                     {"Ilość CD", 60, taRightJustify},
+                                     {"Półka", 50, taLeftJustify},
+                                     {"Pożyczone", 150, taLeftJustify}};
     for (const auto& wanted : columns) {
         TListColumn* column = List.Columns().Add();
         column->SetCaption(Cp1250::FromUtf8(wanted.Caption));

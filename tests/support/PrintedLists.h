@@ -11,14 +11,14 @@
 namespace TestSupport {
 
 // A list for the printer: columns with captions and alignments, rows of UTF-8 texts.
-struct TColumnSpec
+struct TColumnLayout
 {
     const char* Caption;
     TAlignment Alignment;
 };
 
 inline std::unique_ptr<TdfsExtListView>
-MakeList(std::initializer_list<TColumnSpec> Columns,
+MakeList(std::initializer_list<TColumnLayout> Columns,
          std::initializer_list<std::vector<const char*>> Rows)
 {
     auto list = std::make_unique<TdfsExtListView>();

@@ -9,6 +9,7 @@
 void TSortKeyMemo::Reset()
 {
     m_Keys = {};
+    m_Recent = {};
     m_Asked = m_Found = 0;
     m_Chunks.clear();
     m_Used = kChunk;
@@ -38,14 +39,26 @@ const std::string* TSortKeyMemo::Shared(std::string_view Text)
     if (GivenUp())
         return nullptr;
     ++m_Asked;
+    const std::size_t n = Text.size();
+    const auto end = [&](std::size_t At) {
+        return std::size_t(static_cast<unsigned char>(Text[At]));
+    };
+    TRecent& recent =
+        m_Recent[(n ? n * 29 + end(0) * 7 + end(n - 1) + end(n / 2) * 3 : 0) % kRecent];
+    if (recent.Key && recent.Text == Text) {
+        ++m_Found;
+        return recent.Key;
+    }
     if (const auto it = m_Keys.find(Text); it != m_Keys.end()) {
         ++m_Found;
+        recent = {it->first, &it->second};
         return &it->second;
     }
     if (m_Keys.size() >= kMostTexts)
         return nullptr;
     const auto made = m_Keys.emplace(Text, std::string()).first;
     Make(Text, made->second);
+    recent = {made->first, &made->second};
     return &made->second;
 }
 

@@ -2,6 +2,7 @@
 
 #include "TextKeyMaker.h"
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -40,6 +41,15 @@ private:
     static constexpr std::size_t kMostTexts = 65536;
     static constexpr std::size_t kChunk = std::size_t(1) << 20;
     std::unordered_map<std::string_view, std::string> m_Keys;
+    // The texts met last, by a hash of their ends: a column of a few values finds its texts
+    // here without hashing every byte and following the map's nodes.
+    struct TRecent
+    {
+        std::string_view Text;
+        const std::string* Key = nullptr;
+    };
+    static constexpr std::size_t kRecent = 256;
+    std::array<TRecent, kRecent> m_Recent{};
     std::size_t m_Asked = 0;
     std::size_t m_Found = 0;
     std::vector<std::unique_ptr<char[]>> m_Chunks; // the last one is filled

@@ -233,13 +233,13 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
     };
     // Keys of rows that hardly share them are most of a first sort's time (a collation per
     // row): where the sorter can, two threads make them, each for half of the rows.
-    auto keysFrom = [&](std::size_t From, std::vector<LVSORTKEY>& Keys) {
+    auto keysFrom = [&](std::size_t From, std::size_t To, std::vector<LVSORTKEY>& Keys) {
         if (!Sort.WorkerKey) {
-            for (std::size_t row = From; row < count; ++row)
+            for (std::size_t row = From; row < To; ++row)
                 keyOf(row, Keys[row]);
             return;
         }
-        TSplitWork::Run(count - From, kLeastKeysPerThread,
+        TSplitWork::Run(To - From, kLeastKeysPerThread,
                         [&](int Worker, std::size_t Begin, std::size_t End) {
                             for (std::size_t row = From + Begin; row < From + End; ++row)
                                 keyOf(row, Keys[row], Worker);
@@ -247,8 +247,8 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
     };
     TTies tied(count, false);
     std::vector<LVSORTKEY> keys;
-    if (std::optional<TOrder> order =
-            KeyOrder::SharedKeyOrder(count, Sort.Descending, keyOf, keysFrom, tied, keys)) {
+    if (std::optional<TOrder> order = KeyOrder::SharedKeyOrder(
+            count, Sort.Descending, keyOf, keysFrom, tied, keys, Sort.WorkerKey != nullptr)) {
         Permute(Rows, std::move(*order), Moved);
         return tied;
     }

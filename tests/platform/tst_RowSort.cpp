@@ -485,6 +485,12 @@ void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder_data()
     QTest::newRow("some keys fail, one thread") << 12000 << 256 << QByteArray() << 7 << false << 0;
     QTest::newRow("some keys fail, few values") << 12000 << 2 << QByteArray("v") << 7 << false << 0;
     QTest::newRow("complete keys but some fail") << 40000 << 255 << QByteArray() << 7 << true << 1;
+    // A column of few values is counted on two threads, each with keys of its own.
+    QTest::newRow("few values") << 40000 << 2 << QByteArray("v") << 0 << true << int('a');
+    QTest::newRow("few values, some keys fail")
+        << 40000 << 2 << QByteArray("v") << 7 << true << int('a');
+    QTest::newRow("values not few, found out on both threads")
+        << 40000 << 3 << QByteArray("v") << 0 << true << int('a');
 }
 
 void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder()

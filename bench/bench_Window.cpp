@@ -1,7 +1,7 @@
 // The real main window on a display (run under Xvfb): start-up to the first painted list, a
-// click on "Nazwa" (keys known), on "Rodzaj" (first sort by it) and on "Nazwa" again, each
-// until the list is painted again, the CPU an idle window takes, and the process's peak
-// memory. The catalogue comes from DYSKAR_BENCH_FILE; one run per process, so that the peak
+// click on "Nazwa" (keys known), on "Rodzaj" (first sort by it) and on "Nazwa" again, "Pożyczone"
+// unchecked and checked again, and Page Down pressed in the list, each until the list is painted
+// again, the CPU an idle window takes, and the process's peak memory. The catalogue comes from DYSKAR_BENCH_FILE; one run per process, so that the peak
 // belongs to it alone.
 #include "BenchMain.h"
 #include "Dodaj.h"
@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QTest>
@@ -18,6 +19,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -37,10 +39,12 @@ public:
     }
 };
 
-// Runs the event loop until the list has been painted once more; milliseconds since Start.
-double UntilPainted(const TPaintCounter& Counter, int Before, const QElapsedTimer& Start)
+// Runs the event loop until the list has been painted once more, for at most Limit ms;
+// milliseconds since Start.
+double UntilPainted(const TPaintCounter& Counter, int Before, const QElapsedTimer& Start,
+                    qint64 Limit = 600000)
 {
-    while (Counter.Paints == Before && Start.elapsed() < 600000)
+    while (Counter.Paints == Before && Start.elapsed() < Limit)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return double(Start.nsecsElapsed()) / 1e6;
 }
@@ -76,6 +80,44 @@ double ClickHeader(TMainForm& Main, TPaintCounter& Counter, int Column)
     return UntilPainted(Counter, before, clock);
 }
 
+double ClickBox(QCheckBox& Box, TPaintCounter& Counter)
+{
+    const QPoint where(8, Box.height() / 2);
+    QTest::mouseMove(&Box, where);
+    QCoreApplication::processEvents();
+    const int before = Counter.Paints;
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(&Box, Qt::LeftButton, {}, where);
+    return UntilPainted(Counter, before, clock);
+}
+
+// Page Down pressed Presses times in the list, from the top: the median and the slowest press
+// (none where the list is too short to page).
+std::pair<double, double> PagesDown(TMainForm& Main, TPaintCounter& Counter, int Presses)
+{
+    QWidget* view = Main.dfsList1->Control().View();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Home);
+    QTest::qWait(100);
+    std::vector<double> times;
+    for (int i = 0; i < Presses; ++i) {
+        const int before = Counter.Paints;
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(view, Qt::Key_PageDown);
+        const double took = UntilPainted(Counter, before, clock, 2000);
+        if (Counter.Paints == before)
+            break; // at the last row: nothing moved
+        times.push_back(took);
+        QTest::qWait(20);
+    }
+    if (times.empty())
+        return {0, 0};
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
 void BM_Window(benchmark::State& State)
 {
     const QString file = qEnvironmentVariable("DYSKAR_BENCH_FILE");
@@ -106,6 +148,12 @@ void BM_Window(benchmark::State& State)
         // Back to "Nazwa": its order was left for "Rodzaj" a moment ago.
         const double backToName = ClickHeader(main, counter, 0);
         QTest::qWait(100);
+        // The lent records hidden and shown again: the shown list built anew each time.
+        const double lentHidden = ClickBox(*main.Porz, counter);
+        QTest::qWait(100);
+        const double lentShown = ClickBox(*main.Porz, counter);
+        QTest::qWait(100);
+        const auto [pageDown, slowestPageDown] = PagesDown(main, counter, 20);
 
         const double cpuBefore = CpuSeconds();
         QElapsedTimer idle;
@@ -121,6 +169,10 @@ void BM_Window(benchmark::State& State)
         State.counters["click_name_again_ms"] = byNameAgain;
         State.counters["click_kind_ms"] = byKind;
         State.counters["click_name_after_kind_ms"] = backToName;
+        State.counters["uncheck_lent_ms"] = lentHidden;
+        State.counters["check_lent_ms"] = lentShown;
+        State.counters["page_down_ms"] = pageDown;
+        State.counters["page_down_slowest_ms"] = slowestPageDown;
         State.counters["idle_cpu_pct"] = idleShare * 100;
         State.counters["peak_mib"] = PeakMiB();
         main.Zapisane = true; // nothing to save

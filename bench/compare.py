@@ -67,7 +67,8 @@ def window(path, tag, runs=3):
             raise SystemExit(f"bench_Window: {b.get('error_message')}")
         results.append(b)
     keys = ["startup_ms", "click_name_ms", "click_name_again_ms", "click_kind_ms",
-            "click_name_after_kind_ms", "idle_cpu_pct", "peak_mib"]
+            "click_name_after_kind_ms", "uncheck_lent_ms", "check_lent_ms", "page_down_ms",
+            "page_down_slowest_ms", "idle_cpu_pct", "peak_mib"]
     return {k: sorted(r[k] for r in results)[len(results) // 2] for k in keys}
 
 
@@ -90,6 +91,23 @@ def add(what, records, ours, peer_name, peer, target, limit, unit="ms", differen
         met = figure <= limit
     rows.append((what, records, amount(ours, unit), peer_name, amount(peer, unit), ratio,
                  target, "yes" if met else "**no**"))
+
+
+def add_frame(what, records, ours, limit_ms, mawk, ratio, peer_name="mawk -F'\\t'",
+              base=None):
+    """A figure of the window against a time and, since machines differ, the same time as a
+    ratio to mawk's split of the same file in the same run: either met counts. Where base is
+    given (the empty program's), the figure is what the window takes beyond it."""
+    beyond = ours - base if base is not None else ours
+    met = beyond <= limit_ms or beyond <= ratio * mawk
+    plus = "+" if base is not None else ""
+    target = f"≤ {plus}{amount(limit_ms, 'ms')} or ≤ {plus}{ratio:g}× mawk"
+    shown = amount(ours, "ms") + (f" (+{amount(beyond, 'ms')})" if base is not None else "")
+    rows.append((what, records, shown, peer_name if base is None else "empty file; mawk",
+                 amount(mawk, "ms") if base is None else
+                 f"{amount(base, 'ms')}; {amount(mawk, 'ms')}",
+                 f"{beyond / mawk:.3g}× mawk" if mawk else "-", target,
+                 "yes" if met else "**no**"))
 
 
 sort_env = polish
@@ -143,28 +161,48 @@ for n in sizes:
         what = f"save after an edit (master in name order), {label}"
         add(what, n, figure, "cp", cp, "≤ 3× cp", 3)
         add(what, n, figure, "cp + sync", cp_sync, "≤ 1× cp + sync", 1)
+    base = empty_window["startup_ms"]
+    if n <= 20000:
+        # A catalogue of the size people keep: start-up within 30 ms of the empty program's,
+        # every click and key within a frame.
+        add_frame("start-up to the painted window, typical size", n, w["startup_ms"], 30,
+                  mawk, 30 / 115, base=base)
+        frame = [('click "Nazwa"', "click_name_ms"), ('click "Rodzaj"', "click_kind_ms"),
+                 ('back to "Nazwa"', "click_name_after_kind_ms"),
+                 ('uncheck "Pożyczone"', "uncheck_lent_ms"),
+                 ('check "Pożyczone" again', "check_lent_ms"),
+                 ("Page Down, slowest of 20 presses", "page_down_slowest_ms")]
+        for label, key in frame:
+            add_frame(f"{label}, typical size", n, w[key], 16, mawk, 0.14)
+    else:
+        add_frame('first click on "Nazwa" (turns the order it has)', n, figures["name"], 16,
+                  mawk, 0.14)
+        add_frame('first click on "Rodzaj"', n, figures["kind"], 100, mawk, 0.9)
+        add_frame('click "Nazwa" again after "Rodzaj" (its order kept)', n, figures["return"],
+                  50, mawk, 0.45)
+        add_frame('uncheck "Pożyczone" (shown list built anew, painted, counts)', n,
+                  w["uncheck_lent_ms"], 40, mawk, 0.35)
+        add_frame('check "Pożyczone" again', n, w["check_lent_ms"], 40, mawk, 0.35)
+        add_frame("Page Down, slowest of 20 presses", n, w["page_down_slowest_ms"], 16, mawk,
+                  0.14)
     add('click "Nazwa" in the window (keys known)', n, figures["name"],
         "GNU sort -k1,1 pl_PL", gnu_sort, "≤ 0.05× (≤ 250 ms)", 0.05)
-    add('click "Nazwa" again (back to ascending)', n, w["click_name_again_ms"],
-        "GNU sort -k1,1 pl_PL", gnu_sort, "≤ 0.05×", 0.05)
     add('first click on "Rodzaj"', n, figures["kind"], "GNU sort -k1,1 pl_PL", gnu_sort,
         "≤ 0.2×", 0.2)
-    add('click "Nazwa" again after "Rodzaj" (its order kept)', n, figures["return"],
-        "mawk -F'\\t'", mawk, "≤ 0.45× mawk (≈ 50 ms)", 0.45)
     add("re-sort of the master list after one edit", n, figures["resort"], "its first sort",
         first_sort, "≤ 0.02×", 0.02)
     add('uncheck "Pożyczone" (view rebuild)', n, figures["view"], "load", load, "≤ 0.25× load",
         0.25)
     add("find: one more character typed", n, ours[f"BM_FindTyping/records:{n}/further:1"],
         "mawk -F'\\t'", mawk, "≤ 1× mawk", 1)
-    add("start-up to the painted window, file as the catalogue saves it (name order)", n,
-        saved["startup_ms"], "empty file", empty_window["startup_ms"], "≤ +1 s", 1000,
-        difference=True)
-    add("start-up to the painted window, file in generated (random) order", n, w["startup_ms"],
-        "empty file", empty_window["startup_ms"], "≤ +1 s", 1000, difference=True)
+    if n > 20000:
+        add_frame("start-up to the painted window, file as the catalogue saves it", n,
+                  saved["startup_ms"], 300, mawk, 2.6, base=base)
+        add_frame("start-up to the painted window, file in random order", n, w["startup_ms"],
+                  600, mawk, 5, base=base)
     limit = 4 * size_mib + empty_window["peak_mib"]
     for label, run in [("file as saved", saved), ("file in random order", w)]:
-        rows.append((f"peak memory (VmHWM) after start-up and four clicks, {label}", n,
+        rows.append((f"peak memory (VmHWM) after start-up and the clicks, {label}", n,
                      f"{run['peak_mib']:,.0f} MiB", f"file {size_mib:.1f} MiB; empty program",
                      f"{empty_window['peak_mib']:,.0f} MiB",
                      f"{run['peak_mib'] / size_mib:.1f}× file" if size_mib else "-",

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TCustomListView;
 class TRowText;
@@ -48,6 +49,8 @@ private:
         std::int64_t Discs = 0;
     };
     static std::int64_t DiscsOf(const TRowText& Record);
+    // Marks each master row that passes, in master order; the discs of those that do.
+    std::int64_t MarkPassing(const TViewFilter& Filter, std::vector<std::uint8_t>& Passes) const;
 
     const TCustomListView& m_Master;
     TCustomListView& m_Shown;

@@ -14,6 +14,9 @@ struct TRowText::TBlock
 {
     std::uint32_t Refs : 31;
     std::uint32_t InArena : 1;
+    // The count of holders stands apart from what tells the fields: a row may let go of its
+    // texts on one thread while another reads them through a row of another list.
+    std::uint32_t : 0;
     std::uint32_t Count : 31;
     // Whether the fields' ends take two bytes each: a row's texts are short, and a million
     // rows save sixteen bytes each.

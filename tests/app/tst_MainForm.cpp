@@ -113,6 +113,37 @@ private slots:
         QCOMPARE(f.Main->StatusText(spDiscs), discs);
     }
 
+    // A list long enough that the rows passing are found beside the old rows going: the
+    // same rows in master order, the same discs, each time the filter changes.
+    void Filters_ofALongList_showTheMatchingRecordsInMasterOrder()
+    {
+        QByteArray file;
+        QStringList all;
+        QStringList notLent;
+        std::int64_t notLentDiscs = 0;
+        std::int64_t allDiscs = 0;
+        for (int i = 0; i < 20000; ++i) {
+            const QByteArray name = "n" + QByteArray::number((i * 7919) % 20000);
+            const bool lent = i % 3 == 0;
+            file += name + "	Rock	" + QByteArray::number(i % 5) + "	A	" +
+                    (lent ? "Ola" : "") + "\r\n";
+            all << QString(name);
+            allDiscs += i % 5;
+            if (!lent) {
+                notLent << QString(name);
+                notLentDiscs += i % 5;
+            }
+        }
+        TFixture f(&file);
+        for (const bool lentShown : {false, true, false}) {
+            QTest::mouseClick(f.Main->Porz, Qt::LeftButton, {}, QPoint(5, 8));
+            QCOMPARE(f.Main->Porz->isChecked(), lentShown);
+            QCOMPARE(Column(*f.Main->dfsList1, 0), lentShown ? all : notLent);
+            QCOMPARE(f.Main->StatusText(spDiscs),
+                     QStringLiteral("Płyt: %1").arg(lentShown ? allDiscs : notLentDiscs));
+        }
+    }
+
     void PickLists_offerEachValueOnceInTheSpellingMetFirst()
     {
         const QByteArray file =

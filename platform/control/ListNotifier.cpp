@@ -18,8 +18,9 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
     nm.iItem = Item;
     nm.iSubItem = SubItem;
     nm.lParam = Param;
-    if (const TListRow* row = m_Cells.Row(Item); row && Param == 0)
-        nm.lParam = row->Param;
+    if (Param == 0) // a row inserted comes with its own: a million of them ask no row
+        if (const TListRow* row = m_Cells.Row(Item))
+            nm.lParam = row->Param;
     return Notify(nm.hdr);
 }
 

@@ -227,6 +227,8 @@ void BM_FindTyping(benchmark::State& State)
 }
 BENCHMARK(BM_FindTyping)
     ->ArgNames({"records", "further"})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
     ->Args({100000, 0})
     ->Args({100000, 1})
     ->Args({1000000, 0})

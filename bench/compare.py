@@ -166,7 +166,7 @@ for n in sizes:
         # A catalogue of the size people keep: start-up within 30 ms of the empty program's,
         # every click and key within a frame.
         add_frame("start-up to the painted window, typical size", n, w["startup_ms"], 30,
-                  mawk, 30 / 115, base=base)
+                  mawk, 0.26, base=base)
         frame = [('click "Nazwa"', "click_name_ms"), ('click "Rodzaj"', "click_kind_ms"),
                  ('back to "Nazwa"', "click_name_after_kind_ms"),
                  ('uncheck "Pożyczone"', "uncheck_lent_ms"),

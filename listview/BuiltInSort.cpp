@@ -235,6 +235,15 @@ int TBuiltInSort::Compare(const TListItem& A, const TListItem& B, int SubItem,
     return CompareTexts(CellOf(A.Texts(), SubItem), CellOf(B.Texts(), SubItem), Style);
 }
 
+int TBuiltInSort::WorkerCompare(const TListItem& A, const TListItem& B, int SubItem)
+{
+    const TSortKeyCache* ca = CacheOf(A, SubItem);
+    const TSortKeyCache* cb = CacheOf(B, SubItem);
+    if (ca && cb)
+        return ComparePrepared(*ca, *cb);
+    return m_HelperKeyMemo.Compare(CellOf(A.Texts(), SubItem), CellOf(B.Texts(), SubItem));
+}
+
 int TBuiltInSort::CompareTexts(std::string_view Left, std::string_view Right, TAutoSortStyle Style)
 {
     if (Style == assSmart) {

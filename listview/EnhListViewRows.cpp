@@ -150,9 +150,8 @@ void TCustomEnhListView::DefaultDrawItem(int Index, const TRect& Rect, bool Full
     if (const TImageList* images = SmallImages()) {
         // The image in the selection's blend while the list has the focus.
         const bool blended = focused && ((State & odSelected) || item->Focused());
-        const int overlay = item->OverlayIndex() >= 0 && item->OverlayIndex() <= 3
-                                ? item->OverlayIndex()
-                                : -1;
+        const int overlay =
+            item->OverlayIndex() >= 0 && item->OverlayIndex() <= 3 ? item->OverlayIndex() : -1;
         canvas.DrawImage(r.Left + kImageInset, r.Top,
                          images->Picture(item->ImageIndex(), overlay,
                                          blended ? dsSelected : dsTransparent,

@@ -82,8 +82,10 @@ void TCustomEnhListView::RunSort(bool Ascending)
     sort.SortParam = reinterpret_cast<LPARAM>(this);
     sort.Key = &TCustomEnhListView::BuiltInKey;
     sort.Descending = !Ascending;
-    if (m_BuiltIn->TwoThreads())
+    if (m_BuiltIn->TwoThreads()) {
         sort.WorkerKey = &TCustomEnhListView::BuiltInWorkerKey;
+        sort.WorkerCompare = &TCustomEnhListView::BuiltInWorkerCompare;
+    }
     // The same column and prepared cells name the same order: rows that stand in it but for
     // a few edited ones are placed, not sorted, and a click that only turns the direction
     // turns the rows round.
@@ -124,6 +126,22 @@ void TCustomEnhListView::BuiltInWorkerKey(LPARAM Item, LPARAM List, int Worker, 
         list->m_BuiltIn->Key(reinterpret_cast<const TListItem*>(Item), Key);
     else
         list->m_BuiltIn->WorkerKey(reinterpret_cast<const TListItem*>(Item), Key);
+}
+
+int TCustomEnhListView::BuiltInWorkerCompare(LPARAM Item1, LPARAM Item2, LPARAM List, int Worker)
+{
+    if (Worker == 0)
+        return BuiltInCompare(Item1, Item2, List);
+    try {
+        const auto* a = reinterpret_cast<const TListItem*>(Item1);
+        const auto* b = reinterpret_cast<const TListItem*>(Item2);
+        auto* list = reinterpret_cast<TCustomEnhListView*>(List);
+        if (!a || !b || !list)
+            return 0;
+        return list->m_BuiltIn->WorkerCompare(*a, *b, g_SortSubItem) * g_SortSign;
+    } catch (...) {
+        return 0;
+    }
 }
 
 int TCustomEnhListView::EventCompare(LPARAM Item1, LPARAM Item2, LPARAM List)

@@ -173,15 +173,13 @@ public:
     using TLVMarqueeBeginEvent = std::function<void(QObject*, bool& CanBegin)>;
     using TLVHotTrackEvent = std::function<void(QObject*, int& ItemIndex, int SubItemIndex,
                                                 QPoint Location, bool& AllowSelect)>;
-    using TLVVMGetItemInfoEvent =
-        std::function<void(QObject*, int Item, int SubItem, TLVVMMaskItems& Mask, int& Image,
-                           Win::LPARAM& Param, int& State, int& StateMask, int& Indent,
-                           std::string& Text)>;
+    using TLVVMGetItemInfoEvent = std::function<void(
+        QObject*, int Item, int SubItem, TLVVMMaskItems& Mask, int& Image, Win::LPARAM& Param,
+        int& State, int& StateMask, int& Indent, std::string& Text)>;
     using TLVVMCacheHintEvent = std::function<void(QObject*, Win::NMLVCACHEHINT& HintInfo)>;
     using TLVVMFindItemEvent =
         std::function<void(QObject*, Win::NMLVFINDITEM& FindInfo, int& Found)>;
-    using TLVVMStateChangedEvent =
-        std::function<void(QObject*, Win::NMLVODSTATECHANGE& StateInfo)>;
+    using TLVVMStateChangedEvent = std::function<void(QObject*, Win::NMLVODSTATECHANGE& StateInfo)>;
     // A rubber band may start unless CanBegin is cleared.
     TLVMarqueeBeginEvent OnMarqueeBegin;
     // A row was activated (a double-click, Enter, or one click under the activation styles).

@@ -62,6 +62,11 @@ const std::string* TSortKeyMemo::Shared(std::string_view Text)
     return &made->second;
 }
 
+int TSortKeyMemo::Compare(std::string_view Left, std::string_view Right)
+{
+    return m_Maker ? m_Maker->Compare(Left, Right) : Locale::CompareText(Left, Right);
+}
+
 void TSortKeyMemo::KeyOf(std::string_view Text, std::string& Key)
 {
     if (const std::string* shared = Shared(Text))

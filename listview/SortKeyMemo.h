@@ -25,6 +25,8 @@ public:
     // The key of a text met again, or null where looking up does not pay (distinct texts) or
     // the memo is full.
     const std::string* Shared(std::string_view Text);
+    // The comparison of two texts under the memo's collation.
+    int Compare(std::string_view Left, std::string_view Right);
     // The key of a text into Key, whose room is reused.
     void KeyOf(std::string_view Text, std::string& Key);
     // The key of a text for this sort, whole, to be read before the next call. Its bytes from

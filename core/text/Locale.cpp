@@ -71,10 +71,15 @@ int Sign(int Value)
 int CompareText(std::string_view Left, std::string_view Right)
 {
     static std::u16string left, right;
-    UCollator* collator = Collators().CaseSensitive.get();
-    const UChar* l = Wide(Left, left);
-    const UChar* r = Wide(Right, right);
-    switch (ucol_strcoll(collator, l, static_cast<int32_t>(Left.size()), r,
+    return CompareTextWith(Collators().CaseSensitive.get(), Left, Right, left, right);
+}
+
+int CompareTextWith(const UCollator* Collator, std::string_view Left, std::string_view Right,
+                    std::u16string& LeftRoom, std::u16string& RightRoom)
+{
+    const UChar* l = Wide(Left, LeftRoom);
+    const UChar* r = Wide(Right, RightRoom);
+    switch (ucol_strcoll(Collator, l, static_cast<int32_t>(Left.size()), r,
                          static_cast<int32_t>(Right.size()))) {
     case UCOL_LESS:
         return -1;

@@ -25,3 +25,8 @@ void TTextKeyMaker::Make(std::string_view Text, std::string& Key)
 {
     Locale::TextSortKeyWith(m_Collator.get(), Text, m_Room, Key);
 }
+
+int TTextKeyMaker::Compare(std::string_view Left, std::string_view Right)
+{
+    return Locale::CompareTextWith(m_Collator.get(), Left, Right, m_Room, m_OtherRoom);
+}

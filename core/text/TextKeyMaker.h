@@ -6,8 +6,8 @@
 
 struct UCollator;
 
-// Collation keys as Locale::TextSortKey makes them, from a copy of the collation of its own:
-// a thread with one makes keys while another makes its own.
+// Collation keys and comparisons as Locale::TextSortKey and CompareText make them, from a copy
+// of the collation of its own: a thread with one makes keys while another makes its own.
 class TTextKeyMaker
 {
 public:
@@ -19,6 +19,7 @@ public:
     TTextKeyMaker& operator=(const TTextKeyMaker&) = delete;
 
     void Make(std::string_view Text, std::string& Key);
+    int Compare(std::string_view Left, std::string_view Right);
 
 private:
     struct TCloser
@@ -27,4 +28,5 @@ private:
     };
     std::unique_ptr<UCollator, TCloser> m_Collator;
     std::u16string m_Room;
+    std::u16string m_OtherRoom;
 };

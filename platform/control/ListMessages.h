@@ -287,6 +287,9 @@ struct LVSORTKEYED
     // is 0 on the thread that sorts and 1 on the other; no row is asked for twice. Key is
     // still asked where one thread does.
     void (*WorkerKey)(LPARAM Item, LPARAM SortParam, int Worker, LVSORTKEY& Key) = nullptr;
+    // Optional: Compare asked on two threads at once (Worker as for WorkerKey), where a long
+    // list is checked for standing in the sort's order already.
+    int (*WorkerCompare)(LPARAM A, LPARAM B, LPARAM SortParam, int Worker) = nullptr;
     bool Descending = false;
     // Names the order of the keys, whichever the direction; 0 names none. Asking again for
     // the order of the last keyed sort lets the control move only the rows added or changed

@@ -31,6 +31,7 @@ struct TSortData
     // Keys made on two threads: how many each worker was asked for, whether worker 0 was ever
     // asked off the sorting thread, and which rows' keys cannot be made (every n-th id).
     std::atomic<int> WorkerAsked[2] = {0, 0};
+    std::atomic<int> WorkerCompared[2] = {0, 0};
     std::atomic<bool> WorkerOnWrongThread = false;
     std::thread::id Sorter = std::this_thread::get_id();
     int FailKeysEvery = 0;
@@ -95,6 +96,16 @@ void WorkerKey(LPARAM Row, LPARAM SortParam, int Worker, LVSORTKEY& Key)
     if (data->FailKeysEvery > 0 && Row % data->FailKeysEvery == 0)
         throw std::runtime_error("no key");
     FillKey(data, Row, Key);
+}
+
+int WorkerCompareRows(LPARAM A, LPARAM B, LPARAM SortParam, int Worker)
+{
+    auto* data = reinterpret_cast<TSortData*>(SortParam);
+    ++data->WorkerCompared[Worker];
+    if ((Worker == 0) != (std::this_thread::get_id() == data->Sorter))
+        data->WorkerOnWrongThread = true;
+    const int c = Compare(data->Keys[std::size_t(A)], data->Keys[std::size_t(B)]);
+    return data->Descending ? -c : c;
 }
 
 // Letters from byte First on; keys of byte 0 read as incomplete.
@@ -310,15 +321,28 @@ void TestRowSort::RowsInOrderCostNoKeys_data()
     QTest::addColumn<bool>("Descending");
     QTest::addColumn<QByteArray>("Start");
     QTest::addColumn<bool>("KeysMade");
-    QTest::newRow("ascending") << false << QByteArray("in order") << false;
-    QTest::newRow("descending") << true << QByteArray("in order") << false;
-    QTest::newRow("ascending, the last row out of order")
-        << false << QByteArray("last out") << false;
-    QTest::newRow("descending, the last row out of order")
-        << true << QByteArray("last out") << false;
-    QTest::newRow("ascending, a few rows changed") << false << QByteArray("a few changed") << false;
-    QTest::newRow("ascending, at random") << false << QByteArray("random") << true;
-    QTest::newRow("descending, at random") << true << QByteArray("random") << true;
+    QTest::addColumn<int>("Rows"); // from 32 768 on, two threads compare where they may
+    for (const int rows : {3000, 40000}) {
+        const char* threads = rows > 3000 ? ", two threads" : "";
+        QTest::addRow("ascending%s", threads) << false << QByteArray("in order") << false << rows;
+        QTest::addRow("descending%s", threads) << true << QByteArray("in order") << false << rows;
+        QTest::addRow("ascending, the last row out of order%s", threads)
+            << false << QByteArray("last out") << false << rows;
+        QTest::addRow("descending, the last row out of order%s", threads)
+            << true << QByteArray("last out") << false << rows;
+        QTest::addRow("ascending, the first row out of order%s", threads)
+            << false << QByteArray("first out") << true << rows; // every row after it aside
+        // Where two threads meet: the pair of the last row of one half and the first of the
+        // other.
+        QTest::addRow("ascending, the middle row out of order%s", threads)
+            << false << QByteArray("middle out") << false << rows;
+        QTest::addRow("ascending, a few rows changed%s", threads)
+            << false << QByteArray("a few changed") << false << rows;
+        QTest::addRow("ascending, at random%s", threads)
+            << false << QByteArray("random") << true << rows;
+        QTest::addRow("descending, at random%s", threads)
+            << true << QByteArray("random") << true << rows;
+    }
 }
 
 void TestRowSort::RowsInOrderCostNoKeys()
@@ -329,21 +353,33 @@ void TestRowSort::RowsInOrderCostNoKeys()
     QFETCH(bool, Descending);
     QFETCH(QByteArray, Start);
     QFETCH(bool, KeysMade);
+    QFETCH(int, Rows);
     std::mt19937 rng(5);
     TSortData data;
     data.Descending = Descending;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < Rows; ++i)
         data.Keys.push_back(RandomKey(rng, 3, 3, "k")); // many equal rows
-    const bool inOrder = Start == "in order" || Start == "last out";
+    const bool inOrder = Start == "in order" || Start.endsWith("out");
     std::vector<int> ids =
         Shape(inOrder ? QByteArray(Descending ? "reversed" : "sorted") : Start, data, rng);
     if (Start == "last out")
         data.Keys[std::size_t(ids.back())] = Descending ? "zz" : std::string();
+    if (Start == "first out")
+        data.Keys[std::size_t(ids.front())] = Descending ? std::string() : "zz";
+    if (Start == "middle out")
+        data.Keys[std::size_t(ids[ids.size() / 2])] = Descending ? "zz" : std::string();
     const std::vector<int> expected = StableOrder(ids, data);
     ListRowSort::TRows rows = RowsOf(ids);
-    const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, KeyedSort(data));
+    LVSORTKEYED sort = KeyedSort(data);
+    sort.WorkerKey = &WorkerKey;
+    sort.WorkerCompare = &WorkerCompareRows;
+    const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
     QVERIFY(IdsOf(rows) == expected);
-    QCOMPARE(data.KeysAsked > 0, KeysMade);
+    QCOMPARE(data.KeysAsked + data.WorkerAsked[0] + data.WorkerAsked[1] > 0, KeysMade);
+    QVERIFY(!data.WorkerOnWrongThread);
+    // Rows in order are proven so by both threads in a long list.
+    if (Start == "in order")
+        QCOMPARE(data.WorkerCompared[1] > 0, Rows > 3000);
     QCOMPARE(tied.size(), rows.size());
     for (std::size_t i = 1; i < rows.size(); ++i)
         QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,

@@ -25,7 +25,8 @@ public:
     // The key of a text met again, or null where looking up does not pay (distinct texts) or
     // the memo is full.
     const std::string* Shared(std::string_view Text);
-    // The comparison of two texts under the memo's collation.
+    // The comparison of two texts under the memo's own collation where it has one
+    // (OwnCollation); else under Locale's, on the thread that uses Locale only.
     int Compare(std::string_view Left, std::string_view Right);
     // The key of a text into Key, whose room is reused.
     void KeyOf(std::string_view Text, std::string& Key);

@@ -1,5 +1,6 @@
 #include "ListRowSort.h"
 
+#include "ListRowCalls.h"
 #include "ReadAhead.h"
 #include "SplitWork.h"
 
@@ -8,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <unordered_set>
 
 using namespace Win;
 
@@ -20,38 +20,9 @@ namespace {
 // row, so half the usual distance hides a memory access.
 constexpr std::size_t kAhead = ReadAhead::kRows / 2;
 
-int CompareSafely(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
-{
-    try {
-        return Compare(A, B, SortParam);
-    } catch (...) {
-        return 0; // a pair that cannot be compared counts as equal
-    }
-}
-
 // How many rows' keys make it worth a second thread to make half of them: a key costs about
 // a microsecond, a thread tens of them.
 constexpr std::size_t kLeastKeysPerThread = 8192;
-
-// A row's key, by the worker given where the sorter makes keys on two threads; a row whose
-// key cannot be made is marked so, and the comparison places it.
-void KeySafely(const LVSORTKEYED& Sort, const TListRow& Row, LVSORTKEY& Key, int Worker = -1)
-{
-    try {
-        if (Worker < 0)
-            Sort.Key(Row.Param, Sort.SortParam, Key);
-        else
-            Sort.WorkerKey(Row.Param, Sort.SortParam, Worker, Key);
-    } catch (...) {
-        Key = LVSORTKEY();
-        Key.Failed = true;
-    }
-}
-
-bool Less(PFNLVCOMPARE Compare, LPARAM A, LPARAM B, LPARAM SortParam)
-{
-    return CompareSafely(Compare, A, B, SortParam) < 0;
-}
 
 // Rows sorted by the last sort and changed in a few places since are put in order without a
 // sort: the result is the stable sort's all the same. Nothing when the rows are too far from
@@ -132,16 +103,6 @@ void Permute(TRows& Rows, TOrder&& Order, TOrder* Moved)
         *Moved = std::move(Order);
 }
 
-// Whether row A goes before row B in a keyed sort: by their keys, else by the comparison.
-bool KeyedBefore(const LVSORTKEYED& Sort, const TListRow& A, const LVSORTKEY& KeyA,
-                 const TListRow& B, const LVSORTKEY& KeyB)
-{
-    const int k = KeyOrder::ByKey(KeyA, KeyB);
-    if (k != 2)
-        return Sort.Descending ? k > 0 : k < 0;
-    return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
-}
-
 // Rows that already stand in the sort's order cost one comparison per neighbouring pair and
 // no keys: a catalogue saved by name comes back in name order, and its first sort by name
 // would otherwise collate every name for nothing. Gives up at the first pair out of order.
@@ -179,12 +140,7 @@ void ComparePairs(const TRows& Rows, const LVSORTKEYED& Sort, int Worker, std::s
             ReadAhead::Ask(Rows[i + kAhead].get());
             Rows[i + kAhead / 2]->Text.ReadAhead();
         }
-        int c = 0;
-        try {
-            c = Sort.WorkerCompare(Rows[i - 1]->Param, Rows[i]->Param, Sort.SortParam, Worker);
-        } catch (...) {
-            c = 0; // a pair that cannot be compared counts as equal
-        }
+        const int c = WorkerCompareSafely(Sort, Rows[i - 1]->Param, Rows[i]->Param, Worker);
         if (c > 0) {
             OutOfOrder.store(true, std::memory_order_relaxed);
             return;
@@ -328,102 +284,6 @@ void TurnRound(TRows& Rows, TTies& Tied)
     for (std::size_t i = 1; i < count; ++i)
         turned[i] = Tied[count - i];
     Tied.swap(turned);
-}
-
-namespace {
-
-// A row taken out to be placed again: its key, where it stood and where it goes.
-struct TPlaced
-{
-    std::unique_ptr<TListRow> Row;
-    LVSORTKEY Key;
-    std::size_t From = 0;
-    std::size_t To = 0;
-};
-
-// The moved rows come out, with their places and keys; the others close up, still in order.
-std::vector<TPlaced> TakeOut(TRows& Rows, const std::vector<const TListRow*>& Moved,
-                             const LVSORTKEYED& Sort)
-{
-    const std::unordered_set<const TListRow*> moved(Moved.begin(), Moved.end());
-    std::vector<TPlaced> placed;
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < Rows.size(); ++i) {
-        if (moved.count(Rows[i].get()))
-            placed.push_back({std::move(Rows[i]), {}, i, 0});
-        else if (kept++ != i)
-            Rows[kept - 1] = std::move(Rows[i]);
-    }
-    Rows.resize(kept);
-    for (TPlaced& p : placed)
-        KeySafely(Sort, *p.Row, p.Key);
-    return placed;
-}
-
-// Each placed row's place among the kept rows, found by a binary search; equal rows keep the
-// order they stood in, as in a stable sort.
-void FindPlaces(const TRows& Kept, std::vector<TPlaced>& Placed, const LVSORTKEYED& Sort)
-{
-    auto before = [&](const TListRow& A, const LVSORTKEY& KeyA, const TListRow& B,
-                      const LVSORTKEY& KeyB) { return KeyedBefore(Sort, A, KeyA, B, KeyB); };
-    // Where a kept row stood before: its place now plus the moved rows that stood before it
-    // (the places they were taken from, in order).
-    std::vector<std::size_t> from;
-    for (const TPlaced& p : Placed)
-        from.push_back(p.From);
-    auto stoodAt = [&](std::size_t Now) {
-        std::size_t earlier = 0;
-        while (earlier < from.size() && from[earlier] - earlier <= Now)
-            ++earlier;
-        return Now + earlier;
-    };
-    std::stable_sort(Placed.begin(), Placed.end(), [&](const TPlaced& A, const TPlaced& B) {
-        return before(*A.Row, A.Key, *B.Row, B.Key);
-    });
-    std::size_t lowest = 0;
-    for (TPlaced& p : Placed) {
-        std::size_t lo = lowest;
-        std::size_t hi = Kept.size();
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            const TListRow& row = *Kept[mid];
-            LVSORTKEY key;
-            KeySafely(Sort, row, key);
-            const bool rowFirst = before(row, key, *p.Row, p.Key) ||
-                                  (!before(*p.Row, p.Key, row, key) && stoodAt(mid) < p.From);
-            if (rowFirst)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        p.To = lowest = lo;
-    }
-}
-
-// The placed rows go back in, the rows opened up from the back: only rows behind the first
-// new place move.
-void PutBack(TRows& Rows, std::vector<TPlaced>& Placed)
-{
-    const std::size_t kept = Rows.size();
-    Rows.resize(kept + Placed.size());
-    std::size_t write = Rows.size();
-    std::size_t read = kept;
-    for (std::size_t q = Placed.size(); q-- > 0;) {
-        while (read > Placed[q].To)
-            Rows[--write] = std::move(Rows[--read]);
-        Rows[--write] = std::move(Placed[q].Row);
-    }
-}
-
-} // namespace
-
-void ByKeysAround(TRows& Rows, const std::vector<const TListRow*>& Moved, const LVSORTKEYED& Sort)
-{
-    if (Moved.empty())
-        return;
-    std::vector<TPlaced> placed = TakeOut(Rows, Moved, Sort);
-    FindPlaces(Rows, placed, Sort);
-    PutBack(Rows, placed);
 }
 
 } // namespace ListRowSort

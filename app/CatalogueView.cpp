@@ -3,8 +3,11 @@
 #include "Catalogue.h"
 #include "FindText.h"
 #include "ListView.h"
+#include "ReadAhead.h"
 #include "SplitWork.h"
 
+#include <numeric>
+#include <utility>
 #include <vector>
 
 bool TViewFilter::Passes(const TRowText& Record) const
@@ -36,19 +39,38 @@ std::int64_t TCatalogueView::DiscsOf(const TRowText& Record)
     return Catalogue::DiscCount(Record.Field(Catalogue::fdDiscs));
 }
 
-std::int64_t TCatalogueView::MarkPassing(const TViewFilter& Filter,
-                                         std::vector<std::uint8_t>& Passes) const
+std::int64_t TCatalogueView::MarkPassing(const TViewFilter& Filter, TPassMarks& Marks,
+                                         std::size_t From, std::size_t To) const
 {
     std::int64_t discs = 0;
-    std::size_t row = 0;
-    m_Master.Items().ForEach([&](const TListItem& Row) {
-        const TRowText& text = Row.Texts();
-        const bool passes = Filter.Passes(text);
-        Passes[row++] = passes;
-        if (passes)
-            discs += DiscsOf(text);
-    });
+    std::size_t row = From;
+    m_Master.Items().ForEach(
+        [&](const TListItem& Row) {
+            const TRowText& text = Row.Texts();
+            const bool passes = Filter.Passes(text);
+            if (Marks.Held && passes != bool((*Marks.Held)[row])) {
+                // The texts are at hand: a row that comes takes a hold for its copy to take
+                // over, one that goes lets go of the hold its shown row left.
+                if (passes)
+                    TRowText(text).Leave();
+                else
+                    const TRowText left = TRowText::TakeOver(text);
+            }
+            Marks.Passes[row++] = passes;
+            if (passes)
+                discs += DiscsOf(text);
+        },
+        static_cast<int>(From), static_cast<int>(To));
     return discs;
+}
+
+bool TCatalogueView::BuiltStands() const
+{
+    const TListControl& master = m_Master.Control();
+    return m_Built && m_Built->Passes.size() == static_cast<std::size_t>(master.RowCount()) &&
+           m_Built->MasterChanges == master.Changes() &&
+           m_Built->MasterReorders == master.Reorders() &&
+           m_Built->ShownChanges == m_Shown.Control().Changes();
 }
 
 void TCatalogueView::Rebuild(const TViewFilter& Filter)
@@ -56,29 +78,74 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
     TListItems& shown = m_Shown.Items();
     const TListItems& master = m_Master.Items();
     std::vector<std::uint8_t> passes(static_cast<std::size_t>(master.Count()));
-    std::int64_t discs = 0;
+    // While neither list changed since the last rebuild (a sort of the shown rows aside), a
+    // shown row that goes leaves its hold on its master row's texts for the new copy of the
+    // same row to take over: only the texts of rows that come or go are touched.
+    const bool built = BuiltStands();
+    std::optional<TBuilt> before = std::exchange(m_Built, std::nullopt);
     shown.BeginUpdate();
-    // In a long list, the master rows that pass are found (and their discs counted) on a
-    // second thread while the shown rows of before go on this one: the one only reads the
-    // master rows' texts, the other lets go of the shown rows and of their hold on those texts,
-    // which a text's count of holders keeps apart from its bytes.
+    // In a long list, the shown rows of before go on this thread while the master rows that
+    // pass are found (and their discs counted) on a second one, which this one helps once its
+    // rows have gone: slice 0 is the going, slices 1 to kSlices - 1 the finding. The rows that
+    // go only let go of their holds on the master rows' texts, which a text's count of holders
+    // keeps apart from its bytes, or, while the rows built last stand, they touch no texts at
+    // all and the finding takes and lets go of holds instead.
+    constexpr std::size_t kSlices = 6;
     constexpr int kLeastForTwoThreads = 16384;
-    const std::size_t least = master.Count() >= kLeastForTwoThreads ? 1 : 2;
-    TSplitWork::Run(2, least, [&](int, std::size_t First, std::size_t Last) {
-        for (std::size_t part = First; part < Last; ++part) { // both, on one thread
-            if (part == 0)
-                shown.Clear();
+    const std::size_t least = master.Count() >= kLeastForTwoThreads ? 1 : kSlices;
+    TPassMarks marks{passes, built ? &before->Passes : nullptr};
+    std::vector<std::int64_t> discs(kSlices, 0);
+    const std::size_t rows = passes.size();
+    TSplitWork::Run(kSlices, least, [&](int, std::size_t First, std::size_t Last) {
+        for (std::size_t slice = First; slice < Last; ++slice) {
+            if (slice > 0)
+                discs[slice] = MarkPassing(Filter, marks, rows * (slice - 1) / (kSlices - 1),
+                                           rows * slice / (kSlices - 1));
+            else if (built)
+                shown.ClearLeavingTexts();
             else
-                discs = MarkPassing(Filter, passes);
+                shown.Clear();
         }
     });
-    std::size_t row = 0;
-    master.ForEach([&](TListItem& Row) {
-        if (passes[row++])
-            shown.Add(Row.Texts())->Data = &Row; // a copy in meaning; the texts are shared
-    });
+    AddPassing(passes, built);
     shown.EndUpdate();
-    m_Sum = TDiscSum{m_Shown.Control().Changes(), discs};
+    m_Sum = TDiscSum{m_Shown.Control().Changes(),
+                     std::accumulate(discs.begin(), discs.end(), std::int64_t(0))};
+    m_Built = TBuilt{std::move(passes), m_Master.Control().Changes(), m_Master.Control().Reorders(),
+                     m_Shown.Control().Changes()};
+}
+
+void TCatalogueView::AddPassing(const std::vector<std::uint8_t>& Passes, bool HoldsTaken)
+{
+    const TListItems& master = m_Master.Items();
+    std::size_t passing = 0;
+    for (const std::uint8_t passed : Passes)
+        passing += passed;
+    std::size_t next = 0;
+    try {
+        m_Shown.Items().AddEach(passing, [&](TListItem& Shown) {
+            while (!Passes[next])
+                ++next;
+            TListItem& row = *master.Item(static_cast<int>(next));
+            // A copy in meaning; the texts are shared.
+            if (HoldsTaken) {
+                Shown.Text = TRowText::TakeOver(row.Texts());
+            } else {
+                if (next + ReadAhead::kRows < Passes.size())
+                    master.Item(static_cast<int>(next + ReadAhead::kRows))->Texts().ReadAhead();
+                Shown.Text = row.Texts();
+            }
+            Shown.Data = &row;
+            ++next;
+        });
+    } catch (...) {
+        // The holds taken for rows not made are let go of.
+        for (; next < Passes.size() && HoldsTaken; ++next)
+            if (Passes[next])
+                const TRowText left =
+                    TRowText::TakeOver(master.Item(static_cast<int>(next))->Texts());
+        throw;
+    }
 }
 
 void TCatalogueView::Narrow(const TViewFilter& Filter)

@@ -48,11 +48,36 @@ private:
         std::uint64_t Changes = 0; // the shown list's change count the sum is of
         std::int64_t Discs = 0;
     };
+    // What the last rebuild made the shown list of: the master rows that passed, and the
+    // lists' counts of changes (and the master's of reorderings) just after.
+    struct TBuilt
+    {
+        std::vector<std::uint8_t> Passes;
+        std::uint64_t MasterChanges = 0;
+        std::uint64_t MasterReorders = 0;
+        std::uint64_t ShownChanges = 0;
+    };
     static std::int64_t DiscsOf(const TRowText& Record);
-    // Marks each master row that passes, in master order; the discs of those that do.
-    std::int64_t MarkPassing(const TViewFilter& Filter, std::vector<std::uint8_t>& Passes) const;
+    // Which master rows pass, and, where Held says which rows the shown rows of before held,
+    // that a row that comes takes a hold on its texts for its copy, and one that goes lets go
+    // of the hold its shown row left behind.
+    struct TPassMarks
+    {
+        std::vector<std::uint8_t>& Passes;
+        const std::vector<std::uint8_t>* Held;
+    };
+    // Marks each master row From to To - 1 that passes; the discs of those that do.
+    std::int64_t MarkPassing(const TViewFilter& Filter, TPassMarks& Marks, std::size_t From,
+                             std::size_t To) const;
+    // Whether the shown rows are still what the last rebuild made them, each holding the texts
+    // of the master row at the place it was made from.
+    bool BuiltStands() const;
+    // Appends a copy of each master row that passes: a copy that shares its texts, or, where
+    // HoldsTaken, one that takes over a hold on them that waits for it.
+    void AddPassing(const std::vector<std::uint8_t>& Passes, bool HoldsTaken);
 
     const TCustomListView& m_Master;
     TCustomListView& m_Shown;
     std::optional<TDiscSum> m_Sum;
+    std::optional<TBuilt> m_Built;
 };

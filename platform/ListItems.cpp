@@ -165,6 +165,17 @@ TListItem* TListItems::Add(TRowText Texts)
     return Insert(-1, std::move(Texts));
 }
 
+void TListItems::AddEach(std::size_t Count, const std::function<void(TListItem&)>& Fill)
+{
+    m_Owner.HandleNeeded();
+    TChunkArena& pool = m_Owner.RowPool();
+    m_Owner.Control().AppendRows(Count, [&]() -> std::unique_ptr<TListRow> {
+        auto item = TListItem::Make(pool);
+        Fill(*item);
+        return item;
+    });
+}
+
 TListItem* TListItems::Insert(int Index)
 {
     return Insert(Index, TRowText());
@@ -196,6 +207,11 @@ void TListItems::DeleteIf(const std::function<bool(const TListItem&)>& Doomed)
 void TListItems::Clear()
 {
     m_Owner.Control().DeleteAllRows();
+}
+
+void TListItems::ClearLeavingTexts()
+{
+    m_Owner.Control().DeleteAllRowsLeavingTexts();
 }
 
 void TListItems::BeginUpdate()

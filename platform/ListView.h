@@ -85,6 +85,9 @@ public:
     // Adds a row that holds these texts from the start: one change to the list where Add and
     // SetTexts make two, for the million rows of a load or a rebuilt view.
     TListItem* Add(TRowText Texts);
+    // Adds Count rows at the end as one change to the list, each made by Fill(TListItem&),
+    // which gives it its texts (and its Data), before the list hears of it.
+    void AddEach(std::size_t Count, const std::function<void(TListItem&)>& Fill);
     TListItem* Insert(int Index);
     // Count and Item stand inline at the end of this header: passes over a million rows call
     // them for every row.
@@ -98,6 +101,9 @@ public:
     // Deletes every row Doomed names, in one pass over the rows.
     void DeleteIf(const std::function<bool(const TListItem&)>& Doomed);
     void Clear();
+    // The same, but each row leaves its hold on its texts behind for the rows added next with
+    // the same texts to take over (TRowText::TakeOver).
+    void ClearLeavingTexts();
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return m_UpdateCount; }

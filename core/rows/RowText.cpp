@@ -67,6 +67,11 @@ TRowText::~TRowText()
     }
 }
 
+std::uint32_t TRowText::Holders() const
+{
+    return m_Block ? m_Block->Refs : 0;
+}
+
 TRowText TRowText::Build(std::span<const std::string_view> Fields, TRowTextArena* Arena)
 {
     if (Fields.empty())

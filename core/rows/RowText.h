@@ -76,6 +76,16 @@ public:
     void ReadAheadCache() const;
 
     bool SharesWith(const TRowText& Other) const { return m_Block == Other.m_Block; }
+    // How many copies hold these texts (0 for none).
+    std::uint32_t Holders() const;
+
+    // A list built anew from the same texts it held (a view filtered otherwise) need not count
+    // the holders of the texts that stay, which would touch a million texts: each copy that
+    // goes leaves its hold behind (Leave), for a copy of the same texts to take it over
+    // (TakeOver). A hold left and never taken over keeps the texts for good; one taken over
+    // twice lets go of them while another still holds them.
+    void Leave() noexcept { m_Block = nullptr; }
+    static TRowText TakeOver(const TRowText& Texts) noexcept { return TRowText(Texts.m_Block); }
     std::size_t ByteSize() const;
 
 private:

@@ -55,14 +55,24 @@ public:
     }
     int IndexOfRow(const TListRow* Row) const;
     int InsertRow(int Index, std::unique_ptr<TListRow> Row);
+    // Adds Count rows that Make gives (fewer if it gives none), one after another, at the end:
+    // one change to the list for all of them, where InsertRow makes one each; the owner hears
+    // of each row as it comes. A list rebuilt from another adds a million rows so.
+    using TRowMaker = std::function<std::unique_ptr<TListRow>()>;
+    void AppendRows(std::size_t Count, const TRowMaker& Make);
     void DeleteRow(int Index);
     void DeleteAllRows();
+    // The same, but each row leaves its hold on its texts behind (TRowText::Leave), for the
+    // rows made next with the same texts to take over.
+    void DeleteAllRowsLeavingTexts();
     // Deletes every row Doomed names, in one pass: the owner hears of each as of a deletion.
     void DeleteRowsIf(const std::function<bool(const TListRow&)>& Doomed);
     void SetRowText(int Index, TRowText Text);
     // Counts every change of the rows (added, deleted, texts changed), so that whoever sums
     // them can tell whether a sum still holds.
     std::uint64_t Changes() const { return m_Changes; }
+    // Counts every sort or other reordering of the rows.
+    std::uint64_t Reorders() const { return m_Reorders; }
     // A row's texts were changed in place: repaint it if it is on show.
     void RowTextChanged(const TListRow* Row);
     // The same, for a row whose texts were Before.
@@ -145,8 +155,12 @@ private:
     void Unsorted(const TListRow* Row);
     // Before a sort in another order: the kept orders are checked, the one left is kept.
     void LeaveSortedOrder();
-    // Destroys every row, first to last.
-    void ReleaseRows();
+    // Rows appended from First on stand: the view and the owner are told.
+    void AppendEnds(std::size_t First, bool Deferred);
+    // Destroys every row: a long list in the order its rows stand in memory. Rows that leave
+    // their texts (TRowText::Leave) let go of no text.
+    void ReleaseRows(bool LeaveTexts = false);
+    void DeleteAll(bool LeaveTexts);
     // What the control keeps about a row that goes (its place among the unsorted rows, its
     // texts in the journal, its sub-item images).
     void ForgetRow(const TListRow& Row);
@@ -167,6 +181,7 @@ private:
     QPointer<TImageList> m_StateImages;
     TChangeLink m_SmallImagesLink;
     std::uint64_t m_Changes = 0;
+    std::uint64_t m_Reorders = 0;
     TRowTextJournal m_Journal;
     // The order the rows stand in (LVSORTKEYED::Order and direction) but for the rows in
     // m_Unsorted; 0 for none known. While no row has changed since that sort (m_SortedChanges),

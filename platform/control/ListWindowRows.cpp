@@ -1,6 +1,7 @@
 // The list control's rows coming and going: one inserted, one or many deleted, all released.
 #include "ListWindow.h"
 
+#include "AddressOrder.h"
 #include "ListModel.h"
 #include "ReadAhead.h"
 
@@ -30,6 +31,45 @@ int TListWindow::InsertRow(int Index, std::unique_ptr<TListRow> Row)
     return Index;
 }
 
+void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
+{
+    if (OwnerData() || Count == 0)
+        return;
+    ++m_Changes;
+    const std::size_t first = m_Rows.size();
+    const bool deferred = Deferred();
+    // Told as a reset: a row that cannot be made ends the additions where they stand.
+    if (deferred)
+        BeginChange();
+    else
+        m_Model->ResetBegins();
+    try {
+        m_Rows.reserve(first + Count);
+        for (std::size_t i = 0; i < Count; ++i) {
+            std::unique_ptr<TListRow> row = Make();
+            if (!row)
+                break;
+            m_Journal.Came(row->Text);
+            const LPARAM param = row->Param;
+            m_Rows.push_back(std::move(row));
+            m_Notifier.Item(LVN_INSERTITEM, static_cast<int>(m_Rows.size() - 1), 0, param);
+        }
+    } catch (...) {
+        AppendEnds(first, deferred);
+        throw;
+    }
+    AppendEnds(first, deferred);
+}
+
+void TListWindow::AppendEnds(std::size_t First, bool Deferred)
+{
+    if (!Deferred)
+        m_Model->ResetEnds();
+    // Past a few hundred rows, placing each one in a sorted list costs more than a sort.
+    for (std::size_t i = First; i < m_Rows.size() && m_SortedOrder != 0; ++i)
+        Unsorted(m_Rows[i].get());
+}
+
 void TListWindow::DeleteRow(int Index)
 {
     ++m_Changes;
@@ -49,6 +89,16 @@ void TListWindow::DeleteRow(int Index)
 
 void TListWindow::DeleteAllRows()
 {
+    DeleteAll(false);
+}
+
+void TListWindow::DeleteAllRowsLeavingTexts()
+{
+    DeleteAll(true);
+}
+
+void TListWindow::DeleteAll(bool LeaveTexts)
+{
     ++m_Changes;
     m_Notifier.Item(LVN_DELETEALLITEMS, -1);
     m_Unsorted.clear();
@@ -57,10 +107,10 @@ void TListWindow::DeleteAllRows()
         m_Journal.Gone(m_Rows[i]->Text);
     if (Deferred()) {
         BeginChange();
-        ReleaseRows();
+        ReleaseRows(LeaveTexts);
     } else {
         m_Model->ResetBegins();
-        ReleaseRows();
+        ReleaseRows(LeaveTexts);
         m_Model->ResetEnds();
     }
 }
@@ -105,18 +155,51 @@ void TListWindow::ForgetRow(const TListRow& Row)
         m_SubItemImages.erase(&Row);
 }
 
-void TListWindow::ReleaseRows()
+namespace {
+
+// Whether the rows stand mostly in the order of their addresses, as rows made one after another
+// and never sorted do: then going over them as they stand reads memory in order already.
+bool MostlyInMemoryOrder(const ListRowSort::TRows& Rows)
 {
+    std::size_t descents = 0;
+    for (std::size_t i = 1; i < Rows.size(); ++i)
+        descents += Rows[i].get() < Rows[i - 1].get();
+    return descents < Rows.size() / 16;
+}
+
+} // namespace
+
+void TListWindow::ReleaseRows(bool LeaveTexts)
+{
+    const auto release = [LeaveTexts](TListRow* Row) {
+        if (LeaveTexts)
+            Row->Text.Leave();
+        delete Row;
+    };
+    const std::size_t count = m_Rows.size();
+    // A long list goes in the order its rows stand in memory: the order they were made in,
+    // which is also that of their texts, where a sort has left them in no order at all.
+    constexpr std::size_t kLeastInMemoryOrder = 16384;
+    if (count >= kLeastInMemoryOrder && !MostlyInMemoryOrder(m_Rows)) {
+        TAddressOrder order(count);
+        for (const auto& row : m_Rows)
+            order.Add(row.get());
+        for (auto& row : m_Rows) // the order holds them now
+            (void)row.release();
+        m_Rows.clear();
+        order.ForEach([&](void* Row) { release(static_cast<TListRow*>(Row)); });
+        m_SubItemImages.clear();
+        return;
+    }
     // A row's texts are usually shared with a row of another list, somewhere else in memory,
     // and letting go of them touches them: each row, then its texts, is asked for ahead.
     constexpr std::size_t kAhead = ReadAhead::kRows;
-    const std::size_t count = m_Rows.size();
     for (std::size_t i = 0; i < count; ++i) {
         if (i + 2 * kAhead < count)
             ReadAhead::Ask(m_Rows[i + 2 * kAhead].get());
-        if (i + kAhead < count)
+        if (i + kAhead < count && !LeaveTexts)
             m_Rows[i + kAhead]->Text.ReadAhead();
-        m_Rows[i].reset();
+        release(m_Rows[i].release());
     }
     m_Rows.clear();
     m_SubItemImages.clear();

@@ -19,6 +19,7 @@ template <typename TReorder> bool TListWindow::Reorder(TReorder&& Sort)
     if (m_Sorting)
         return false;
     m_Sorting = true;
+    ++m_Reorders;
     m_Journal.Reordered();
     if (Deferred()) {
         // Inside the update bracket the view is reset at its close; make sure it will be.

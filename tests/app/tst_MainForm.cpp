@@ -144,6 +144,80 @@ private slots:
         }
     }
 
+    // Between two filter changes something else happens; after each, the shown rows are the
+    // master rows that pass, in master order, and each record's texts are held by its master
+    // row, by each shown copy and by whoever held them at the start (the pick lists): no hold
+    // is lost (texts freed under a row) or left over (texts kept for good), whether the view
+    // was rebuilt from scratch or kept its holds.
+    void Filters_changedAgain_showThePassingRowsAndHoldTheirTextsOnce_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("between");
+        for (const int records : {40, 20000}) {
+            for (const char* between : {"nothing", "view sorted", "master sorted", "record edited",
+                                        "record deleted", "kind chosen"})
+                QTest::addRow("%d records, %s", records, between) << records << between;
+        }
+    }
+
+    void Filters_changedAgain_showThePassingRowsAndHoldTheirTextsOnce()
+    {
+        QFETCH(int, records);
+        QFETCH(QString, between);
+        QByteArray file;
+        for (int i = 0; i < records; ++i)
+            file += "n" + QByteArray::number((i * 7919) % records) + "\t" +
+                    (i % 4 == 0 ? "Jazz" : "Rock") + "\t1\tA\t" + (i % 3 == 0 ? "Ola" : "") +
+                    "\r\n";
+        TFixture f(&file);
+        TdfsExtListView& master = *f.Main->AllList;
+        TdfsExtListView& shown = *f.Main->dfsList1;
+        // Other holders of a record's texts (pick lists, the journal of edits), by its bytes.
+        const auto othersNow = [&] {
+            std::map<const void*, int> copies;
+            shown.Items().ForEach([&](const TListItem& Row) {
+                const auto* of = static_cast<const TListItem*>(Row.Data);
+                copies[of] += Row.Texts().SharesWith(of->Texts());
+            });
+            std::map<const char*, int> others;
+            master.Items().ForEach([&](const TListItem& Row) {
+                others[Row.Caption().data()] = int(Row.Texts().Holders()) - 1 - copies[&Row];
+            });
+            return others;
+        };
+        for (int step = 0; step < 4; ++step) {
+            if (between == "view sorted")
+                shown.SortByColumn(step % 2, step % 3 != 0);
+            else if (between == "master sorted")
+                master.SortByColumn(0, step % 2 == 0);
+            else if (between == "record edited")
+                master.Items()[step * 7]->SetSubItem(3, step % 2 ? "Ola" : "");
+            else if (between == "record deleted")
+                master.Items().Delete(step * 5);
+            else if (between == "kind chosen")
+                Choose(*f.Main->ComboBox1, step % 2 ? "Jazz" : "- Wszystkie -");
+            const std::map<const char*, int> others = othersNow();
+            QTest::mouseClick(f.Main->Porz, Qt::LeftButton, {}, QPoint(5, 8));
+
+            const bool lentShown = f.Main->Porz->isChecked();
+            const std::string kind = step % 2 && between == "kind chosen" ? "Jazz" : "";
+            QList<const void*> expected;
+            master.Items().ForEach([&](const TListItem& Row) {
+                const bool lent = !Row.SubItem(3).empty();
+                if ((lentShown || !lent) && (kind.empty() || Row.SubItem(0) == kind))
+                    expected << &Row;
+            });
+            QList<const void*> actual;
+            shown.Items().ForEach([&](const TListItem& Row) {
+                actual << Row.Data;
+                const auto* of = static_cast<const TListItem*>(Row.Data);
+                QVERIFY(Row.Texts().SharesWith(of->Texts()));
+            });
+            QCOMPARE(actual, expected);
+            QCOMPARE(othersNow(), others);
+        }
+    }
+
     void PickLists_offerEachValueOnceInTheSpellingMetFirst()
     {
         const QByteArray file =

@@ -122,6 +122,83 @@ private slots:
         QCOMPARE(Text(list, 1, 0, 3), std::string("De")); // cut to the buffer, zero-ended
     }
 
+    // Rows appended at once stand after those there, in the order made, and the owner hears of
+    // each, with its place and Param, as of an insertion; in or out of an update bracket, the
+    // view sees them all.
+    void AppendedRows_standAtTheEndAndAreEachNotified_data()
+    {
+        QTest::addColumn<bool>("inUpdate");
+        QTest::newRow("outside an update") << false;
+        QTest::newRow("inside an update") << true;
+    }
+    void AppendedRows_standAtTheEndAndAreEachNotified()
+    {
+        QFETCH(bool, inUpdate);
+        TListControl list;
+        QAbstractItemModelTester tester(list.View()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TMessageSpy spy;
+        list.SetOwner(std::ref(spy));
+        AddColumn(list, "A", 60);
+        AddRow(list, "first", 1);
+        spy = {};
+        const std::uint64_t changes = list.Changes();
+        if (inUpdate)
+            list.BeginUpdate();
+        int made = 0;
+        list.AppendRows(3, [&] {
+            auto row = std::make_unique<TListRow>();
+            row->Text = TRowText::FromFields({"added " + std::to_string(made)});
+            row->Param = 10 + made++;
+            return row;
+        });
+        if (inUpdate)
+            list.EndUpdate();
+        QCOMPARE(list.View()->model()->rowCount(), 4);
+        QCOMPARE(Text(list, 0, 0), std::string("first"));
+        QCOMPARE(Text(list, 3, 0), std::string("added 2"));
+        QCOMPARE(spy.Count(LVN_INSERTITEM), 3);
+        QCOMPARE(spy.Items, (std::vector<int>{1, 2, 3}));
+        QCOMPARE(list.Row(2)->Param, LPARAM(11));
+        QVERIFY(list.Changes() != changes);
+        // Rows made until the maker has none: the list holds those made.
+        made = 0;
+        list.AppendRows(5, [&]() -> std::unique_ptr<TListRow> {
+            if (made++ == 2)
+                return nullptr;
+            return std::make_unique<TListRow>();
+        });
+        QCOMPARE(list.View()->model()->rowCount(), 6);
+    }
+
+    // Rows deleted leaving their texts keep the holds they had on them, for the rows made next
+    // with the same texts to take over; a sort is counted as a reordering, not as a change.
+    void RowsDeletedLeavingTexts_keepTheirHolds()
+    {
+        TListControl list;
+        const TRowText text = TRowText::FromFields({"shared"});
+        list.AppendRows(2, [&] {
+            auto row = std::make_unique<TListRow>();
+            row->Text = text;
+            return row;
+        });
+        QCOMPARE(text.Holders(), 3u);
+        const std::uint64_t changes = list.Changes();
+        const std::uint64_t reorders = list.Reorders();
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        QCOMPARE(list.Changes(), changes);
+        QCOMPARE(list.Reorders(), reorders + 1);
+        list.DeleteAllRowsLeavingTexts();
+        QCOMPARE(list.RowCount(), 0);
+        QCOMPARE(text.Holders(), 3u);
+        {
+            const TRowText first = TRowText::TakeOver(text);
+            const TRowText second = TRowText::TakeOver(text);
+            QVERIFY(second.SharesWith(text));
+        }
+        QCOMPARE(text.Holders(), 1u);
+    }
+
     void Model_staysConsistentThroughEveryKindOfChange()
     {
         TListControl list;

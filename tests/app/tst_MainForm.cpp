@@ -175,9 +175,13 @@ private slots:
         // Other holders of a record's texts (pick lists, the journal of edits), by its bytes.
         const auto othersNow = [&] {
             std::map<const void*, int> copies;
+            master.Items().ForEach([&](const TListItem& Row) { copies[&Row] = 0; });
+            // A shown row whose master row was deleted under it (not through the window) is
+            // left alone.
             shown.Items().ForEach([&](const TListItem& Row) {
                 const auto* of = static_cast<const TListItem*>(Row.Data);
-                copies[of] += Row.Texts().SharesWith(of->Texts());
+                if (copies.count(of))
+                    copies[of] += Row.Texts().SharesWith(of->Texts());
             });
             std::map<const char*, int> others;
             master.Items().ForEach([&](const TListItem& Row) {

@@ -169,6 +169,7 @@ void TListItems::AddEach(std::size_t Count, const std::function<void(TListItem&)
 {
     m_Owner.HandleNeeded();
     TChunkArena& pool = m_Owner.RowPool();
+    pool.Expect(Count * sizeof(TListItem));
     m_Owner.Control().AppendRows(Count, [&]() -> std::unique_ptr<TListRow> {
         auto item = TListItem::Make(pool);
         Fill(*item);

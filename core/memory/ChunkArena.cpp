@@ -93,8 +93,9 @@ void* TChunkArena::Allocate(std::size_t Size)
         return nullptr;
     if (!m_Chunk || m_Used + Size > m_Chunk->Size) {
         // Small at first, so that a short list costs little; then doubling to a large page.
-        const std::size_t size =
-            m_Chunk ? std::min<std::size_t>(2 * m_Chunk->Size, kAlign) : std::size_t(1) << 16;
+        const std::size_t size = m_Long    ? kAlign
+                                 : m_Chunk ? std::min<std::size_t>(2 * m_Chunk->Size, kAlign)
+                                           : std::size_t(1) << 16;
         TChunk* chunk = NewChunk(size);
         if (!chunk)
             return nullptr;

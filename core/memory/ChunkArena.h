@@ -25,6 +25,10 @@ public:
     TChunkArena& operator=(const TChunkArena&) = delete;
     ~TChunkArena();
 
+    // Many blocks, Bytes in all, are coming (a long list's rows): if they fill a full-size
+    // chunk, the chunks made from now on are full-size at once, not doubled up to it from small,
+    // so that a list emptied and filled again finds all of its room among the chunks it kept.
+    void Expect(std::size_t Bytes) { m_Long = m_Long || Bytes >= kAlign; }
     // Room for a block of Size bytes (up to kLongest), aligned to eight; null when refused.
     void* Allocate(std::size_t Size);
     // A block from an arena has gone.
@@ -44,4 +48,5 @@ private:
     std::size_t m_Used = 0;
     TChunk* m_Spare = nullptr;
     std::size_t m_SpareCount = 0;
+    bool m_Long = false;
 };

@@ -10,12 +10,15 @@ constexpr std::size_t kBitBytesPerBlock = 4;
 
 } // namespace
 
-TAddressOrder::TAddressOrder(std::size_t Count)
-    : m_MostRegions(Count * kBitBytesPerBlock / (kRegionWords * 8))
+void TAddressOrder::Start(std::size_t Count)
 {
-    if (m_MostRegions == 0)
-        return;
-    m_Slots.assign(std::bit_ceil(2 * m_MostRegions), TSlot{0, nullptr});
+    m_MostRegions = Count * kBitBytesPerBlock / (kRegionWords * 8);
+    m_Regions.clear();
+    m_Bits.clear();
+    m_Aside.clear();
+    m_LastNumber = ~std::uintptr_t(0);
+    m_LastBits = nullptr;
+    m_Slots.assign(m_MostRegions == 0 ? 0 : std::bit_ceil(2 * m_MostRegions), TSlot{0, nullptr});
     m_Regions.reserve(m_MostRegions);
     // Room asked for, not touched: a region's bits are cleared only when a block is met in it.
     m_Bits.reserve(m_MostRegions * kRegionWords);

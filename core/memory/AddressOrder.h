@@ -14,8 +14,14 @@
 class TAddressOrder
 {
 public:
+    TAddressOrder() = default;
     // For about Count blocks at addresses that are multiples of eight, none twice.
-    explicit TAddressOrder(std::size_t Count);
+    explicit TAddressOrder(std::size_t Count) { Start(Count); }
+
+    // Starts again, for about Count blocks. The room of the uses before is kept: a list let go
+    // of again and again (a view rebuilt) would otherwise ask the system for its marks afresh
+    // each time, and fresh memory costs more than marking.
+    void Start(std::size_t Count);
 
     void Add(const void* Block);
     // Calls Visit(void*) for every block added: lowest address first, those kept aside last.
@@ -40,7 +46,7 @@ private:
     std::uint64_t* BitsOf(std::uintptr_t Number);
     std::vector<TRegion> RegionsInOrder() const;
 
-    std::size_t m_MostRegions;
+    std::size_t m_MostRegions = 0;
     std::vector<TRegion> m_Regions; // in the order met
     std::vector<TSlot> m_Slots;     // a hash of region numbers
     std::vector<std::uint64_t> m_Bits;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AddressOrder.h"
 #include "ImageList.h"
 #include "KeptOrders.h"
 #include "ListCells.h"
@@ -182,6 +183,8 @@ private:
     TChangeLink m_SmallImagesLink;
     std::uint64_t m_Changes = 0;
     std::uint64_t m_Reorders = 0;
+    // The order in which a long list's rows are let go of, its room kept for the next time.
+    TAddressOrder m_ReleaseOrder;
     TRowTextJournal m_Journal;
     // The order the rows stand in (LVSORTKEYED::Order and direction) but for the rows in
     // m_Unsorted; 0 for none known. While no row has changed since that sort (m_SortedChanges),

@@ -1,7 +1,6 @@
 // The list control's rows coming and going: one inserted, one or many deleted, all released.
 #include "ListWindow.h"
 
-#include "AddressOrder.h"
 #include "ListModel.h"
 #include "ReadAhead.h"
 
@@ -181,13 +180,13 @@ void TListWindow::ReleaseRows(bool LeaveTexts)
     // which is also that of their texts, where a sort has left them in no order at all.
     constexpr std::size_t kLeastInMemoryOrder = 16384;
     if (count >= kLeastInMemoryOrder && !MostlyInMemoryOrder(m_Rows)) {
-        TAddressOrder order(count);
+        m_ReleaseOrder.Start(count);
         for (const auto& row : m_Rows)
-            order.Add(row.get());
+            m_ReleaseOrder.Add(row.get());
         for (auto& row : m_Rows) // the order holds them now
             (void)row.release();
         m_Rows.clear();
-        order.ForEach([&](void* Row) { release(static_cast<TListRow*>(Row)); });
+        m_ReleaseOrder.ForEach([&](void* Row) { release(static_cast<TListRow*>(Row)); });
         m_SubItemImages.clear();
         return;
     }

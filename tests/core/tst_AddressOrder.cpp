@@ -81,6 +81,30 @@ private slots:
                 given.push_back(reinterpret_cast<const void*>(address));
         QCOMPARE(aside, given);
     }
+
+    // One order used again (a list let go of after another): only the blocks of this use are
+    // visited, though the room and the regions are those of the use before.
+    void Blocks_ofAnOrderUsedAgain_areThoseAddedSince()
+    {
+        const std::uintptr_t base = std::uintptr_t(0x7f0000000000);
+        TAddressOrder order;
+        std::vector<void*> visited;
+        // Too few to mark (all kept aside), then marked in the same regions twice.
+        for (const auto& [count, stride] : {std::pair{100, 64}, {30000, 40}, {30000, 48}}) {
+            order.Start(std::size_t(count));
+            for (std::uintptr_t i = std::uintptr_t(count); i-- > 0;)
+                order.Add(reinterpret_cast<const void*>(base + i * std::uintptr_t(stride)));
+            visited.clear();
+            order.ForEach([&](void* Block) { visited.push_back(Block); });
+            QCOMPARE(visited.size(), std::size_t(count));
+            const std::uintptr_t last = base + std::uintptr_t(count - 1) * std::uintptr_t(stride);
+            // Marked: lowest first; kept aside: as given, highest first here.
+            QCOMPARE(std::min(visited.front(), visited.back()), reinterpret_cast<void*>(base));
+            QCOMPARE(std::max(visited.front(), visited.back()), reinterpret_cast<void*>(last));
+            QVERIFY(std::is_sorted(visited.begin(), visited.end()) ||
+                    std::is_sorted(visited.rbegin(), visited.rend()));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAddressOrder)

@@ -48,17 +48,23 @@ std::int64_t TCatalogueView::MarkPassing(const TViewFilter& Filter, TPassMarks& 
         [&](const TListItem& Row) {
             const TRowText& text = Row.Texts();
             const bool passes = Filter.Passes(text);
-            if (Marks.Held && passes != bool((*Marks.Held)[row])) {
-                // The texts are at hand: a row that comes takes a hold for its copy to take
-                // over, one that goes lets go of the hold its shown row left.
+            Marks.Passes[row] = passes;
+            if (!Marks.Held) {
                 if (passes)
+                    discs += DiscsOf(text);
+            } else if (passes != bool((*Marks.Held)[row])) {
+                // The texts are at hand: a row that comes takes a hold for its copy to take
+                // over, one that goes lets go of the hold its shown row left; the discs of
+                // the rows that stay are counted already.
+                if (passes) {
                     TRowText(text).Leave();
-                else
+                    discs += DiscsOf(text);
+                } else {
                     const TRowText left = TRowText::TakeOver(text);
+                    discs -= DiscsOf(text);
+                }
             }
-            Marks.Passes[row++] = passes;
-            if (passes)
-                discs += DiscsOf(text);
+            ++row;
         },
         static_cast<int>(From), static_cast<int>(To));
     return discs;
@@ -67,21 +73,25 @@ std::int64_t TCatalogueView::MarkPassing(const TViewFilter& Filter, TPassMarks& 
 bool TCatalogueView::BuiltStands() const
 {
     const TListControl& master = m_Master.Control();
+    const std::uint64_t shownChanges = m_Shown.Control().Changes();
     return m_Built && m_Built->Passes.size() == static_cast<std::size_t>(master.RowCount()) &&
            m_Built->MasterChanges == master.Changes() &&
-           m_Built->MasterReorders == master.Reorders() &&
-           m_Built->ShownChanges == m_Shown.Control().Changes();
+           m_Built->MasterReorders == master.Reorders() && m_Built->ShownChanges == shownChanges &&
+           m_Sum && m_Sum->Changes == shownChanges;
 }
 
 void TCatalogueView::Rebuild(const TViewFilter& Filter)
 {
     TListItems& shown = m_Shown.Items();
     const TListItems& master = m_Master.Items();
-    std::vector<std::uint8_t> passes(static_cast<std::size_t>(master.Count()));
+    // Every master row is marked; the room of the marks of two rebuilds ago is used again.
+    std::vector<std::uint8_t> passes = std::move(m_SparePasses);
+    passes.resize(static_cast<std::size_t>(master.Count()));
     // While neither list changed since the last rebuild (a sort of the shown rows aside), a
     // shown row that goes leaves its hold on its master row's texts for the new copy of the
     // same row to take over: only the texts of rows that come or go are touched.
     const bool built = BuiltStands();
+    const std::int64_t shownDiscs = built ? m_Sum->Discs : 0; // of the rows that stay, and more
     std::optional<TBuilt> before = std::exchange(m_Built, std::nullopt);
     shown.BeginUpdate();
     // In a long list, the shown rows of before go on this thread while the master rows that
@@ -110,7 +120,9 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
     AddPassing(passes, built);
     shown.EndUpdate();
     m_Sum = TDiscSum{m_Shown.Control().Changes(),
-                     std::accumulate(discs.begin(), discs.end(), std::int64_t(0))};
+                     std::accumulate(discs.begin(), discs.end(), built ? shownDiscs : 0)};
+    if (before)
+        m_SparePasses = std::move(before->Passes);
     m_Built = TBuilt{std::move(passes), m_Master.Control().Changes(), m_Master.Control().Reorders(),
                      m_Shown.Control().Changes()};
 }

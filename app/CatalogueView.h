@@ -66,7 +66,8 @@ private:
         std::vector<std::uint8_t>& Passes;
         const std::vector<std::uint8_t>* Held;
     };
-    // Marks each master row From to To - 1 that passes; the discs of those that do.
+    // Marks each master row From to To - 1 that passes; the discs of those that do, or, where
+    // Held is given, the discs of those that come less those of those that go.
     std::int64_t MarkPassing(const TViewFilter& Filter, TPassMarks& Marks, std::size_t From,
                              std::size_t To) const;
     // Whether the shown rows are still what the last rebuild made them, each holding the texts
@@ -80,4 +81,5 @@ private:
     TCustomListView& m_Shown;
     std::optional<TDiscSum> m_Sum;
     std::optional<TBuilt> m_Built;
+    std::vector<std::uint8_t> m_SparePasses;
 };

@@ -48,11 +48,12 @@ std::int64_t TCatalogueView::MarkPassing(const TViewFilter& Filter, TPassMarks& 
         [&](const TListItem& Row) {
             const TRowText& text = Row.Texts();
             const bool passes = Filter.Passes(text);
-            Marks.Passes[row] = passes;
+            if (passes)
+                Marks.Passes.Mark(row);
             if (!Marks.Held) {
                 if (passes)
                     discs += DiscsOf(text);
-            } else if (passes != bool((*Marks.Held)[row])) {
+            } else if (passes != (*Marks.Held)[row]) {
                 // The texts are at hand: a row that comes takes a hold for its copy to take
                 // over, one that goes lets go of the hold its shown row left; the discs of
                 // the rows that stay are counted already.
@@ -74,7 +75,7 @@ bool TCatalogueView::BuiltStands() const
 {
     const TListControl& master = m_Master.Control();
     const std::uint64_t shownChanges = m_Shown.Control().Changes();
-    return m_Built && m_Built->Passes.size() == static_cast<std::size_t>(master.RowCount()) &&
+    return m_Built && m_Built->Passes.Size() == static_cast<std::size_t>(master.RowCount()) &&
            m_Built->MasterChanges == master.Changes() &&
            m_Built->MasterReorders == master.Reorders() && m_Built->ShownChanges == shownChanges &&
            m_Sum && m_Sum->Changes == shownChanges;
@@ -85,8 +86,8 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
     TListItems& shown = m_Shown.Items();
     const TListItems& master = m_Master.Items();
     // Every master row is marked; the room of the marks of two rebuilds ago is used again.
-    std::vector<std::uint8_t> passes = std::move(m_SparePasses);
-    passes.resize(static_cast<std::size_t>(master.Count()));
+    TRowMarks passes = std::move(m_SparePasses);
+    passes.Reset(static_cast<std::size_t>(master.Count()));
     // While neither list changed since the last rebuild (a sort of the shown rows aside), a
     // shown row that goes leaves its hold on its master row's texts for the new copy of the
     // same row to take over: only the texts of rows that come or go are touched.
@@ -105,12 +106,16 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
     const std::size_t least = master.Count() >= kLeastForTwoThreads ? 1 : kSlices;
     TPassMarks marks{passes, built ? &before->Passes : nullptr};
     std::vector<std::int64_t> discs(kSlices, 0);
-    const std::size_t rows = passes.size();
+    const std::size_t rows = passes.Size();
+    // Where finding slice K starts: at a whole word of marks, which no other slice writes.
+    const auto start = [rows](std::size_t K) {
+        return K == kSlices - 1 ? rows
+                                : rows * K / (kSlices - 1) / TRowMarks::kWord * TRowMarks::kWord;
+    };
     TSplitWork::Run(kSlices, least, [&](int, std::size_t First, std::size_t Last) {
         for (std::size_t slice = First; slice < Last; ++slice) {
             if (slice > 0)
-                discs[slice] = MarkPassing(Filter, marks, rows * (slice - 1) / (kSlices - 1),
-                                           rows * slice / (kSlices - 1));
+                discs[slice] = MarkPassing(Filter, marks, start(slice - 1), start(slice));
             else if (built)
                 shown.ClearLeavingTexts();
             else
@@ -127,12 +132,10 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
                      m_Shown.Control().Changes()};
 }
 
-void TCatalogueView::AddPassing(const std::vector<std::uint8_t>& Passes, bool HoldsTaken)
+void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken)
 {
     const TListItems& master = m_Master.Items();
-    std::size_t passing = 0;
-    for (const std::uint8_t passed : Passes)
-        passing += passed;
+    const std::size_t passing = Passes.Count();
     std::size_t next = 0;
     try {
         m_Shown.Items().AddEach(passing, [&](TListItem& Shown) {
@@ -143,7 +146,7 @@ void TCatalogueView::AddPassing(const std::vector<std::uint8_t>& Passes, bool Ho
             if (HoldsTaken) {
                 Shown.Text = TRowText::TakeOver(row.Texts());
             } else {
-                if (next + ReadAhead::kRows < Passes.size())
+                if (next + ReadAhead::kRows < Passes.Size())
                     master.Item(static_cast<int>(next + ReadAhead::kRows))->Texts().ReadAhead();
                 Shown.Text = row.Texts();
             }
@@ -152,7 +155,7 @@ void TCatalogueView::AddPassing(const std::vector<std::uint8_t>& Passes, bool Ho
         });
     } catch (...) {
         // The holds taken for rows not made are let go of.
-        for (; next < Passes.size() && HoldsTaken; ++next)
+        for (; next < Passes.Size() && HoldsTaken; ++next)
             if (Passes[next])
                 const TRowText left =
                     TRowText::TakeOver(master.Item(static_cast<int>(next))->Texts());

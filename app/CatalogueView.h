@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RowMarks.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,7 +54,7 @@ private:
     // lists' counts of changes (and the master's of reorderings) just after.
     struct TBuilt
     {
-        std::vector<std::uint8_t> Passes;
+        TRowMarks Passes;
         std::uint64_t MasterChanges = 0;
         std::uint64_t MasterReorders = 0;
         std::uint64_t ShownChanges = 0;
@@ -63,8 +65,8 @@ private:
     // of the hold its shown row left behind.
     struct TPassMarks
     {
-        std::vector<std::uint8_t>& Passes;
-        const std::vector<std::uint8_t>* Held;
+        TRowMarks& Passes;
+        const TRowMarks* Held;
     };
     // Marks each master row From to To - 1 that passes; the discs of those that do, or, where
     // Held is given, the discs of those that come less those of those that go.
@@ -75,11 +77,11 @@ private:
     bool BuiltStands() const;
     // Appends a copy of each master row that passes: a copy that shares its texts, or, where
     // HoldsTaken, one that takes over a hold on them that waits for it.
-    void AddPassing(const std::vector<std::uint8_t>& Passes, bool HoldsTaken);
+    void AddPassing(const TRowMarks& Passes, bool HoldsTaken);
 
     const TCustomListView& m_Master;
     TCustomListView& m_Shown;
     std::optional<TDiscSum> m_Sum;
     std::optional<TBuilt> m_Built;
-    std::vector<std::uint8_t> m_SparePasses;
+    TRowMarks m_SparePasses;
 };

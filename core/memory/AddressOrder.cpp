@@ -4,8 +4,8 @@
 
 namespace {
 
-// The bits cost at most this many bytes per block: 4 KiB of bits to a region of 2 MiB asks for
-// 8192 blocks to a region, rows of a list made together hold 50 000 to one.
+// The bits cost at most this many bytes per block: the 32 KiB of bits of a 2 MiB region ask for
+// 8192 blocks in it; the rows of a list made together stand 50 000 to a region.
 constexpr std::size_t kBitBytesPerBlock = 4;
 
 } // namespace

@@ -156,8 +156,6 @@ private:
     void Unsorted(const TListRow* Row);
     // Before a sort in another order: the kept orders are checked, the one left is kept.
     void LeaveSortedOrder();
-    // Rows appended from First on stand: the view and the owner are told.
-    void AppendEnds(std::size_t First, bool Deferred);
     // Destroys every row: a long list in the order its rows stand in memory. Rows that leave
     // their texts (TRowText::Leave) let go of no text.
     void ReleaseRows(bool LeaveTexts = false);

@@ -36,12 +36,11 @@ void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
         return;
     ++m_Changes;
     const std::size_t first = m_Rows.size();
-    const bool deferred = Deferred();
-    // Told as a reset: a row that cannot be made ends the additions where they stand.
-    if (deferred)
-        BeginChange();
-    else
-        m_Model->ResetBegins();
+    // Inside an update bracket of its own: the view hears of all the rows as one reset, also of
+    // a resort that an owner starts on hearing of a row; a row that cannot be made ends the
+    // additions where they stand.
+    BeginUpdate();
+    BeginChange();
     try {
         m_Rows.reserve(first + Count);
         for (std::size_t i = 0; i < Count; ++i) {
@@ -49,24 +48,16 @@ void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
             if (!row)
                 break;
             m_Journal.Came(row->Text);
+            Unsorted(row.get());
             const LPARAM param = row->Param;
             m_Rows.push_back(std::move(row));
             m_Notifier.Item(LVN_INSERTITEM, static_cast<int>(m_Rows.size() - 1), 0, param);
         }
     } catch (...) {
-        AppendEnds(first, deferred);
+        EndUpdate();
         throw;
     }
-    AppendEnds(first, deferred);
-}
-
-void TListWindow::AppendEnds(std::size_t First, bool Deferred)
-{
-    if (!Deferred)
-        m_Model->ResetEnds();
-    // Past a few hundred rows, placing each one in a sorted list costs more than a sort.
-    for (std::size_t i = First; i < m_Rows.size() && m_SortedOrder != 0; ++i)
-        Unsorted(m_Rows[i].get());
+    EndUpdate();
 }
 
 void TListWindow::DeleteRow(int Index)

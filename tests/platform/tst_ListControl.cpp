@@ -169,6 +169,23 @@ private slots:
             return std::make_unique<TListRow>();
         });
         QCOMPARE(list.View()->model()->rowCount(), 6);
+        // An owner that sorts the list on hearing of each row (a list kept sorted): the view
+        // hears of it all as one change, and the rows end in order.
+        list.SetOwner([&list](UINT Msg, WPARAM, LPARAM LParam) -> LRESULT {
+            if (Msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(LParam)->code == LVN_INSERTITEM)
+                list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+            return 0;
+        });
+        list.SendMessage(LVM_DELETEALLITEMS, 0, 0);
+        made = 0;
+        list.AppendRows(4, [&] {
+            auto row = std::make_unique<TListRow>();
+            row->Param = 40 - 10 * made++;
+            return row;
+        });
+        QCOMPARE(list.View()->model()->rowCount(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(list.Row(i)->Param, LPARAM(10 + 10 * i));
     }
 
     // Rows deleted leaving their texts keep the holds they had on them, for the rows made next

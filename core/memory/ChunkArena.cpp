@@ -123,9 +123,15 @@ bool TChunkArena::KeepSpare(TChunk* Chunk)
 void TChunkArena::Release(void* Block)
 {
     TChunk* chunk = ChunkOf(Block);
-    if (--chunk->Live > 0)
+    if (--chunk->Live > 1)
         return;
     TArenaLink* link = chunk->Link;
+    if (chunk->Live == 1) {
+        // The chunk being filled has emptied: it is filled again from its start.
+        if (link->Arena && link->Arena->m_Chunk == chunk)
+            link->Arena->m_Used = kChunkHeader;
+        return;
+    }
     if (link->Arena && link->Arena->KeepSpare(chunk))
         return;
     UnmapChunk(chunk, chunk->Size);

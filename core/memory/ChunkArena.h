@@ -10,7 +10,8 @@
 // at a multiple of kAlign, and carries the tag its arena was given. A full-size chunk that empties
 // while its arena lives is kept for the arena's next blocks, up to kSpareChunks of them: a list
 // emptied and filled again (a view rebuilt) does not give its memory back and take it anew,
-// paying for every page to be cleared once more.
+// paying for every page to be cleared once more; the chunk being filled, once empty, is filled
+// again from its start.
 class TChunkArena
 {
 public:

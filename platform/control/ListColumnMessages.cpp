@@ -1,7 +1,7 @@
 #include "ListColumnMessages.h"
 
-#include "ListWindow.h"
 #include "ListRecords.h"
+#include "ListWindow.h"
 
 #include <vector>
 

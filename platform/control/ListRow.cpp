@@ -12,3 +12,9 @@ void TListRow::operator delete(TListRow* Row, std::destroying_delete_t)
     else
         ::operator delete(room);
 }
+
+void TListRow::GiveBackLeft(TListRow* Row) noexcept
+{
+    // Any address inside a block names its chunk; the row itself is not read.
+    TChunkArena::Release(Row);
+}

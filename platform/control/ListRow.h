@@ -33,8 +33,15 @@ public:
     // Whether the control keeps images of this row's sub-items.
     bool HasSubItemImages = false;
 
+    bool Pooled() const { return m_Pooled; }
+    // A pooled row that has left its texts (TRowText::Leave) goes back to its pool without
+    // being read: a list dropping a million of them visits none.
+    static void GiveBackLeft(TListRow* Row) noexcept;
+
 protected:
-    // For a row made in a pool's room (TChunkArena).
+    // For a row made in a pool's room (TChunkArena). Such a row may be given back without its
+    // destructor (GiveBackLeft): a kind of row made in a pool keeps nothing but its texts that a
+    // destructor would let go of.
     struct TPooled
     {
     };

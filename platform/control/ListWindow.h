@@ -157,8 +157,9 @@ private:
     // Before a sort in another order: the kept orders are checked, the one left is kept.
     void LeaveSortedOrder();
     // Destroys every row: a long list in the order its rows stand in memory. Rows that leave
-    // their texts (TRowText::Leave) let go of no text.
+    // their texts (TRowText::Leave) let go of no text, and pooled ones are not even read.
     void ReleaseRows(bool LeaveTexts = false);
+    void Came(const TListRow& Row);
     void DeleteAll(bool LeaveTexts);
     // What the control keeps about a row that goes (its place among the unsorted rows, its
     // texts in the journal, its sub-item images).
@@ -184,6 +185,8 @@ private:
     // The order in which a long list's rows are let go of, its room kept for the next time.
     TAddressOrder m_ReleaseOrder;
     TRowTextJournal m_Journal;
+    // How many of the rows were made in a pool (TListRow::Pooled).
+    std::size_t m_PooledRows = 0;
     // The order the rows stand in (LVSORTKEYED::Order and direction) but for the rows in
     // m_Unsorted; 0 for none known. While no row has changed since that sort (m_SortedChanges),
     // m_Tied tells which rows equal the one before them, and the order turns round by itself.

@@ -16,8 +16,7 @@ int TListWindow::InsertRow(int Index, std::unique_ptr<TListRow> Row)
     if (Index < 0 || Index > RowCount())
         Index = RowCount();
     TListRow* row = Row.get();
-    Unsorted(row);
-    m_Journal.Came(row->Text);
+    Came(*row);
     if (Deferred()) {
         BeginChange();
         m_Rows.insert(m_Rows.begin() + Index, std::move(Row));
@@ -47,8 +46,7 @@ void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
             std::unique_ptr<TListRow> row = Make();
             if (!row)
                 break;
-            m_Journal.Came(row->Text);
-            Unsorted(row.get());
+            Came(*row);
             const LPARAM param = row->Param;
             m_Rows.push_back(std::move(row));
             m_Notifier.Item(LVN_INSERTITEM, static_cast<int>(m_Rows.size() - 1), 0, param);
@@ -137,8 +135,16 @@ void TListWindow::DeleteRowsIf(const std::function<bool(const TListRow&)>& Doome
         m_Model->ResetEnds();
 }
 
+void TListWindow::Came(const TListRow& Row)
+{
+    Unsorted(&Row);
+    m_Journal.Came(Row.Text);
+    m_PooledRows += Row.Pooled();
+}
+
 void TListWindow::ForgetRow(const TListRow& Row)
 {
+    m_PooledRows -= Row.Pooled();
     std::erase(m_Unsorted, &Row);
     m_Journal.Gone(Row.Text);
     if (Row.HasSubItemImages)
@@ -167,6 +173,15 @@ void TListWindow::ReleaseRows(bool LeaveTexts)
         delete Row;
     };
     const std::size_t count = m_Rows.size();
+    m_SubItemImages.clear();
+    if (LeaveTexts && m_PooledRows == count) {
+        for (auto& row : m_Rows)
+            TListRow::GiveBackLeft(row.release());
+        m_Rows.clear();
+        m_PooledRows = 0;
+        return;
+    }
+    m_PooledRows = 0;
     // A long list goes in the order its rows stand in memory: the order they were made in,
     // which is also that of their texts, where a sort has left them in no order at all.
     constexpr std::size_t kLeastInMemoryOrder = 16384;
@@ -178,7 +193,6 @@ void TListWindow::ReleaseRows(bool LeaveTexts)
             (void)row.release();
         m_Rows.clear();
         m_ReleaseOrder.ForEach([&](void* Row) { release(static_cast<TListRow*>(Row)); });
-        m_SubItemImages.clear();
         return;
     }
     // A row's texts are usually shared with a row of another list, somewhere else in memory,
@@ -192,5 +206,4 @@ void TListWindow::ReleaseRows(bool LeaveTexts)
         release(m_Rows[i].release());
     }
     m_Rows.clear();
-    m_SubItemImages.clear();
 }

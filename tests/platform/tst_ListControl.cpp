@@ -17,6 +17,41 @@ using namespace TestSupport;
 
 namespace {
 
+// A row made in a pool's room, as a list view's items are.
+class TPoolRow final : public TListRow
+{
+public:
+    static std::unique_ptr<TListRow> Make(TChunkArena& Pool, const TRowText& Text, LPARAM Param)
+    {
+        auto row = std::unique_ptr<TListRow>(::new (Pool.Allocate(sizeof(TPoolRow))) TPoolRow());
+        row->Text = Text;
+        row->Param = Param;
+        return row;
+    }
+
+private:
+    TPoolRow() : TListRow(TPooled()) {}
+};
+
+// A row on the heap that counts its destruction.
+class THeapRow final : public TListRow
+{
+public:
+    explicit THeapRow(int& Destroyed) : m_Destroyed(Destroyed) {}
+    ~THeapRow() override { ++m_Destroyed; }
+
+private:
+    int& m_Destroyed;
+};
+
+std::set<std::uintptr_t> ChunksOf(const TListControl& List)
+{
+    std::set<std::uintptr_t> chunks;
+    for (int i = 0; i < List.RowCount(); ++i)
+        chunks.insert(reinterpret_cast<std::uintptr_t>(List.Row(i)) & ~(TChunkArena::kAlign - 1));
+    return chunks;
+}
+
 std::string Joined(const TRowText& Text)
 {
     std::string line(Text.JoinedSize(Text.FieldCount()), '\0');
@@ -213,6 +248,63 @@ private slots:
             const TRowText second = TRowText::TakeOver(text);
             QVERIFY(second.SharesWith(text));
         }
+        QCOMPARE(text.Holders(), 1u);
+    }
+
+    void RowsDeleted_goBackToTheirPoolAndLetGoOfWhatTheyHold_data()
+    {
+        QTest::addColumn<bool>("leaving");
+        QTest::addColumn<int>("heapRows");
+        QTest::addColumn<bool>("oneDeletedFirst");
+        QTest::newRow("pooled, leaving texts") << true << 0 << false;
+        QTest::newRow("pooled, one deleted first, leaving texts") << true << 0 << true;
+        QTest::newRow("pooled and on the heap, leaving texts") << true << 3 << false;
+        QTest::newRow("pooled and on the heap, one deleted first") << true << 1 << true;
+        QTest::newRow("pooled, texts let go of") << false << 0 << false;
+        QTest::newRow("pooled and on the heap, texts let go of") << false << 2 << false;
+    }
+
+    // A long list emptied and filled again stands in the room it had, whichever way its rows
+    // went; rows on the heap are destroyed; holds are kept only by rows leaving their texts.
+    void RowsDeleted_goBackToTheirPoolAndLetGoOfWhatTheyHold()
+    {
+        QFETCH(bool, leaving);
+        QFETCH(int, heapRows);
+        QFETCH(bool, oneDeletedFirst);
+        constexpr int kRows = 100000; // two full-size chunks of rows
+        TChunkArena pool;
+        pool.Expect(kRows * sizeof(TListRow));
+        TListControl list;
+        const TRowText text = TRowText::FromFields({"shared"});
+        int destroyed = 0;
+        const auto fill = [&] {
+            LPARAM next = 0; // sorted, the rows stand in no order in memory
+            list.AppendRows(kRows,
+                            [&] { return TPoolRow::Make(pool, text, next++ * 7919 % kRows); });
+        };
+        fill();
+        for (int i = 0; i < heapRows; ++i) {
+            auto row = std::make_unique<THeapRow>(destroyed);
+            row->Text = text;
+            list.InsertRow(i * 7, std::move(row));
+        }
+        if (oneDeletedFirst)
+            list.DeleteRow(1);
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        const std::set<std::uintptr_t> before = ChunksOf(list);
+        const std::uint32_t held = text.Holders();
+        if (leaving)
+            list.DeleteAllRowsLeavingTexts();
+        else
+            list.DeleteAllRows();
+        QCOMPARE(destroyed, heapRows);
+        QCOMPARE(text.Holders(), leaving ? held : 1u);
+        for (std::uint32_t left = leaving ? held - 1 : 0; left > 0; --left)
+            const TRowText taken = TRowText::TakeOver(text);
+        fill();
+        const std::set<std::uintptr_t> after = ChunksOf(list);
+        QVERIFY(std::includes(before.begin(), before.end(), after.begin(), after.end()));
+        list.DeleteAllRows();
         QCOMPARE(text.Holders(), 1u);
     }
 

@@ -142,6 +142,10 @@ void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken)
             while (!Passes[next])
                 ++next;
             TListItem& row = *master.Item(static_cast<int>(next));
+            // Master rows sorted stand in memory in no order: each is asked for ahead, and its
+            // texts too where their count of holders changes.
+            if (next + 2 * ReadAhead::kRows < Passes.Size())
+                ReadAhead::Ask(master.Item(static_cast<int>(next + 2 * ReadAhead::kRows)));
             // A copy in meaning; the texts are shared.
             if (HoldsTaken) {
                 Shown.Text = TRowText::TakeOver(row.Texts());

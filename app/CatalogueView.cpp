@@ -154,7 +154,7 @@ void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken)
                     master.Item(static_cast<int>(next + ReadAhead::kRows))->Texts().ReadAhead();
                 Shown.Text = row.Texts();
             }
-            Shown.Data = &row;
+            Shown.SetData(&row);
             ++next;
         });
     } catch (...) {
@@ -180,13 +180,13 @@ void TCatalogueView::Narrow(const TViewFilter& Filter)
     shown.ForEach([&](TListItem& Row) {
         if (!Filter.Found(Row.Texts()))
             return;
-        kept.push_back({Row.Texts(), Row.Data});
+        kept.push_back({Row.Texts(), Row.Data()});
         discs += DiscsOf(Row.Texts());
     });
     shown.BeginUpdate();
     shown.Clear();
     for (TKept& row : kept)
-        shown.Add(std::move(row.Text))->Data = row.Master;
+        shown.Add(std::move(row.Text))->SetData(row.Master);
     shown.EndUpdate();
     m_Sum = TDiscSum{m_Shown.Control().Changes(), discs};
 }

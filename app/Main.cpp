@@ -163,9 +163,9 @@ void TMainForm::Timer1Timer(QObject*)
 
 TListItem* TMainForm::MasterRowOf(const TListItem* VisibleRow) const
 {
-    if (!VisibleRow || !VisibleRow->Data)
+    if (!VisibleRow || !VisibleRow->Data())
         return nullptr;
-    auto* master = static_cast<TListItem*>(VisibleRow->Data);
+    auto* master = static_cast<TListItem*>(VisibleRow->Data());
     // The master row may have gone since the view was built; never touch a row that has.
     return AllList->Control().IndexOfRow(master) >= 0 ? master : nullptr;
 }

@@ -9,6 +9,9 @@ using namespace Win;
 
 // --- TListItem --------------------------------------------------------------------------------
 
+// Two lists of a million rows each: every word a row keeps costs 16 MB.
+static_assert(sizeof(TListItem) <= 32);
+
 std::unique_ptr<TListItem> TListItem::Make(TChunkArena& Pool)
 {
     void* room = Pool.Allocate(sizeof(TListItem));

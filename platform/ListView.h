@@ -68,10 +68,12 @@ public:
     // The platform's focused state of the item.
     bool Focused() const;
 
-    void* Data = nullptr;
+    // The owner's object tied to the item.
+    void* Data() const { return reinterpret_cast<void*>(SpareWord()); }
+    void SetData(void* Data) { SetSpareWord(reinterpret_cast<std::uintptr_t>(Data)); }
 
 private:
-    TListItem() noexcept : TListRow(TPooled()) { Param = reinterpret_cast<Win::LPARAM>(this); }
+    TListItem() noexcept : TListRow(TPooled()) {}
     void Replace(TRowText Texts);
 };
 

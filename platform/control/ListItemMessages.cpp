@@ -34,11 +34,12 @@ LRESULT SetItem(TListWindow& Control, UINT Msg, WPARAM WParam, LVITEM* Item)
     TListRow* row = Control.Row(index);
     if (!row || !Item)
         return 0;
+    // Refused before anything changes: a list view's item carries only itself.
+    if (Msg == LVM_SETITEMA && (Item->mask & LVIF_PARAM) && !row->SetParam(Item->lParam))
+        return 0;
     if (Msg == LVM_SETITEMTEXTA || (Item->mask & LVIF_TEXT))
         Control.SetRowText(index,
                            row->Text.WithField(Item->iSubItem, ListRecords::TextOf(Item->pszText)));
-    if (Msg == LVM_SETITEMA && (Item->mask & LVIF_PARAM))
-        row->Param = Item->lParam;
     if (Msg == LVM_SETITEMA && (Item->mask & LVIF_IMAGE)) {
         Control.SetRowImage(*row, Item->iSubItem, Item->iImage);
         Control.RowTextChanged(row);

@@ -20,7 +20,7 @@ LRESULT TListNotifier::Item(int Code, int Item, int SubItem, LPARAM Param)
     nm.lParam = Param;
     if (Param == 0) // a row inserted comes with its own: a million of them ask no row
         if (const TListRow* row = m_Cells.Row(Item))
-            nm.lParam = row->Param;
+            nm.lParam = row->Param();
     return Notify(nm.hdr);
 }
 
@@ -31,7 +31,7 @@ LRESULT TListNotifier::Activate(int Item, int SubItem, const QPoint& At, Qt::Key
     nm.iSubItem = SubItem;
     nm.ptAction = {At.x(), At.y()};
     if (const TListRow* row = m_Cells.Row(Item))
-        nm.lParam = row->Param;
+        nm.lParam = row->Param();
     if (Keys & Qt::AltModifier)
         nm.uKeyFlags |= LVKF_ALT;
     if (Keys & Qt::ControlModifier)

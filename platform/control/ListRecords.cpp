@@ -11,7 +11,7 @@ std::unique_ptr<TListRow> RowOf(const LVITEM& Record)
 {
     auto row = std::make_unique<TListRow>();
     if (Record.mask & LVIF_PARAM)
-        row->Param = Record.lParam;
+        row->SetParam(Record.lParam);
     if ((Record.mask & LVIF_TEXT) && Record.pszText)
         row->Text = TRowText::FromFields({std::string_view(Record.pszText)});
     if (Record.mask & LVIF_IMAGE)
@@ -22,7 +22,7 @@ std::unique_ptr<TListRow> RowOf(const LVITEM& Record)
 void FillItem(const TListRow& Row, UINT State, int Image, LVITEM& Record)
 {
     if (Record.mask & LVIF_PARAM)
-        Record.lParam = Row.Param;
+        Record.lParam = Row.Param();
     if (Record.mask & LVIF_TEXT)
         CopyText(Row.Text.Field(Record.iSubItem), Record.pszText, Record.cchTextMax);
     if (Record.mask & LVIF_STATE)

@@ -18,3 +18,11 @@ void TListRow::GiveBackLeft(TListRow* Row) noexcept
     // Any address inside a block names its chunk; the row itself is not read.
     TChunkArena::Release(Row);
 }
+
+bool TListRow::SetParam(Win::LPARAM Param)
+{
+    if (m_Pooled)
+        return Param == this->Param();
+    m_Word = static_cast<std::uintptr_t>(Param);
+    return true;
+}

@@ -41,9 +41,9 @@ inline void KeySafely(const Win::LVSORTKEYED& Sort, const TListRow& Row, Win::LV
 {
     try {
         if (Worker < 0)
-            Sort.Key(Row.Param, Sort.SortParam, Key);
+            Sort.Key(Row.Param(), Sort.SortParam, Key);
         else
-            Sort.WorkerKey(Row.Param, Sort.SortParam, Worker, Key);
+            Sort.WorkerKey(Row.Param(), Sort.SortParam, Worker, Key);
     } catch (...) {
         Key = Win::LVSORTKEY();
         Key.Failed = true;
@@ -57,7 +57,7 @@ inline bool KeyedBefore(const Win::LVSORTKEYED& Sort, const TListRow& A, const W
     const int k = KeyOrder::ByKey(KeyA, KeyB);
     if (k != 2)
         return Sort.Descending ? k > 0 : k < 0;
-    return Less(Sort.Compare, A.Param, B.Param, Sort.SortParam);
+    return Less(Sort.Compare, A.Param(), B.Param(), Sort.SortParam);
 }
 
 } // namespace ListRowSort

@@ -114,7 +114,7 @@ std::optional<TTies> TiesIfInOrder(const TRows& Rows, PFNLVCOMPARE Compare, LPAR
             ReadAhead::Ask(Rows[i + kAhead].get());
             Rows[i + kAhead / 2]->Text.ReadAhead();
         }
-        const int c = CompareSafely(Compare, Rows[i - 1]->Param, Rows[i]->Param, SortParam);
+        const int c = CompareSafely(Compare, Rows[i - 1]->Param(), Rows[i]->Param(), SortParam);
         if (c > 0)
             return std::nullopt;
         tied[i] = c == 0;
@@ -140,7 +140,7 @@ void ComparePairs(const TRows& Rows, const LVSORTKEYED& Sort, int Worker, std::s
             ReadAhead::Ask(Rows[i + kAhead].get());
             Rows[i + kAhead / 2]->Text.ReadAhead();
         }
-        const int c = WorkerCompareSafely(Sort, Rows[i - 1]->Param, Rows[i]->Param, Worker);
+        const int c = WorkerCompareSafely(Sort, Rows[i - 1]->Param(), Rows[i]->Param(), Worker);
         if (c > 0) {
             OutOfOrder.store(true, std::memory_order_relaxed);
             return;
@@ -177,7 +177,7 @@ std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, const LVSORTKEYED& 
     if (std::optional<TTies> tied = TiesIfInOrder(Rows, Sort))
         return tied; // the usual case, in one pass
     auto before = [&](std::uint32_t A, std::uint32_t B) {
-        return Less(Sort.Compare, Rows[A]->Param, Rows[B]->Param, Sort.SortParam);
+        return Less(Sort.Compare, Rows[A]->Param(), Rows[B]->Param(), Sort.SortParam);
     };
     auto readAhead = [&](std::size_t Row) { Rows[Row]->Text.ReadAhead(); };
     std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before, readAhead);
@@ -204,7 +204,7 @@ void Move(TRows& Rows, const TOrder& Order)
 void ByComparison(TRows& Rows, PFNLVCOMPARE Compare, LPARAM SortParam, TOrder* Moved)
 {
     auto before = [&](std::uint32_t A, std::uint32_t B) {
-        return Less(Compare, Rows[A]->Param, Rows[B]->Param, SortParam);
+        return Less(Compare, Rows[A]->Param(), Rows[B]->Param(), SortParam);
     };
     std::optional<TOrder> order = NearlySortedOrder(Rows.size(), before, [](std::size_t) {});
     if (!order) {

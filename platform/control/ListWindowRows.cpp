@@ -25,7 +25,7 @@ int TListWindow::InsertRow(int Index, std::unique_ptr<TListRow> Row)
         m_Rows.insert(m_Rows.begin() + Index, std::move(Row));
         m_Model->RowsInserted();
     }
-    m_Notifier.Item(LVN_INSERTITEM, Index, 0, row->Param);
+    m_Notifier.Item(LVN_INSERTITEM, Index, 0, row->Param());
     return Index;
 }
 
@@ -47,7 +47,7 @@ void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
             if (!row)
                 break;
             Came(*row);
-            const LPARAM param = row->Param;
+            const LPARAM param = row->Param();
             m_Rows.push_back(std::move(row));
             m_Notifier.Item(LVN_INSERTITEM, static_cast<int>(m_Rows.size() - 1), 0, param);
         }

@@ -179,7 +179,7 @@ private slots:
             // A shown row whose master row was deleted under it (not through the window) is
             // left alone.
             shown.Items().ForEach([&](const TListItem& Row) {
-                const auto* of = static_cast<const TListItem*>(Row.Data);
+                const auto* of = static_cast<const TListItem*>(Row.Data());
                 if (copies.count(of))
                     copies[of] += Row.Texts().SharesWith(of->Texts());
             });
@@ -213,8 +213,8 @@ private slots:
             });
             QList<const void*> actual;
             shown.Items().ForEach([&](const TListItem& Row) {
-                actual << Row.Data;
-                const auto* of = static_cast<const TListItem*>(Row.Data);
+                actual << Row.Data();
+                const auto* of = static_cast<const TListItem*>(Row.Data());
                 QVERIFY(Row.Texts().SharesWith(of->Texts()));
             });
             QCOMPARE(actual, expected);

@@ -21,11 +21,11 @@ namespace {
 class TPoolRow final : public TListRow
 {
 public:
-    static std::unique_ptr<TListRow> Make(TChunkArena& Pool, const TRowText& Text, LPARAM Param)
+    static std::unique_ptr<TListRow> Make(TChunkArena& Pool, const TRowText& Text, int Image)
     {
         auto row = std::unique_ptr<TListRow>(::new (Pool.Allocate(sizeof(TPoolRow))) TPoolRow());
         row->Text = Text;
-        row->Param = Param;
+        row->Image = Image;
         return row;
     }
 
@@ -102,6 +102,13 @@ void ShowOneRow(TListControl& List, UINT Style)
 }
 
 // Compares rows by their Param: a number, with tens counting as equal.
+// Compares rows that carry themselves by their images.
+int ByImage(LPARAM A, LPARAM B, LPARAM)
+{
+    return reinterpret_cast<const TListRow*>(A)->Image -
+           reinterpret_cast<const TListRow*>(B)->Image;
+}
+
 int ByTens(LPARAM A, LPARAM B, LPARAM)
 {
     return int(A / 10 - B / 10);
@@ -126,7 +133,7 @@ std::vector<LPARAM> Params(const TListControl& List)
 {
     std::vector<LPARAM> params;
     for (int i = 0; i < List.RowCount(); ++i)
-        params.push_back(List.Row(i)->Param);
+        params.push_back(List.Row(i)->Param());
     return params;
 }
 
@@ -184,7 +191,7 @@ private slots:
         list.AppendRows(3, [&] {
             auto row = std::make_unique<TListRow>();
             row->Text = TRowText::FromFields({"added " + std::to_string(made)});
-            row->Param = 10 + made++;
+            row->SetParam(10 + made++);
             return row;
         });
         if (inUpdate)
@@ -194,7 +201,7 @@ private slots:
         QCOMPARE(Text(list, 3, 0), std::string("added 2"));
         QCOMPARE(spy.Count(LVN_INSERTITEM), 3);
         QCOMPARE(spy.Items, (std::vector<int>{1, 2, 3}));
-        QCOMPARE(list.Row(2)->Param, LPARAM(11));
+        QCOMPARE(list.Row(2)->Param(), LPARAM(11));
         QVERIFY(list.Changes() != changes);
         // Rows made until the maker has none: the list holds those made.
         made = 0;
@@ -215,12 +222,12 @@ private slots:
         made = 0;
         list.AppendRows(4, [&] {
             auto row = std::make_unique<TListRow>();
-            row->Param = 40 - 10 * made++;
+            row->SetParam(40 - 10 * made++);
             return row;
         });
         QCOMPARE(list.View()->model()->rowCount(), 4);
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(list.Row(i)->Param, LPARAM(10 + 10 * i));
+            QCOMPARE(list.Row(i)->Param(), LPARAM(10 + 10 * i));
     }
 
     // Rows deleted leaving their texts keep the holds they had on them, for the rows made next
@@ -278,19 +285,24 @@ private slots:
         const TRowText text = TRowText::FromFields({"shared"});
         int destroyed = 0;
         const auto fill = [&] {
-            LPARAM next = 0; // sorted, the rows stand in no order in memory
+            int next = 0;
             list.AppendRows(kRows,
                             [&] { return TPoolRow::Make(pool, text, next++ * 7919 % kRows); });
         };
         fill();
         for (int i = 0; i < heapRows; ++i) {
-            auto row = std::make_unique<THeapRow>(destroyed);
+            std::unique_ptr<TListRow> row = std::make_unique<THeapRow>(destroyed);
             row->Text = text;
+            row->SetParam(reinterpret_cast<LPARAM>(row.get()));
             list.InsertRow(i * 7, std::move(row));
         }
         if (oneDeletedFirst)
             list.DeleteRow(1);
-        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByTens));
+        list.SendMessage(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&ByImage));
+        int descents = 0; // sorted, the rows stand in no order in memory
+        for (int i = 1; i < list.RowCount(); ++i)
+            descents += list.Row(i) < list.Row(i - 1);
+        QVERIFY(descents > kRows / 16);
         const std::set<std::uintptr_t> before = ChunksOf(list);
         const std::uint32_t held = text.Holders();
         if (leaving)
@@ -306,6 +318,44 @@ private slots:
         QVERIFY(std::includes(before.begin(), before.end(), after.begin(), after.end()));
         list.DeleteAllRows();
         QCOMPARE(text.Holders(), 1u);
+    }
+
+    void SetItemParam_isRefusedByARowThatCarriesItself_data()
+    {
+        QTest::addColumn<bool>("pooled");
+        QTest::addColumn<bool>("sameParam");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("plain row, another object") << false << false << true;
+        QTest::newRow("pooled row, another object") << true << false << false;
+        QTest::newRow("pooled row, itself") << true << true << true;
+    }
+
+    // A pooled row (a list view's item) carries itself: asked to carry another object, the
+    // list answers that it did not, and changes nothing else the same message asked for.
+    void SetItemParam_isRefusedByARowThatCarriesItself()
+    {
+        QFETCH(bool, pooled);
+        QFETCH(bool, sameParam);
+        QFETCH(bool, taken);
+        TChunkArena pool;
+        TListControl list;
+        AddColumn(list, "A", 60);
+        if (pooled)
+            list.InsertRow(0, TPoolRow::Make(pool, TRowText::FromFields({"before"}), 0));
+        else
+            AddRow(list, "before", 7);
+        const LPARAM own = list.Row(0)->Param();
+        QCOMPARE(own, pooled ? reinterpret_cast<LPARAM>(list.Row(0)) : LPARAM(7));
+        LVITEM item;
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = 0;
+        item.iSubItem = 0;
+        item.lParam = sameParam ? own : LPARAM(42);
+        item.pszText = const_cast<char*>("after");
+        QCOMPARE(list.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)),
+                 LRESULT(taken));
+        QCOMPARE(list.Row(0)->Param(), taken ? item.lParam : own);
+        QCOMPARE(Text(list, 0), std::string(taken ? "after" : "before"));
     }
 
     void Model_staysConsistentThroughEveryKindOfChange()

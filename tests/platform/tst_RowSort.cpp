@@ -161,7 +161,7 @@ ListRowSort::TRows RowsOf(const std::vector<int>& Ids)
     ListRowSort::TRows rows;
     for (const int id : Ids) {
         rows.push_back(std::make_unique<TListRow>());
-        rows.back()->Param = id;
+        rows.back()->SetParam(id);
     }
     return rows;
 }
@@ -170,7 +170,7 @@ std::vector<int> IdsOf(const ListRowSort::TRows& Rows)
 {
     std::vector<int> ids;
     for (const auto& row : Rows)
-        ids.push_back(int(row->Param));
+        ids.push_back(int(row->Param()));
     return ids;
 }
 
@@ -276,14 +276,14 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
                 QVERIFY2(data.KeysAsked <= Rows, "a row's key is asked for once");
                 QCOMPARE(tied.size(), rows.size());
                 for (std::size_t i = 1; i < rows.size(); ++i)
-                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
                                                         reinterpret_cast<LPARAM>(&data)) == 0);
                 // Turned round without comparing: what a sort the other way would give.
                 ListRowSort::TurnRound(rows, tied);
                 data.Descending = !descending;
                 QVERIFY2(IdsOf(rows) == StableOrder(start, data), how);
                 for (std::size_t i = 1; i < rows.size(); ++i)
-                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
                                                         reinterpret_cast<LPARAM>(&data)) == 0);
                 data.Descending = descending;
                 ListRowSort::ByKeys(rows, sort); // back to the order checked below
@@ -305,14 +305,14 @@ void TestRowSort::SortedRowsCostNoSort()
     data.Keys[std::size_t(ids[10000])] = std::string(); // now it belongs first
     ListRowSort::TRows rows = RowsOf(ids);
     ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
-    QCOMPARE(int(rows.front()->Param), ids[10000]);
+    QCOMPARE(int(rows.front()->Param()), ids[10000]);
     QVERIFY2(data.Comparisons < 5 * 20000, qPrintable(QString::number(data.Comparisons)));
 
     // The other way round: reversed with its equal rows kept in order.
     data.Comparisons = 0;
     data.Descending = true;
     ListRowSort::ByComparison(rows, &CompareRows, reinterpret_cast<LPARAM>(&data));
-    QCOMPARE(int(rows.back()->Param), ids[10000]);
+    QCOMPARE(int(rows.back()->Param()), ids[10000]);
     QVERIFY2(data.Comparisons < 3 * 20000, qPrintable(QString::number(data.Comparisons)));
 }
 
@@ -382,7 +382,7 @@ void TestRowSort::RowsInOrderCostNoKeys()
         QCOMPARE(data.WorkerCompared[1] > 0, Rows > 3000);
     QCOMPARE(tied.size(), rows.size());
     for (std::size_t i = 1; i < rows.size(); ++i)
-        QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+        QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
                                             reinterpret_cast<LPARAM>(&data)) == 0);
 }
 
@@ -432,7 +432,7 @@ void TestRowSort::SharedKeysGiveTheStableOrder()
         QVERIFY(IdsOf(rows) == StableOrder(start, data));
         QVERIFY(data.KeysAsked <= 2000);
         for (std::size_t i = 1; i < rows.size(); ++i)
-            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
                                                 reinterpret_cast<LPARAM>(&data)) == 0);
     }
 }
@@ -484,7 +484,7 @@ void TestRowSort::PlacingChangedRowsGivesTheStableOrder()
             const TListRow* row = rows[pick(rng)].get();
             if (std::find(moved.begin(), moved.end(), row) != moved.end())
                 continue;
-            std::string& key = data.Keys[std::size_t(row->Param)];
+            std::string& key = data.Keys[std::size_t(row->Param())];
             key = i == 0 ? std::string()
                          : (i == 1 ? std::string(5, char(Alphabet - 1))
                                    : RandomKey(rng, Alphabet, 3, {}));
@@ -554,7 +554,7 @@ void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder()
         const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
         QCOMPARE(IdsOf(rows), StableOrder(start, data));
         for (std::size_t i = 1; i < rows.size(); ++i)
-            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param, rows[i]->Param,
+            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
                                                 reinterpret_cast<LPARAM>(&data)) == 0);
         QVERIFY(!data.WorkerOnWrongThread);
         QCOMPARE(data.WorkerAsked[1] > 0, HelperAsked);
@@ -596,7 +596,7 @@ void TestRowSort::ControlSortsInANamedOrderStayRightAcrossChanges()
     auto addRow = [&](int Index) {
         auto row = std::make_unique<TListRow>();
         row->Text = TRowText::FromFields({RandomKey(rng, 3, 3, {})});
-        row->Param = reinterpret_cast<LPARAM>(row.get());
+        row->SetParam(reinterpret_cast<LPARAM>(row.get()));
         control.InsertRow(Index, std::move(row));
     };
     for (int i = 0; i < 500; ++i)
@@ -708,7 +708,7 @@ void TestRowSort::ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder()
     for (int i = 0; i < 3000; ++i) {
         auto row = std::make_unique<TListRow>();
         row->Text = fields();
-        row->Param = reinterpret_cast<LPARAM>(row.get());
+        row->SetParam(reinterpret_cast<LPARAM>(row.get()));
         control.InsertRow(-1, std::move(row));
     }
     int noKeys = 0;

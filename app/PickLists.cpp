@@ -2,6 +2,7 @@
 
 #include "ListView.h"
 #include "SortedComboBox.h"
+#include "SplitWork.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -41,14 +42,13 @@ void TPickLists::StartTally(TTally& Tally)
 }
 
 void TPickLists::Count(TTally& Tally, std::string_view Value, std::uint32_t Hash,
-                       const TRowText& Row)
+                       const TRowText& Row, std::vector<const TRowText*>& Came)
 {
     const TTextSet::TPlace place = Tally.Values.Place(Value, Hash);
     if (place.Inserted) {
-        Tally.Holders.push_back(Row); // the set's view of the value points into these texts
+        Came.push_back(&Row); // the set's view of the value points into these texts
         Tally.Rows.push_back(1);
         Tally.SpeltSeveralWays.push_back(0);
-        Tally.List.Box->Add(Value);
         return;
     }
     ++Tally.Rows[place.Ordinal];
@@ -58,39 +58,56 @@ void TPickLists::Count(TTally& Tally, std::string_view Value, std::uint32_t Hash
     }
 }
 
-void TPickLists::Refill(const TListItems& Master)
+void TPickLists::CountRows(TTally& Tally, const TListItems& Master,
+                           std::vector<const TRowText*>& Came)
 {
-    for (TTally& tally : m_Tallies)
-        StartTally(tally);
-    // Rows go through in small batches: every value's place in its set is asked for, then the
+    // Rows go through in small batches: every value's place in the set is asked for, then the
     // value held there, then the values are counted, so that many values wait on memory
     // together.
     constexpr int kBatch = 16;
-    std::string_view values[kBatch][2];
-    std::uint32_t hashes[kBatch][2];
+    std::string_view values[kBatch];
+    std::uint32_t hashes[kBatch];
     const TRowText* rows[kBatch];
     int size = 0;
     const auto countBatch = [&] {
         for (int r = 0; r < size; ++r)
-            for (int t = 0; t < 2; ++t)
-                m_Tallies[t].Values.ReadAheadHeld(hashes[r][t]);
+            Tally.Values.ReadAheadHeld(hashes[r]);
         for (int r = 0; r < size; ++r)
-            for (int t = 0; t < 2; ++t)
-                Count(m_Tallies[t], values[r][t], hashes[r][t], *rows[r]);
+            Count(Tally, values[r], hashes[r], *rows[r], Came);
         size = 0;
     };
     Master.ForEach([&](const TListItem& Row) {
         rows[size] = &Row.Texts();
-        for (int t = 0; t < 2; ++t) {
-            values[size][t] = rows[size]->Field(m_Tallies[t].List.Field);
-            hashes[size][t] = m_Tallies[t].Values.ReadAhead(values[size][t]);
-        }
+        values[size] = rows[size]->Field(Tally.List.Field);
+        hashes[size] = Tally.Values.ReadAhead(values[size]);
         if (++size == kBatch)
             countBatch();
     });
     countBatch();
+}
+
+void TPickLists::Refill(const TListItems& Master)
+{
     for (TTally& tally : m_Tallies)
+        StartTally(tally);
+    // In a long list each pick list reads the rows on a thread of its own. The texts that hold
+    // a value first are kept, and offered, by this thread once both are through: a text's count
+    // of holders is not to be changed by two threads at once, nor a box by a helper thread.
+    constexpr int kLeastForTwoThreads = 16384;
+    const std::size_t least = Master.Count() >= kLeastForTwoThreads ? 1 : 2;
+    std::array<std::vector<const TRowText*>, 2> came;
+    TSplitWork::Run(2, least, [&](int, std::size_t First, std::size_t Last) {
+        for (std::size_t t = First; t < Last; ++t)
+            CountRows(m_Tallies[t], Master, came[t]);
+    });
+    for (std::size_t t = 0; t < 2; ++t) {
+        TTally& tally = m_Tallies[t];
+        for (const TRowText* text : came[t]) {
+            tally.Holders.push_back(*text);
+            tally.List.Box->Add(text->Field(tally.List.Field));
+        }
         tally.List.Box->EndUpdate();
+    }
 }
 
 bool TPickLists::Follow(const TListItems& Master, std::span<const TRowTextJournal::TEntry> Entries)

@@ -54,7 +54,10 @@ private:
 
     void Refill(const TListItems& Master);
     void StartTally(TTally& Tally);
-    void Count(TTally& Tally, std::string_view Value, std::uint32_t Hash, const TRowText& Row);
+    // One list's values counted over every row; the texts that hold a value first go to Came.
+    void CountRows(TTally& Tally, const TListItems& Master, std::vector<const TRowText*>& Came);
+    void Count(TTally& Tally, std::string_view Value, std::uint32_t Hash, const TRowText& Row,
+               std::vector<const TRowText*>& Came);
     // False when the journal does not tell enough and every row must be read.
     bool Follow(const TListItems& Master, std::span<const TRowTextJournal::TEntry> Entries);
     bool Follow(TTally& Tally, std::span<const TRowTextJournal::TEntry> Entries, bool& Respell);

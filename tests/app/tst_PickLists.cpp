@@ -130,6 +130,55 @@ private slots:
             QCOMPARE(Entries(followed.Shelves), Entries(fresh.Shelves));
         }
     }
+
+    // A list long enough for each pick list to read the rows on a thread of its own offers each
+    // value once, as its first row spells it, and follows changes from there as a short one.
+    void LongList_offersEachValueOnceAsItsFirstRowSpellsIt()
+    {
+        std::vector<std::string> kinds, shelves;
+        for (const char* k : {"Rock", "rock", "ROCK", "Jazz", "Łódź", "łÓDŹ", ""})
+            kinds.push_back(Cp1250::FromUtf8(k));
+        for (int i = 0; i < 300; ++i)
+            kinds.push_back("Kind " + std::to_string(i));
+        for (int i = 0; i < 2000; ++i)
+            shelves.push_back(Cp1250::FromUtf8(i % 3 ? "Półka " : "PÓŁKA ") +
+                              std::to_string(i / 2));
+        TCustomListView master;
+        TListItems& rows = master.Items();
+        std::mt19937 random(7);
+        for (int i = 0; i < 20000; ++i)
+            rows.Add()->SetTexts(TRowText::FromFields({"n", kinds[random() % kinds.size()], "1",
+                                                       shelves[random() % shelves.size()], ""}));
+        TLists followed;
+        followed.Lists.Refresh(rows, master.Control().TextJournal());
+        for (const auto& [box, field] :
+             {std::pair{&followed.Kinds, 1}, std::pair{&followed.Shelves, 3}}) {
+            QStringList expected{QString::fromStdString(kFirst)};
+            QSet<QString> met{expected.front().toCaseFolded()};
+            rows.ForEach([&](const TListItem& Row) {
+                const QString value = Cp1250::ToUnicode(Row.SubItem(field - 1));
+                if (!met.contains(value.toCaseFolded())) {
+                    met.insert(value.toCaseFolded());
+                    expected += value;
+                }
+            });
+            QStringList offered = Entries(*box);
+            offered.sort();
+            expected.sort();
+            QCOMPARE(offered, expected);
+        }
+        // Every "Jazz" row and the first row of each shelf go: the values' texts were kept.
+        rows.DeleteIf([](const TListItem& Row) { return Row.SubItem(0) == "Jazz"; });
+        for (int i = 0; i < 50; ++i)
+            rows.Item(i)->SetSubItem(2, "moved " + std::to_string(i));
+        followed.Lists.Refresh(rows, master.Control().TextJournal());
+        TLists fresh;
+        TRowTextJournal none;
+        fresh.Lists.Refresh(rows, none);
+        QCOMPARE(Entries(followed.Kinds), Entries(fresh.Kinds));
+        QCOMPARE(Entries(followed.Shelves), Entries(fresh.Shelves));
+        QVERIFY(!Entries(followed.Kinds).contains("Jazz"));
+    }
 };
 
 QTEST_MAIN(TestPickLists)

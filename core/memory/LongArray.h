@@ -7,6 +7,15 @@
 #include <new>
 #include <vector>
 
+// The room of long arrays. The room of the one let go of last is kept for the next of the same
+// size: a list sorted again moves its rows into a new array as long as its old one, which would
+// otherwise be taken fresh from the system and have every page cleared again.
+namespace LongArrayRoom {
+// Bytes (whole large pages) of room, starting on a large page; null when refused.
+void* Take(std::size_t Bytes);
+void Give(void* Block, std::size_t Bytes);
+} // namespace LongArrayRoom
+
 // An allocator for the arrays that hold something per row of a long list (the rows, their sort
 // entries): an array of a megabyte or more is taken from the system in large pages, so that a
 // million rows fault a few times, not thousands; a shorter one comes from the heap.
@@ -26,7 +35,7 @@ public:
             throw std::bad_array_new_length();
         if (bytes < kLong)
             return std::allocator<T>().allocate(Count);
-        void* block = PageMap::Map(Rounded(bytes), PageMap::kLargePage, false);
+        void* block = LongArrayRoom::Take(Rounded(bytes));
         if (!block)
             throw std::bad_alloc();
         return static_cast<T*>(block);
@@ -37,7 +46,7 @@ public:
         if (bytes < kLong)
             std::allocator<T>().deallocate(Array, Count);
         else
-            PageMap::Unmap(Array, Rounded(bytes));
+            LongArrayRoom::Give(Array, Rounded(bytes));
     }
 
     template <typename U> bool operator==(const TLongArrayAllocator<U>&) const noexcept

@@ -46,6 +46,34 @@ private slots:
         array.back() = 'x'; // the room reaches the end
         QCOMPARE(array.back(), 'x');
     }
+
+    void Room_letGoOfLast_isTakenAgainBySameSizeOnly_data()
+    {
+        QTest::addColumn<int>("AgainMiB");
+        QTest::addColumn<bool>("Same");
+        QTest::newRow("same size") << 3 << true;
+        QTest::newRow("larger") << 5 << false;
+        QTest::newRow("smaller") << 1 << false;
+    }
+    // A list sorted again moves its rows into an array as long as the one it let go of.
+    void Room_letGoOfLast_isTakenAgainBySameSizeOnly()
+    {
+        if (PageMap::kWatched)
+            QSKIP("under the address sanitizer no room is used again");
+        QFETCH(int, AgainMiB);
+        QFETCH(bool, Same);
+        const void* last = nullptr;
+        {
+            TLongArray<char> kept(std::size_t(3) << 20);
+            TLongArray<char> before(std::size_t(3) << 20); // let go of first: its room is not kept
+            last = kept.data();
+            std::fill(before.begin(), before.end(), 'b');
+        }
+        TLongArray<char> again(std::size_t(AgainMiB) << 20);
+        QCOMPARE(again.data() == last, Same);
+        again.back() = 'x';
+        QCOMPARE(again.back(), 'x');
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLongArray)

@@ -112,17 +112,35 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
         return K == kSlices - 1 ? rows
                                 : rows * K / (kSlices - 1) / TRowMarks::kWord * TRowMarks::kWord;
     };
-    TSplitWork::Run(kSlices, least, [&](int, std::size_t First, std::size_t Last) {
-        for (std::size_t slice = First; slice < Last; ++slice) {
-            if (slice > 0)
-                discs[slice] = MarkPassing(Filter, marks, start(slice - 1), start(slice));
-            else if (built)
-                shown.ClearLeavingTexts();
-            else
-                shown.Clear();
-        }
-    });
-    AddPassing(passes, built);
+    // The rows of the slices this thread found are made while the helper finds the rest.
+    std::size_t added = 0;  // the master rows up to which copies stand
+    std::size_t adding = 0; // and up to which they are being made
+    const auto addUpTo = [&](std::size_t End) {
+        adding = End;
+        AddPassing(passes, built, added, End);
+        added = End;
+    };
+    try {
+        TSplitWork::Run(kSlices, least, [&](int Worker, std::size_t First, std::size_t Last) {
+            for (std::size_t slice = First; slice < Last; ++slice) {
+                if (slice > 0)
+                    discs[slice] = MarkPassing(Filter, marks, start(slice - 1), start(slice));
+                else if (built)
+                    shown.ClearLeavingTexts();
+                else
+                    shown.Clear();
+            }
+            if (Worker == 0 && First == 0 && Last > 1)
+                addUpTo(start(Last - 1));
+        });
+        addUpTo(rows);
+    } catch (...) {
+        // Holds taken for rows beyond those being made when it failed wait for nothing now.
+        if (built)
+            LetGoOfHolds(passes, std::max(added, adding), rows);
+        shown.EndUpdate();
+        throw;
+    }
     shown.EndUpdate();
     m_Sum = TDiscSum{m_Shown.Control().Changes(),
                      std::accumulate(discs.begin(), discs.end(), built ? shownDiscs : 0)};
@@ -132,11 +150,12 @@ void TCatalogueView::Rebuild(const TViewFilter& Filter)
                      m_Shown.Control().Changes()};
 }
 
-void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken)
+void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken, std::size_t From,
+                                std::size_t To)
 {
     const TListItems& master = m_Master.Items();
-    const std::size_t passing = Passes.Count();
-    std::size_t next = 0;
+    const std::size_t passing = Passes.Count(From, To);
+    std::size_t next = From;
     try {
         m_Shown.Items().AddEach(passing, [&](TListItem& Shown) {
             while (!Passes[next])
@@ -144,13 +163,13 @@ void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken)
             TListItem& row = *master.Item(static_cast<int>(next));
             // Master rows sorted stand in memory in no order: each is asked for ahead, and its
             // texts too where their count of holders changes.
-            if (next + 2 * ReadAhead::kRows < Passes.Size())
+            if (next + 2 * ReadAhead::kRows < To)
                 ReadAhead::Ask(master.Item(static_cast<int>(next + 2 * ReadAhead::kRows)));
             // A copy in meaning; the texts are shared.
             if (HoldsTaken) {
                 Shown.Text = TRowText::TakeOver(row.Texts());
             } else {
-                if (next + ReadAhead::kRows < Passes.Size())
+                if (next + ReadAhead::kRows < To)
                     master.Item(static_cast<int>(next + ReadAhead::kRows))->Texts().ReadAhead();
                 Shown.Text = row.Texts();
             }
@@ -158,13 +177,18 @@ void TCatalogueView::AddPassing(const TRowMarks& Passes, bool HoldsTaken)
             ++next;
         });
     } catch (...) {
-        // The holds taken for rows not made are let go of.
-        for (; next < Passes.Size() && HoldsTaken; ++next)
-            if (Passes[next])
-                const TRowText left =
-                    TRowText::TakeOver(master.Item(static_cast<int>(next))->Texts());
+        if (HoldsTaken)
+            LetGoOfHolds(Passes, next, To);
         throw;
     }
+}
+
+void TCatalogueView::LetGoOfHolds(const TRowMarks& Passes, std::size_t From, std::size_t To) const
+{
+    const TListItems& master = m_Master.Items();
+    for (std::size_t row = From; row < To; ++row)
+        if (Passes[row])
+            const TRowText left = TRowText::TakeOver(master.Item(static_cast<int>(row))->Texts());
 }
 
 void TCatalogueView::Narrow(const TViewFilter& Filter)

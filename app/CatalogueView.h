@@ -75,9 +75,12 @@ private:
     // Whether the shown rows are still what the last rebuild made them, each holding the texts
     // of the master row at the place it was made from.
     bool BuiltStands() const;
-    // Appends a copy of each master row that passes: a copy that shares its texts, or, where
-    // HoldsTaken, one that takes over a hold on them that waits for it.
-    void AddPassing(const TRowMarks& Passes, bool HoldsTaken);
+    // Appends a copy of each master row From to To - 1 that passes: a copy that shares its
+    // texts, or, where HoldsTaken, one that takes over a hold on them that waits for it. Rows
+    // not made let go of their holds.
+    void AddPassing(const TRowMarks& Passes, bool HoldsTaken, std::size_t From, std::size_t To);
+    // Lets go of the holds that master rows From to To - 1 that pass took for copies not made.
+    void LetGoOfHolds(const TRowMarks& Passes, std::size_t From, std::size_t To) const;
 
     const TCustomListView& m_Master;
     TCustomListView& m_Shown;

@@ -22,12 +22,20 @@ public:
     }
     bool operator[](std::size_t Row) const { return (m_Words[Row / kWord] >> (Row % kWord)) & 1; }
     void Mark(std::size_t Row) { m_Words[Row / kWord] |= std::uint64_t(1) << (Row % kWord); }
-    std::size_t Count() const
+    std::size_t Count() const { return Count(0, m_Size); }
+    // The rows From to To - 1 that are marked.
+    std::size_t Count(std::size_t From, std::size_t To) const
     {
         std::size_t marked = 0;
-        for (const std::uint64_t word : m_Words)
+        for (std::size_t w = From / kWord; w * kWord < To; ++w) {
+            std::uint64_t word = m_Words[w];
+            if (w == From / kWord)
+                word &= ~std::uint64_t(0) << (From % kWord);
+            if (To - w * kWord < kWord)
+                word &= (std::uint64_t(1) << (To - w * kWord)) - 1;
             marked += static_cast<std::size_t>(std::popcount(word));
-        return marked;
+        }
+        return From < To ? marked : 0;
     }
 
 private:

@@ -136,7 +136,13 @@ void TBuiltInSort::FindPrefix(const TListItems& Items)
 
 bool TBuiltInSort::TwoThreads()
 {
-    return m_Style == assDefault && m_HelperKeyMemo.OwnCollation();
+    if (m_Style != assDefault || !m_HelperKeyMemo.OwnCollation())
+        return false;
+    // The calling thread then compares under a copy of its own too, where one can be had: the
+    // shared comparison asks the locale whether it changed at every pair, and the thread that
+    // asks is the one both halves of the sort wait for.
+    m_KeyMemo.OwnCollation();
+    return true;
 }
 
 std::uint64_t TBuiltInSort::Order() const
@@ -235,13 +241,14 @@ int TBuiltInSort::Compare(const TListItem& A, const TListItem& B, int SubItem,
     return CompareTexts(CellOf(A.Texts(), SubItem), CellOf(B.Texts(), SubItem), Style);
 }
 
-int TBuiltInSort::WorkerCompare(const TListItem& A, const TListItem& B, int SubItem)
+int TBuiltInSort::WorkerCompare(const TListItem& A, const TListItem& B, int SubItem, int Worker)
 {
     const TSortKeyCache* ca = CacheOf(A, SubItem);
     const TSortKeyCache* cb = CacheOf(B, SubItem);
     if (ca && cb)
         return ComparePrepared(*ca, *cb);
-    return m_HelperKeyMemo.Compare(CellOf(A.Texts(), SubItem), CellOf(B.Texts(), SubItem));
+    TSortKeyMemo& memo = Worker == 0 ? m_KeyMemo : m_HelperKeyMemo;
+    return memo.Compare(CellOf(A.Texts(), SubItem), CellOf(B.Texts(), SubItem));
 }
 
 int TBuiltInSort::CompareTexts(std::string_view Left, std::string_view Right, TAutoSortStyle Style)

@@ -47,9 +47,9 @@ public:
     // The comparison of two rows' cells of sub-item SubItem with sign +1: their prepared
     // cells where both have one, else their texts.
     int Compare(const TListItem& A, const TListItem& B, int SubItem, TAutoSortStyle Style) const;
-    // The same comparison on the second thread of a sort by the plain comparison, with the
-    // collation of its own (TwoThreads).
-    int WorkerCompare(const TListItem& A, const TListItem& B, int SubItem);
+    // The same comparison on either thread of a sort by the plain comparison (TwoThreads),
+    // worker 0 being the calling thread: each under a copy of the collation of its own.
+    int WorkerCompare(const TListItem& A, const TListItem& B, int SubItem, int Worker);
     // The comparison of two texts under a style, with sign +1.
     static int CompareTexts(std::string_view Left, std::string_view Right, TAutoSortStyle Style);
 

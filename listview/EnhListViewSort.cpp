@@ -130,15 +130,13 @@ void TCustomEnhListView::BuiltInWorkerKey(LPARAM Item, LPARAM List, int Worker, 
 
 int TCustomEnhListView::BuiltInWorkerCompare(LPARAM Item1, LPARAM Item2, LPARAM List, int Worker)
 {
-    if (Worker == 0)
-        return BuiltInCompare(Item1, Item2, List);
     try {
         const auto* a = reinterpret_cast<const TListItem*>(Item1);
         const auto* b = reinterpret_cast<const TListItem*>(Item2);
         auto* list = reinterpret_cast<TCustomEnhListView*>(List);
         if (!a || !b || !list)
             return 0;
-        return list->m_BuiltIn->WorkerCompare(*a, *b, g_SortSubItem) * g_SortSign;
+        return list->m_BuiltIn->WorkerCompare(*a, *b, g_SortSubItem, Worker) * g_SortSign;
     } catch (...) {
         return 0;
     }

@@ -180,6 +180,19 @@ void TListItems::AddEach(std::size_t Count, const std::function<void(TListItem&)
     });
 }
 
+void TListItems::AddWhile(std::size_t Expected, const std::function<bool(TListItem&)>& Fill)
+{
+    m_Owner.HandleNeeded();
+    TChunkArena& pool = m_Owner.RowPool();
+    pool.Expect(Expected * sizeof(TListItem));
+    m_Owner.Control().AppendRows(Expected, [&]() -> std::unique_ptr<TListRow> {
+        auto item = TListItem::Make(pool);
+        if (!Fill(*item))
+            return nullptr; // nothing more: the row made for it goes
+        return item;
+    });
+}
+
 TListItem* TListItems::Insert(int Index)
 {
     return Insert(Index, TRowText());

@@ -90,6 +90,10 @@ public:
     // Adds Count rows at the end as one change to the list, each made by Fill(TListItem&),
     // which gives it its texts (and its Data), before the list hears of it.
     void AddEach(std::size_t Count, const std::function<void(TListItem&)>& Fill);
+    // Adds rows at the end as one change to the list while Fill(TListItem&) makes one (true),
+    // up to Expected of them: a load that knows roughly how many lines its file holds. The list
+    // takes room for Expected rows at once; rooms it does not fill are never touched.
+    void AddWhile(std::size_t Expected, const std::function<bool(TListItem&)>& Fill);
     TListItem* Insert(int Index);
     // Count and Item stand inline at the end of this header: passes over a million rows call
     // them for every row.

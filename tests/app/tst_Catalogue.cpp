@@ -160,6 +160,13 @@ private slots:
             << QByteArray("a\0b\tc\t\t\t\r\n", 10) << 1 << QByteArray("a\0b\tc\t\t\t\r\n", 10);
         QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb\r\n") << 3
                                   << QByteArray("a\t\t\t\t\r\n\t\t\t\t\r\nb\t\t\t\t\r\n");
+        // Far more lines than a file of this size holds of whole records.
+        QByteArray shortLines, shortSaved;
+        for (int i = 0; i < 3000; ++i) {
+            shortLines += QByteArray::number(i) + "\r\n";
+            shortSaved += QByteArray::number(i) + "\t\t\t\t\r\n";
+        }
+        QTest::newRow("thousands of short lines") << shortLines << 3000 << shortSaved;
     }
     void Load_cutsLinesAsTheFileRulesSay()
     {

@@ -155,8 +155,9 @@ private slots:
              {std::pair{&followed.Kinds, 1}, std::pair{&followed.Shelves, 3}}) {
             QStringList expected{QString::fromStdString(kFirst)};
             QSet<QString> met{expected.front().toCaseFolded()};
+            const int subItem = field - 1;
             rows.ForEach([&](const TListItem& Row) {
-                const QString value = Cp1250::ToUnicode(Row.SubItem(field - 1));
+                const QString value = Cp1250::ToUnicode(Row.SubItem(subItem));
                 if (!met.contains(value.toCaseFolded())) {
                     met.insert(value.toCaseFolded());
                     expected += value;

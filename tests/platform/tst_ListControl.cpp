@@ -2,6 +2,7 @@
 #include "Canvas.h"
 #include "ListControl.h"
 #include "ListView.h"
+#include "PageMap.h"
 #include "support/MessageSpy.h"
 #include "support/PaintedView.h"
 
@@ -278,7 +279,9 @@ private slots:
         QFETCH(bool, leaving);
         QFETCH(int, heapRows);
         QFETCH(bool, oneDeletedFirst);
-        constexpr int kRows = 100000; // two full-size chunks of rows
+        // Two full-size chunks of rows; fewer under the address sanitizer, which uses no room
+        // again and makes the sort slow.
+        const int kRows = PageMap::kWatched ? 20000 : 100000;
         TChunkArena pool;
         pool.Expect(kRows * sizeof(TListRow));
         TListControl list;
@@ -315,7 +318,8 @@ private slots:
             const TRowText taken = TRowText::TakeOver(text);
         fill();
         const std::set<std::uintptr_t> after = ChunksOf(list);
-        QVERIFY(std::includes(before.begin(), before.end(), after.begin(), after.end()));
+        if (!PageMap::kWatched)
+            QVERIFY(std::includes(before.begin(), before.end(), after.begin(), after.end()));
         list.DeleteAllRows();
         QCOMPARE(text.Holders(), 1u);
     }

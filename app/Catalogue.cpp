@@ -68,9 +68,10 @@ TLoadResult Load(const QString& Path, TCustomListView& Master)
     // The lines' texts share chunks of room; a line is read where it lies in the file's buffer.
     TRowTextArena arena;
     // Rows are appended at once, room taken for as many as the file's size says at most: a
-    // record's line is rarely shorter than this. A file of shorter lines takes more turns.
+    // record's line is rarely shorter than this. A file of shorter lines, or one whose size is
+    // not known ahead (a pipe), takes more turns, each with room for as many rows again.
     constexpr qint64 kShortLine = 24;
-    const auto expected = static_cast<std::size_t>(QFileInfo(Path).size() / kShortLine + 64);
+    auto expected = static_cast<std::size_t>(QFileInfo(Path).size() / kShortLine + 64);
     while (!file.Eof()) {
         Master.Items().AddWhile(expected, [&](TListItem& Row) {
             if (file.Eof())
@@ -80,6 +81,7 @@ TLoadResult Load(const QString& Path, TCustomListView& Master)
             ++result.Records;
             return true;
         });
+        expected = std::max(expected, static_cast<std::size_t>(Master.Items().Count()));
     }
     Master.Items().EndUpdate();
     result.ReadFailed = file.ReadFailed();

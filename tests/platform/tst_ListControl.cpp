@@ -102,7 +102,6 @@ void ShowOneRow(TListControl& List, UINT Style)
     List.show();
 }
 
-// Compares rows by their Param: a number, with tens counting as equal.
 // Compares rows that carry themselves by their images.
 int ByImage(LPARAM A, LPARAM B, LPARAM)
 {
@@ -110,6 +109,7 @@ int ByImage(LPARAM A, LPARAM B, LPARAM)
            reinterpret_cast<const TListRow*>(B)->Image;
 }
 
+// Compares rows by their Param: a number, with tens counting as equal.
 int ByTens(LPARAM A, LPARAM B, LPARAM)
 {
     return int(A / 10 - B / 10);

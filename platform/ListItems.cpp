@@ -168,29 +168,36 @@ TListItem* TListItems::Add(TRowText Texts)
     return Insert(-1, std::move(Texts));
 }
 
-void TListItems::AddEach(std::size_t Count, const std::function<void(TListItem&)>& Fill)
-{
-    m_Owner.HandleNeeded();
-    TChunkArena& pool = m_Owner.RowPool();
-    pool.Expect(Count * sizeof(TListItem));
-    m_Owner.Control().AppendRows(Count, [&]() -> std::unique_ptr<TListRow> {
-        auto item = TListItem::Make(pool);
-        Fill(*item);
-        return item;
-    });
-}
+namespace {
 
-void TListItems::AddWhile(std::size_t Expected, const std::function<bool(TListItem&)>& Fill)
+// Appends rows made in the owner's pool at once, up to Count of them, while Fill makes one:
+// Fill is known here, so that a million rows pass through no function object of their own.
+template <typename TFill> void AppendMade(TCustomListView& Owner, std::size_t Count, TFill&& Fill)
 {
-    m_Owner.HandleNeeded();
-    TChunkArena& pool = m_Owner.RowPool();
-    pool.Expect(Expected * sizeof(TListItem));
-    m_Owner.Control().AppendRows(Expected, [&]() -> std::unique_ptr<TListRow> {
+    Owner.HandleNeeded();
+    TChunkArena& pool = Owner.RowPool();
+    pool.Expect(Count * sizeof(TListItem));
+    Owner.Control().AppendRows(Count, [&]() -> std::unique_ptr<TListRow> {
         auto item = TListItem::Make(pool);
         if (!Fill(*item))
             return nullptr; // nothing more: the row made for it goes
         return item;
     });
+}
+
+} // namespace
+
+void TListItems::AddEach(std::size_t Count, const std::function<void(TListItem&)>& Fill)
+{
+    AppendMade(m_Owner, Count, [&](TListItem& Item) {
+        Fill(Item);
+        return true;
+    });
+}
+
+void TListItems::AddWhile(std::size_t Expected, const std::function<bool(TListItem&)>& Fill)
+{
+    AppendMade(m_Owner, Expected, Fill);
 }
 
 TListItem* TListItems::Insert(int Index)

@@ -25,6 +25,8 @@ struct TCollators
     QLocale Locale;
     std::unique_ptr<UCollator, TUCollatorCloser> CaseSensitive;
     QCollator CaseInsensitive;
+    // Made when first asked for: few lists are long enough for it to pay at every start.
+    std::optional<TCollationCut> Cut;
     int Generation = 0;
 
     void Refresh()
@@ -40,6 +42,7 @@ struct TCollators
             status = U_ZERO_ERROR;
             CaseSensitive.reset(ucol_open("", &status)); // the root collation
         }
+        Cut.reset();
         CaseInsensitive = QCollator(now);
         CaseInsensitive.setCaseSensitivity(Qt::CaseInsensitive);
         ++Generation;
@@ -71,12 +74,17 @@ int Sign(int Value)
 int CompareText(std::string_view Left, std::string_view Right)
 {
     static std::u16string left, right;
-    return CompareTextWith(Collators().CaseSensitive.get(), Left, Right, left, right);
+    return CompareTextWith(Collators().CaseSensitive.get(), CaseSensitiveCut(), Left, Right, left,
+                           right);
 }
 
-int CompareTextWith(const UCollator* Collator, std::string_view Left, std::string_view Right,
-                    std::u16string& LeftRoom, std::u16string& RightRoom)
+int CompareTextWith(const UCollator* Collator, const TCollationCut& Cut, std::string_view Left,
+                    std::string_view Right, std::u16string& LeftRoom, std::u16string& RightRoom)
 {
+    // What both begin with decides nothing; it is neither converted nor compared.
+    const std::size_t same = Cut.Shared(Left, Right);
+    Left.remove_prefix(same);
+    Right.remove_prefix(same);
     const UChar* l = Wide(Left, LeftRoom);
     const UChar* r = Wide(Right, RightRoom);
     switch (ucol_strcoll(Collator, l, static_cast<int32_t>(Left.size()), r,
@@ -99,6 +107,14 @@ void TextSortKey(std::string_view Text, std::string& Key)
 const UCollator* CaseSensitiveCollator()
 {
     return Collators().CaseSensitive.get();
+}
+
+const TCollationCut& CaseSensitiveCut()
+{
+    TCollators& collators = Collators();
+    if (!collators.Cut)
+        collators.Cut.emplace(collators.CaseSensitive.get());
+    return *collators.Cut;
 }
 
 void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CollationCut.h"
+
 #include <QChar>
 #include <QCollatorSortKey>
 #include <QString>
@@ -20,9 +22,12 @@ int CompareText(std::string_view Left, std::string_view Right);
 void TextSortKey(std::string_view Text, std::string& Key);
 // The collation CompareText uses, for a copy that another thread may use.
 const UCollator* CaseSensitiveCollator();
-// CompareText with a given collation; the rooms hold the texts as UTF-16 and are reused.
-int CompareTextWith(const UCollator* Collator, std::string_view Left, std::string_view Right,
-                    std::u16string& LeftRoom, std::u16string& RightRoom);
+// How far texts that begin alike may be skipped under that collation.
+const TCollationCut& CaseSensitiveCut();
+// CompareText with a given collation and its cut; the rooms hold the texts as UTF-16 and are
+// reused.
+int CompareTextWith(const UCollator* Collator, const TCollationCut& Cut, std::string_view Left,
+                    std::string_view Right, std::u16string& LeftRoom, std::u16string& RightRoom);
 // TextSortKey with a given collation; Room holds the text as UTF-16 and is reused.
 void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,
                      std::string& Key);

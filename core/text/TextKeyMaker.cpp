@@ -6,7 +6,7 @@
 
 #include <new>
 
-TTextKeyMaker::TTextKeyMaker()
+TTextKeyMaker::TTextKeyMaker() : m_Cut(Locale::CaseSensitiveCut())
 {
     UErrorCode status = U_ZERO_ERROR;
     m_Collator.reset(ucol_clone(Locale::CaseSensitiveCollator(), &status));
@@ -28,5 +28,5 @@ void TTextKeyMaker::Make(std::string_view Text, std::string& Key)
 
 int TTextKeyMaker::Compare(std::string_view Left, std::string_view Right)
 {
-    return Locale::CompareTextWith(m_Collator.get(), Left, Right, m_Room, m_OtherRoom);
+    return Locale::CompareTextWith(m_Collator.get(), m_Cut, Left, Right, m_Room, m_OtherRoom);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CollationCut.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +29,7 @@ private:
         void operator()(UCollator* Collator) const;
     };
     std::unique_ptr<UCollator, TCloser> m_Collator;
+    TCollationCut m_Cut;
     std::u16string m_Room;
     std::u16string m_OtherRoom;
 };

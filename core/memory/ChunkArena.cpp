@@ -1,5 +1,6 @@
 #include "ChunkArena.h"
 
+#include "PageFiller.h"
 #include "PageMap.h"
 
 #include <algorithm>
@@ -46,11 +47,17 @@ void UnmapChunk(void* Chunk, std::size_t Size)
 
 // Under the address sanitizer no chunk is used again: a block used after it went must show.
 constexpr bool kReuseChunks = !PageMap::kWatched;
+// Nor are pages asked for ahead: the sanitizer's heap hands out the chunks.
+constexpr bool kFillAhead = !PageMap::kWatched;
 
 } // namespace
 
 TChunkArena::~TChunkArena()
 {
+    if (m_Ahead) {
+        PageFiller::Forget(m_Ahead);
+        UnmapChunk(m_Ahead, kAlign);
+    }
     while (m_Spare) {
         TChunk* spare = std::exchange(m_Spare, m_Spare->NextSpare);
         --m_Link->Refs;
@@ -76,12 +83,26 @@ TChunkArena::TChunk* TChunkArena::NewChunk(std::size_t Size)
         chunk = std::exchange(m_Spare, m_Spare->NextSpare);
         --m_SpareCount;
     } else {
-        chunk = static_cast<TChunk*>(MapChunk(Size));
+        chunk = static_cast<TChunk*>(Size == kAlign ? FullSizeChunk() : MapChunk(Size));
         if (!chunk)
             return nullptr;
         ++m_Link->Refs;
     }
     *chunk = {1, static_cast<std::uint32_t>(Size), m_Tag, m_Link, nullptr};
+    return chunk;
+}
+
+void* TChunkArena::FullSizeChunk()
+{
+    void* chunk = std::exchange(m_Ahead, nullptr);
+    if (!chunk)
+        chunk = MapChunk(kAlign);
+    // One full-size chunk filled foretells another: its pages are asked for now, on another
+    // thread, while this one fills. Where none can be had, the next is mapped when needed.
+    if (chunk && kFillAhead) {
+        m_Ahead = MapChunk(kAlign);
+        PageFiller::Fill(m_Ahead, kAlign);
+    }
     return chunk;
 }
 

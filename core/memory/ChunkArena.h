@@ -11,7 +11,9 @@
 // while its arena lives is kept for the arena's next blocks, up to kSpareChunks of them: a list
 // emptied and filled again (a view rebuilt) does not give its memory back and take it anew,
 // paying for every page to be cleared once more; the chunk being filled, once empty, is filled
-// again from its start.
+// again from its start. While an arena fills full-size chunks, the next one is mapped ahead and
+// its pages asked for on another thread (PageFiller), so that the filling does not wait for the
+// system to clear them.
 class TChunkArena
 {
 public:
@@ -42,12 +44,15 @@ private:
     struct TArenaLink;
     static TChunk* ChunkOf(const void* Block);
     TChunk* NewChunk(std::size_t Size);
+    // A full-size chunk: a spare, else the one mapped ahead, else a fresh one.
+    void* FullSizeChunk();
     bool KeepSpare(TChunk* Chunk);
     void* m_Tag;
     TArenaLink* m_Link = nullptr;
     TChunk* m_Chunk = nullptr;
     std::size_t m_Used = 0;
     TChunk* m_Spare = nullptr;
+    void* m_Ahead = nullptr; // a full-size chunk mapped, its pages asked for, not yet used
     std::size_t m_SpareCount = 0;
     bool m_Long = false;
 };

@@ -40,7 +40,7 @@ TOrder CountedOrder(const std::vector<LVSORTKEY>& Keys, const std::vector<std::u
     const std::size_t count = Ids.size();
     // A key's rank; keys equal in their bytes share one.
     TTies tiedKeys(Keys.size(), false);
-    auto keyBefore = [&](std::uint32_t A, std::uint32_t B) {
+    auto keyBefore = [&](std::uint32_t A, std::uint32_t B, int) {
         const int k = ByKey(Keys[A], Keys[B]);
         return Descending ? k > 0 : k < 0;
     };

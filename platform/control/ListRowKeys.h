@@ -27,8 +27,9 @@ std::uint64_t Word(const Win::LVSORTKEY& Key, std::size_t Depth);
 
 // The stable order of the keys, a word at a time: rows are sorted by one word and their
 // place, and only rows whose words tie are read further. Rows whose keys end equal go to
-// Before, which has the last word. Where Before may run on two threads at once, a long list is
-// split by its first words into two parts, each put in order on a thread of its own.
+// Before(A, B, Worker), which has the last word. Where it may run on two threads at once, a
+// long list is split by its first words into two parts, each put in order on a thread of its
+// own: Worker 0 the calling thread, 1 the other; -1 where one thread does all.
 template <typename TLess> class TWordOrder
 {
 public:
@@ -47,7 +48,7 @@ public:
             m_Entries[i] = {m_Keys[i].Prefix, static_cast<std::uint32_t>(i)};
         constexpr std::size_t kLeastPerThread = 16384;
         if (!TwoThreads || count < 2 * kLeastPerThread)
-            OrderPart(0, count, Tied);
+            OrderPart(0, count, Tied, -1);
         else
             OrderInTwo(Tied);
         TOrder order(count);
@@ -80,9 +81,10 @@ private:
         TOrder order(count);
         for (std::size_t i = 0; i < count; ++i)
             order[i] = static_cast<std::uint32_t>(i);
-        std::stable_sort(order.begin(), order.end(), m_Before);
+        auto before = [this](std::uint32_t A, std::uint32_t B) { return m_Before(A, B, -1); };
+        std::stable_sort(order.begin(), order.end(), before);
         for (std::size_t k = 1; k < count; ++k)
-            Tied[k] = !m_Before(order[k - 1], order[k]);
+            Tied[k] = !before(order[k - 1], order[k]);
         return order;
     }
 
@@ -104,16 +106,16 @@ private:
             std::partition(m_Entries.begin(), m_Entries.end(), before) - m_Entries.begin());
         const std::size_t bounds[3] = {0, split, count};
         TTies partTied[2] = {TTies(split, false), TTies(count - split, false)};
-        TSplitWork::Run(2, 1, [&](int, std::size_t First, std::size_t Last) {
+        TSplitWork::Run(2, 1, [&](int Worker, std::size_t First, std::size_t Last) {
             for (std::size_t part = First; part < Last; ++part) // both, without a second thread
-                OrderPart(bounds[part], bounds[part + 1], partTied[part]);
+                OrderPart(bounds[part], bounds[part + 1], partTied[part], Worker);
         });
         for (std::size_t k = 0; k < count; ++k)
             Tied[k] = k < split ? partTied[0][k] : partTied[1][k - split];
     }
 
     // Puts the entries [Begin, End) in order; PartTied[k - Begin] for the entry at k.
-    void OrderPart(std::size_t Begin, std::size_t End, TTies& PartTied)
+    void OrderPart(std::size_t Begin, std::size_t End, TTies& PartTied, int Worker)
     {
         std::vector<TRange> pending{{Begin, End, 0}};
         while (!pending.empty()) {
@@ -136,7 +138,7 @@ private:
                 if (j - i > 1 && longer)
                     pending.push_back({i, j, range.Depth + 1});
                 else if (j - i > 1)
-                    SettleTies(i, j, PartTied, Begin);
+                    SettleTies(i, j, PartTied, Begin, Worker);
                 i = j;
             }
         }
@@ -165,7 +167,7 @@ private:
 
     // Entries [I, J) whose keys ended equal: complete keys of one length are equal rows; else
     // Before puts them in order and tells which are equal.
-    void SettleTies(std::size_t I, std::size_t J, TTies& PartTied, std::size_t Begin)
+    void SettleTies(std::size_t I, std::size_t J, TTies& PartTied, std::size_t Begin, int Worker)
     {
         bool settled = true;
         for (std::size_t k = I; k < J && settled; ++k)
@@ -174,9 +176,10 @@ private:
         if (!settled)
             std::stable_sort(
                 m_Entries.begin() + std::ptrdiff_t(I), m_Entries.begin() + std::ptrdiff_t(J),
-                [this](const TEntry& A, const TEntry& B) { return m_Before(A.Row, B.Row); });
+                [&](const TEntry& A, const TEntry& B) { return m_Before(A.Row, B.Row, Worker); });
         for (std::size_t k = I + 1; k < J; ++k)
-            PartTied[k - Begin] = settled || !m_Before(m_Entries[k - 1].Row, m_Entries[k].Row);
+            PartTied[k - Begin] =
+                settled || !m_Before(m_Entries[k - 1].Row, m_Entries[k].Row, Worker);
     }
 
     const std::vector<Win::LVSORTKEY>& m_Keys;

@@ -259,11 +259,15 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
         return tied;
     }
     // Rows nearly in order were put in order above; the keys sort the rest.
-    auto before = [&](std::uint32_t A, std::uint32_t B) {
-        return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B]);
+    auto before = [&](std::uint32_t A, std::uint32_t B, int Worker) {
+        return KeyedBefore(Sort, *Rows[A], keys[A], *Rows[B], keys[B], Worker);
     };
-    // Complete keys leave no pair to the comparison: the keys alone, read on two threads.
-    Permute(Rows, KeyOrder::WordOrder(keys, Sort.Descending, before, tied, !incomplete), Moved);
+    // Complete keys leave no pair to the comparison, and a sorter that compares on two threads
+    // settles those left on either: the keys are read on two threads.
+    Permute(Rows,
+            KeyOrder::WordOrder(keys, Sort.Descending, before, tied,
+                                !incomplete || Sort.WorkerCompare != nullptr),
+            Moved);
     return tied;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <typeinfo>
+#include <unordered_set>
 
 using namespace Win;
 
@@ -76,6 +77,15 @@ void KeptTextKey(TSortKeyMemo& Memo, std::string_view Text, LVSORTKEY& Key)
     TextKey(whole, Key, tail);
 }
 
+// A row's key of the collation's first level, kept by a memo that makes such keys: rows whose
+// keys are equal go to the comparison.
+void FirstLevelKey(TSortKeyMemo& Memo, const TListItem& Item, int SubItem, LVSORTKEY& Key)
+{
+    const TRowText& texts = Item.Texts();
+    KeptTextKey(Memo, texts.FieldCount() > 0 ? CellOf(texts, SubItem) : std::string_view(), Key);
+    Key.Complete = false;
+}
+
 } // namespace
 
 TBuiltInSort::TBuiltInSort() = default;
@@ -84,6 +94,7 @@ TBuiltInSort::~TBuiltInSort() = default;
 void TBuiltInSort::SetRunning(bool Running)
 {
     m_Running = Running;
+    m_FirstLevel = false;
     // Keys kept for a sort last until it ends.
     m_KeyMemo.Reset();
     m_HelperKeyMemo.Reset();
@@ -111,6 +122,30 @@ void TBuiltInSort::Prepare(TAutoSortStyle Style, int SubItem, const TListItems& 
         m_Prefix = pkText; // every pair is text; cells are prepared as their keys are asked for
     else
         FindPrefix(Items);
+    m_FirstLevel = FirstLevelPays(Items) && Locale::CaseSensitivePrimaryRanks().Usable();
+    if (m_FirstLevel) {
+        m_KeyMemo.UsePrimaryRanks(&Locale::CaseSensitivePrimaryRanks());
+        m_HelperKeyMemo.UsePrimaryRanks(&Locale::CaseSensitivePrimaryRanks());
+    }
+}
+
+bool TBuiltInSort::FirstLevelPays(const TListItems& Items) const
+{
+    // Keys of the first level alone pay for a long column of texts that hardly repeat (names):
+    // a table makes them for a small part of what the collation's keys cost, and only the few
+    // rows whose first levels tie are compared. A column of a few values (kinds, shelves)
+    // keeps the collation's keys, shared by its rows, which leave no pair to the comparison.
+    constexpr int kLeastRows = 65536;
+    constexpr int kSample = 2048;
+    const int count = Items.Count();
+    if (m_Style != assDefault || count < kLeastRows)
+        return false;
+    std::unordered_set<std::string_view> seen;
+    for (int i = 0; i < kSample; ++i) {
+        const TRowText& texts = Items.Item(int(std::int64_t(i) * count / kSample))->Texts();
+        seen.insert(texts.FieldCount() > 0 ? CellOf(texts, m_SubItem) : std::string_view());
+    }
+    return seen.size() * 2 > std::size_t(kSample);
 }
 
 void TBuiltInSort::FindPrefix(const TListItems& Items)
@@ -194,6 +229,10 @@ void TBuiltInSort::Key(const TListItem* Item, LVSORTKEY& Key)
         Key.Failed = true; // the pairwise comparison places it
         return;
     }
+    if (m_FirstLevel) {
+        FirstLevelKey(m_KeyMemo, *Item, m_SubItem, Key);
+        return;
+    }
     // The plain comparison needs nothing but the key, and a row's key is only needed while
     // the sort runs (the next sort in the same order turns the rows round or places a few):
     // rows of one value share one key, and the others' keys stand back to back until the
@@ -223,7 +262,9 @@ void TBuiltInSort::WorkerKey(const TListItem* Item, LVSORTKEY& Key)
 {
     // The second thread has a memo and a collation of its own and only reads the rows: the
     // cells this style keeps with them (empty rows' one) were prepared before the sort began.
-    if (const TSortKeyCache* cache = Item ? CacheOf(*Item, m_SubItem) : nullptr)
+    if (m_FirstLevel && Item)
+        FirstLevelKey(m_HelperKeyMemo, *Item, m_SubItem, Key);
+    else if (const TSortKeyCache* cache = Item ? CacheOf(*Item, m_SubItem) : nullptr)
         TextKey(cache->Key(), Key);
     else if (Item && Item->Texts().FieldCount() > 0)
         KeptTextKey(m_HelperKeyMemo, CellOf(Item->Texts(), m_SubItem), Key);

@@ -66,6 +66,7 @@ private:
     const TSortKeyCache* CacheOf(const TListItem& Item, int SubItem) const;
     const TSortKeyCache& PreparedCell(const TListItem& Item);
     void FindPrefix(const TListItems& Items);
+    bool FirstLevelPays(const TListItems& Items) const;
 
     TAutoSortStyle m_Style = assSmart;
     int m_SubItem = -1;
@@ -78,6 +79,8 @@ private:
     std::uint32_t m_Stamp = 0;
     TPrefixKind m_Prefix = pkNone;
     bool m_Running = false;
+    // The running sort's keys are of the collation's first level alone (FirstLevelPays).
+    bool m_FirstLevel = false;
     TSortKeyMemo m_KeyMemo;
     // The memo of the second thread that makes keys, with a collation of its own.
     TSortKeyMemo m_HelperKeyMemo;

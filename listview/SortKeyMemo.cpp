@@ -14,6 +14,7 @@ void TSortKeyMemo::Reset()
     m_Chunks.clear();
     m_Used = kChunk;
     m_Maker.reset();
+    m_Ranks = nullptr;
 }
 
 bool TSortKeyMemo::OwnCollation()
@@ -28,7 +29,9 @@ bool TSortKeyMemo::OwnCollation()
 
 void TSortKeyMemo::Make(std::string_view Text, std::string& Key)
 {
-    if (m_Maker)
+    if (m_Ranks)
+        m_Ranks->Make(Text, Key);
+    else if (m_Maker)
         m_Maker->Make(Text, Key);
     else
         Locale::TextSortKey(Text, Key);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PrimaryRanks.h"
 #include "TextKeyMaker.h"
 
 #include <array>
@@ -22,6 +23,9 @@ public:
     // Keys from now until Reset come from a copy of the collation of the memo's own, so that
     // it may serve a thread besides the one that uses Locale. False when no copy can be had.
     bool OwnCollation();
+    // Keys from now until Reset are of the collation's first level alone (Ranks, which stay
+    // while the memo uses them): the comparison tells apart texts whose keys are equal.
+    void UsePrimaryRanks(const TPrimaryRanks* Ranks) { m_Ranks = Ranks; }
     // The key of a text met again, or null where looking up does not pay (distinct texts) or
     // the memo is full.
     const std::string* Shared(std::string_view Text);
@@ -59,4 +63,5 @@ private:
     std::size_t m_Used = kChunk;
     std::string m_Scratch;
     std::unique_ptr<TTextKeyMaker> m_Maker;
+    const TPrimaryRanks* m_Ranks = nullptr;
 };

@@ -25,8 +25,9 @@ struct TCollators
     QLocale Locale;
     std::unique_ptr<UCollator, TUCollatorCloser> CaseSensitive;
     QCollator CaseInsensitive;
-    // Made when first asked for: few lists are long enough for it to pay at every start.
+    // Made when first asked for: few lists are long enough for them to pay at every start.
     std::optional<TCollationCut> Cut;
+    std::optional<TPrimaryRanks> Ranks;
     int Generation = 0;
 
     void Refresh()
@@ -43,6 +44,7 @@ struct TCollators
             CaseSensitive.reset(ucol_open("", &status)); // the root collation
         }
         Cut.reset();
+        Ranks.reset();
         CaseInsensitive = QCollator(now);
         CaseInsensitive.setCaseSensitivity(Qt::CaseInsensitive);
         ++Generation;
@@ -107,6 +109,14 @@ void TextSortKey(std::string_view Text, std::string& Key)
 const UCollator* CaseSensitiveCollator()
 {
     return Collators().CaseSensitive.get();
+}
+
+const TPrimaryRanks& CaseSensitivePrimaryRanks()
+{
+    TCollators& collators = Collators();
+    if (!collators.Ranks)
+        collators.Ranks.emplace(collators.CaseSensitive.get());
+    return *collators.Ranks;
 }
 
 const TCollationCut& CaseSensitiveCut()

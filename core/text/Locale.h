@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CollationCut.h"
+#include "PrimaryRanks.h"
 
 #include <QChar>
 #include <QCollatorSortKey>
@@ -24,6 +25,8 @@ void TextSortKey(std::string_view Text, std::string& Key);
 const UCollator* CaseSensitiveCollator();
 // How far texts that begin alike may be skipped under that collation.
 const TCollationCut& CaseSensitiveCut();
+// Keys of that collation's first level, made by a table; they stay until the locale changes.
+const TPrimaryRanks& CaseSensitivePrimaryRanks();
 // CompareText with a given collation and its cut; the rooms hold the texts as UTF-16 and are
 // reused.
 int CompareTextWith(const UCollator* Collator, const TCollationCut& Cut, std::string_view Left,

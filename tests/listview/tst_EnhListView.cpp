@@ -349,6 +349,9 @@ private slots:
         QTest::newRow("every row its own value") << 9000 << 9000 << 0;
         // Enough rows for their keys to be made on two threads.
         QTest::newRow("every row its own value, a long list") << 24000 << 24000 << 0;
+        // Enough rows for keys of the collation's first level alone, the comparison settling
+        // rows alike at that level ("lody 3", "Lody 3").
+        QTest::newRow("every row its own value, a longer list") << 70000 << 70000 << 0;
         // Enough rows for two threads to check that they stand in order already.
         QTest::newRow("a long list in order but for one pair") << 3000 << 40000 << 1;
         QTest::newRow("a long list in order") << 3000 << 40000 << 2;

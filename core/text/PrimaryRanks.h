@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct UCollator;
+
+// Keys that order Windows-1250 texts by a collation's first level alone, a byte per weight:
+// texts whose keys differ stand in the collation's order, the shorter key first where one
+// begins the other; texts whose keys are equal may still differ (in case, in accents) and are
+// for the comparison to tell apart. Made by a table, they cost a small part of what the
+// collation's own keys cost.
+class TPrimaryRanks
+{
+public:
+    // The ranks of the collation's first-level weights of the code page's characters and of
+    // the letters it reads as one; unusable where the first level is not the collation's
+    // first word (numbers read as numbers, symbols set aside, scripts reordered), where
+    // characters read by what stands before them, or where the weights are too many.
+    explicit TPrimaryRanks(const UCollator* Collator);
+
+    bool Usable() const { return m_Usable; }
+    // Text's key into Key, whose room is reused.
+    void Make(std::string_view Text, std::string& Key) const;
+
+private:
+    using TWeights = std::vector<std::uint32_t>;
+    struct TRanks
+    {
+        std::array<unsigned char, 4> Rank{};
+        unsigned char Count = 0;
+    };
+    struct TContraction
+    {
+        std::string Bytes; // beginning with the byte it is listed under
+        TRanks Ranks;
+    };
+
+    static bool FirstLevelFirst(const UCollator* Collator);
+    bool Build(const UCollator* Collator);
+    bool RankOf(const TWeights& Weights, const TWeights& Ranked, TRanks& Ranks) const;
+
+    bool m_Usable = false;
+    std::array<TRanks, 256> m_Byte{};
+    // By first byte, the longest first: a contraction is read where it matches, as the
+    // collation reads the longest one.
+    std::array<std::vector<TContraction>, 256> m_Contractions{};
+};

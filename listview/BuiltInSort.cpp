@@ -94,7 +94,7 @@ TBuiltInSort::~TBuiltInSort() = default;
 void TBuiltInSort::SetRunning(bool Running)
 {
     m_Running = Running;
-    m_FirstLevel = false;
+    m_FirstLevelPays = m_FirstLevel = false;
     // Keys kept for a sort last until it ends.
     m_KeyMemo.Reset();
     m_HelperKeyMemo.Reset();
@@ -122,11 +122,21 @@ void TBuiltInSort::Prepare(TAutoSortStyle Style, int SubItem, const TListItems& 
         m_Prefix = pkText; // every pair is text; cells are prepared as their keys are asked for
     else
         FindPrefix(Items);
-    m_FirstLevel = FirstLevelPays(Items) && Locale::CaseSensitivePrimaryRanks().Usable();
-    if (m_FirstLevel) {
-        m_KeyMemo.UsePrimaryRanks(&Locale::CaseSensitivePrimaryRanks());
-        m_HelperKeyMemo.UsePrimaryRanks(&Locale::CaseSensitivePrimaryRanks());
-    }
+    m_FirstLevelPays = FirstLevelPays(Items);
+    if (Items.Count() >= kLongList)
+        Locale::MakeCaseSensitiveCut();
+}
+
+void TBuiltInSort::KeysComing()
+{
+    if (!m_FirstLevelPays || m_FirstLevel)
+        return;
+    const TPrimaryRanks& ranks = Locale::CaseSensitivePrimaryRanks();
+    if (!ranks.Usable())
+        return;
+    m_FirstLevel = true;
+    m_KeyMemo.UsePrimaryRanks(&ranks);
+    m_HelperKeyMemo.UsePrimaryRanks(&ranks);
 }
 
 bool TBuiltInSort::FirstLevelPays(const TListItems& Items) const
@@ -135,10 +145,9 @@ bool TBuiltInSort::FirstLevelPays(const TListItems& Items) const
     // a table makes them for a small part of what the collation's keys cost, and only the few
     // rows whose first levels tie are compared. A column of a few values (kinds, shelves)
     // keeps the collation's keys, shared by its rows, which leave no pair to the comparison.
-    constexpr int kLeastRows = 65536;
     constexpr int kSample = 2048;
     const int count = Items.Count();
-    if (m_Style != assDefault || count < kLeastRows)
+    if (m_Style != assDefault || count < kLongList)
         return false;
     std::unordered_set<std::string_view> seen;
     for (int i = 0; i < kSample; ++i) {

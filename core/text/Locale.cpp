@@ -25,7 +25,8 @@ struct TCollators
     QLocale Locale;
     std::unique_ptr<UCollator, TUCollatorCloser> CaseSensitive;
     QCollator CaseInsensitive;
-    // Made when first asked for: few lists are long enough for them to pay at every start.
+    // Made when a long list first needs them: each costs milliseconds, which a short list's
+    // comparisons and keys would never win back.
     std::optional<TCollationCut> Cut;
     std::optional<TPrimaryRanks> Ranks;
     int Generation = 0;
@@ -80,11 +81,11 @@ int CompareText(std::string_view Left, std::string_view Right)
                            right);
 }
 
-int CompareTextWith(const UCollator* Collator, const TCollationCut& Cut, std::string_view Left,
+int CompareTextWith(const UCollator* Collator, const TCollationCut* Cut, std::string_view Left,
                     std::string_view Right, std::u16string& LeftRoom, std::u16string& RightRoom)
 {
     // What both begin with decides nothing; it is neither converted nor compared.
-    const std::size_t same = Cut.Shared(Left, Right);
+    const std::size_t same = Cut ? Cut->Shared(Left, Right) : 0;
     Left.remove_prefix(same);
     Right.remove_prefix(same);
     const UChar* l = Wide(Left, LeftRoom);
@@ -119,12 +120,17 @@ const TPrimaryRanks& CaseSensitivePrimaryRanks()
     return *collators.Ranks;
 }
 
-const TCollationCut& CaseSensitiveCut()
+void MakeCaseSensitiveCut()
 {
     TCollators& collators = Collators();
     if (!collators.Cut)
         collators.Cut.emplace(collators.CaseSensitive.get());
-    return *collators.Cut;
+}
+
+const TCollationCut* CaseSensitiveCut()
+{
+    const TCollators& collators = Collators();
+    return collators.Cut ? &*collators.Cut : nullptr;
 }
 
 void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,

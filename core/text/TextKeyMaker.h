@@ -3,6 +3,7 @@
 #include "CollationCut.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,7 @@ private:
         void operator()(UCollator* Collator) const;
     };
     std::unique_ptr<UCollator, TCloser> m_Collator;
-    TCollationCut m_Cut;
+    std::optional<TCollationCut> m_Cut;
     std::u16string m_Room;
     std::u16string m_OtherRoom;
 };

@@ -94,7 +94,7 @@ TBuiltInSort::~TBuiltInSort() = default;
 void TBuiltInSort::SetRunning(bool Running)
 {
     m_Running = Running;
-    m_FirstLevelPays = m_FirstLevel = false;
+    m_FirstLevel = false;
     // Keys kept for a sort last until it ends.
     m_KeyMemo.Reset();
     m_HelperKeyMemo.Reset();
@@ -122,21 +122,15 @@ void TBuiltInSort::Prepare(TAutoSortStyle Style, int SubItem, const TListItems& 
         m_Prefix = pkText; // every pair is text; cells are prepared as their keys are asked for
     else
         FindPrefix(Items);
-    m_FirstLevelPays = FirstLevelPays(Items);
-    if (Items.Count() >= kLongList)
-        Locale::MakeCaseSensitiveCut();
-}
-
-void TBuiltInSort::KeysComing()
-{
-    if (!m_FirstLevelPays || m_FirstLevel)
+    if (Items.Count() < kLongList)
         return;
-    const TPrimaryRanks& ranks = Locale::CaseSensitivePrimaryRanks();
-    if (!ranks.Usable())
-        return;
-    m_FirstLevel = true;
-    m_KeyMemo.UsePrimaryRanks(&ranks);
-    m_HelperKeyMemo.UsePrimaryRanks(&ranks);
+    Locale::PrepareForLongLists();
+    const TPrimaryRanks* ranks = Locale::CaseSensitivePrimaryRanks();
+    m_FirstLevel = ranks && FirstLevelPays(Items);
+    if (m_FirstLevel) {
+        m_KeyMemo.UsePrimaryRanks(ranks);
+        m_HelperKeyMemo.UsePrimaryRanks(ranks);
+    }
 }
 
 bool TBuiltInSort::FirstLevelPays(const TListItems& Items) const
@@ -145,9 +139,9 @@ bool TBuiltInSort::FirstLevelPays(const TListItems& Items) const
     // a table makes them for a small part of what the collation's keys cost, and only the few
     // rows whose first levels tie are compared. A column of a few values (kinds, shelves)
     // keeps the collation's keys, shared by its rows, which leave no pair to the comparison.
-    constexpr int kSample = 2048;
+    constexpr int kSample = 512;
     const int count = Items.Count();
-    if (m_Style != assDefault || count < kLongList)
+    if (m_Style != assDefault)
         return false;
     std::unordered_set<std::string_view> seen;
     for (int i = 0; i < kSample; ++i) {

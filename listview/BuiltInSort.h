@@ -38,8 +38,6 @@ public:
     bool Keyed() const { return m_Prefix != pkNone; }
     // Whether keys may be made on a second thread (the plain comparison only).
     bool TwoThreads();
-    // Keys are about to be asked for (not all sorts ask): what they need is made now.
-    void KeysComing();
     // Names the order a keyed sort gives: the same settings and column give the same order.
     std::uint64_t Order() const;
 
@@ -84,8 +82,7 @@ private:
     // Lists this long are worth what their sorts make once per locale (the collation's cut
     // and first-level ranks), to be won back on their many comparisons and keys.
     static constexpr int kLongList = 65536;
-    // The running sort's keys are to be, and are, of the collation's first level alone.
-    bool m_FirstLevelPays = false;
+    // The running sort's keys are of the collation's first level alone (FirstLevelPays).
     bool m_FirstLevel = false;
     TSortKeyMemo m_KeyMemo;
     // The memo of the second thread that makes keys, with a collation of its own.

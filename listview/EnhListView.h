@@ -229,7 +229,6 @@ private:
     static void BuiltInKey(Win::LPARAM Item, Win::LPARAM List, Win::LVSORTKEY& Key);
     static void BuiltInWorkerKey(Win::LPARAM Item, Win::LPARAM List, int Worker,
                                  Win::LVSORTKEY& Key);
-    static void BuiltInKeysComing(Win::LPARAM List);
     static int BuiltInWorkerCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List,
                                     int Worker);
     // The sort itself, once its context is set.

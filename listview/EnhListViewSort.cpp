@@ -81,7 +81,6 @@ void TCustomEnhListView::RunSort(bool Ascending)
     sort.Compare = &TCustomEnhListView::BuiltInCompare;
     sort.SortParam = reinterpret_cast<LPARAM>(this);
     sort.Key = &TCustomEnhListView::BuiltInKey;
-    sort.KeysComing = &TCustomEnhListView::BuiltInKeysComing;
     sort.Descending = !Ascending;
     if (m_BuiltIn->TwoThreads()) {
         sort.WorkerKey = &TCustomEnhListView::BuiltInWorkerKey;
@@ -112,11 +111,6 @@ int TCustomEnhListView::BuiltInCompare(LPARAM Item1, LPARAM Item2, LPARAM List)
     } catch (...) {
         return 0;
     }
-}
-
-void TCustomEnhListView::BuiltInKeysComing(LPARAM List)
-{
-    reinterpret_cast<TCustomEnhListView*>(List)->m_BuiltIn->KeysComing();
 }
 
 void TCustomEnhListView::BuiltInKey(LPARAM Item, LPARAM List, LVSORTKEY& Key)

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-struct UCollator;
+#include "CollationSequences.h"
 
 // How far two Windows-1250 texts that begin alike may be skipped before a collation compares
 // them: what they share weighs the same in both, so the collation decides by what follows,
@@ -14,10 +14,10 @@ class TCollationCut
 public:
     // Skips nothing: every byte may belong with the one before it.
     TCollationCut();
-    // The bytes that Collator may read as one with the byte before them: the second and later
-    // characters of its contractions and contexts, combining marks, and digits (which a
+    // The bytes that a collation may read as one with the byte before them: the second and
+    // later characters of its contractions and contexts, combining marks, and digits (which a
     // numeric collation reads as one number).
-    explicit TCollationCut(const UCollator* Collator);
+    explicit TCollationCut(const TCollationSequences& Sequences);
 
     // How many leading bytes of the two texts a comparison under the collation may skip: the
     // result is the same as of the whole texts.

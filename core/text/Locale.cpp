@@ -77,17 +77,22 @@ int Sign(int Value)
 int CompareText(std::string_view Left, std::string_view Right)
 {
     static std::u16string left, right;
-    return CompareTextWith(Collators().CaseSensitive.get(), CaseSensitiveCut(), Left, Right, left,
-                           right);
+    return CompareTextWith(Collators().CaseSensitive.get(), CaseSensitiveCut(),
+                           CaseSensitivePrimaryRanks(), Left, Right, left, right);
 }
 
-int CompareTextWith(const UCollator* Collator, const TCollationCut* Cut, std::string_view Left,
-                    std::string_view Right, std::u16string& LeftRoom, std::u16string& RightRoom)
+int CompareTextWith(const UCollator* Collator, const TCollationCut* Cut, const TPrimaryRanks* Ranks,
+                    std::string_view Left, std::string_view Right, std::u16string& LeftRoom,
+                    std::u16string& RightRoom)
 {
     // What both begin with decides nothing; it is neither converted nor compared.
     const std::size_t same = Cut ? Cut->Shared(Left, Right) : 0;
     Left.remove_prefix(same);
     Right.remove_prefix(same);
+    // Texts that differ at the first level stand in its order: a table tells, not ICU.
+    if (Ranks)
+        if (const int first = Ranks->CompareFirstLevel(Left, Right); first != 0)
+            return first;
     const UChar* l = Wide(Left, LeftRoom);
     const UChar* r = Wide(Right, RightRoom);
     switch (ucol_strcoll(Collator, l, static_cast<int32_t>(Left.size()), r,
@@ -112,25 +117,26 @@ const UCollator* CaseSensitiveCollator()
     return Collators().CaseSensitive.get();
 }
 
-const TPrimaryRanks& CaseSensitivePrimaryRanks()
+void PrepareForLongLists()
 {
     TCollators& collators = Collators();
-    if (!collators.Ranks)
-        collators.Ranks.emplace(collators.CaseSensitive.get());
-    return *collators.Ranks;
-}
-
-void MakeCaseSensitiveCut()
-{
-    TCollators& collators = Collators();
-    if (!collators.Cut)
-        collators.Cut.emplace(collators.CaseSensitive.get());
+    if (collators.Cut)
+        return;
+    const TCollationSequences sequences = CollationSequencesOf(collators.CaseSensitive.get());
+    collators.Cut.emplace(sequences);
+    collators.Ranks.emplace(collators.CaseSensitive.get(), sequences);
 }
 
 const TCollationCut* CaseSensitiveCut()
 {
     const TCollators& collators = Collators();
     return collators.Cut ? &*collators.Cut : nullptr;
+}
+
+const TPrimaryRanks* CaseSensitivePrimaryRanks()
+{
+    const TCollators& collators = Collators();
+    return collators.Ranks && collators.Ranks->Usable() ? &*collators.Ranks : nullptr;
 }
 
 void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,

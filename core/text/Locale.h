@@ -23,16 +23,17 @@ int CompareText(std::string_view Left, std::string_view Right);
 void TextSortKey(std::string_view Text, std::string& Key);
 // The collation CompareText uses, for a copy that another thread may use.
 const UCollator* CaseSensitiveCollator();
-// How far texts that begin alike may be skipped under that collation: made for long lists
-// (MakeCaseSensitiveCut), whose many comparisons win back its cost; null until then.
-void MakeCaseSensitiveCut();
+// What long lists' many comparisons and keys win back the cost of (milliseconds once per
+// locale): how far texts that begin alike may be skipped under that collation, and keys of its
+// first level made by a table. Each is null until made, and the ranks where they cannot serve.
+void PrepareForLongLists();
 const TCollationCut* CaseSensitiveCut();
-// Keys of that collation's first level, made by a table; they stay until the locale changes.
-const TPrimaryRanks& CaseSensitivePrimaryRanks();
-// CompareText with a given collation and its cut, if any; the rooms hold the texts as UTF-16
-// and are reused.
-int CompareTextWith(const UCollator* Collator, const TCollationCut* Cut, std::string_view Left,
-                    std::string_view Right, std::u16string& LeftRoom, std::u16string& RightRoom);
+const TPrimaryRanks* CaseSensitivePrimaryRanks();
+// CompareText with a given collation, and its cut and ranks where made; the rooms hold the
+// texts as UTF-16 and are reused.
+int CompareTextWith(const UCollator* Collator, const TCollationCut* Cut, const TPrimaryRanks* Ranks,
+                    std::string_view Left, std::string_view Right, std::u16string& LeftRoom,
+                    std::u16string& RightRoom);
 // TextSortKey with a given collation; Room holds the text as UTF-16 and is reused.
 void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,
                      std::string& Key);

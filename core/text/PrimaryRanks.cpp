@@ -4,7 +4,6 @@
 
 #include <unicode/ucol.h>
 #include <unicode/ucoleitr.h>
-#include <unicode/uset.h>
 
 #include <algorithm>
 #include <memory>
@@ -12,10 +11,6 @@
 
 namespace {
 
-struct TSetCloser
-{
-    void operator()(USet* Set) const { uset_close(Set); }
-};
 struct TElementsCloser
 {
     void operator()(UCollationElements* Elements) const { ucol_closeElements(Elements); }
@@ -55,21 +50,11 @@ std::optional<std::vector<std::uint32_t>> WeightsOf(const UCollator* Collator,
     return weights;
 }
 
-// The code page's characters of a text, or nothing where it holds another.
-std::optional<std::string> BytesOf(const UChar* Text, int32_t Length)
-{
-    const std::optional<std::string> bytes = Cp1250::FromUnicode(
-        QString(reinterpret_cast<const QChar*>(Text), static_cast<qsizetype>(Length)));
-    if (!bytes || bytes->size() != std::size_t(Length) || bytes->find('\0') != std::string::npos)
-        return std::nullopt;
-    return bytes;
-}
-
 } // namespace
 
-TPrimaryRanks::TPrimaryRanks(const UCollator* Collator)
+TPrimaryRanks::TPrimaryRanks(const UCollator* Collator, const TCollationSequences& Sequences)
 {
-    m_Usable = FirstLevelFirst(Collator) && Build(Collator);
+    m_Usable = Sequences.Complete && FirstLevelFirst(Collator) && Build(Collator, Sequences);
 }
 
 bool TPrimaryRanks::FirstLevelFirst(const UCollator* Collator)
@@ -84,48 +69,35 @@ bool TPrimaryRanks::FirstLevelFirst(const UCollator* Collator)
     return reordered == 0 && (U_SUCCESS(status) || status == U_BUFFER_OVERFLOW_ERROR);
 }
 
-bool TPrimaryRanks::Build(const UCollator* Collator)
+bool TPrimaryRanks::Build(const UCollator* Collator, const TCollationSequences& Sequences)
 {
     // Letters read as one (contractions), and characters read by the one before them (a
     // context: "·" after "l"). Either is read as a unit where its characters stand together,
     // as the collation reads them, so long as no unit ends where a context begins.
-    std::unique_ptr<USet, TSetCloser> contractions(uset_openEmpty());
-    std::unique_ptr<USet, TSetCloser> withContexts(uset_openEmpty());
-    if (!contractions || !withContexts)
-        return false;
-    UErrorCode status = U_ZERO_ERROR;
-    ucol_getContractionsAndExpansions(Collator, contractions.get(), nullptr, false, &status);
-    ucol_getContractionsAndExpansions(Collator, withContexts.get(), nullptr, true, &status);
-    if (U_FAILURE(status))
-        return false;
-    std::vector<std::pair<std::string, TWeights>> sequences;
     std::array<bool, 256> contextStarts{};
     std::array<bool, 256> unitEnds{};
-    UChar text[64];
-    for (int32_t i = 0, n = uset_getItemCount(withContexts.get()); i < n; ++i) {
-        UChar32 from = 0;
-        UChar32 to = 0;
-        status = U_ZERO_ERROR;
-        const int32_t length = uset_getItem(withContexts.get(), i, &from, &to, text, 64, &status);
-        std::optional<std::string> bytes =
-            length > 0 && U_SUCCESS(status) ? BytesOf(text, length) : std::nullopt;
-        if (!bytes)
-            continue; // one of the code page's texts can never hold it
-        if (uset_containsString(contractions.get(), text, length))
-            unitEnds[static_cast<unsigned char>(bytes->back())] = true;
-        else if (length == 2)
-            contextStarts[static_cast<unsigned char>(bytes->front())] = true;
-        else
+    for (const std::string& contraction : Sequences.Contractions)
+        unitEnds[static_cast<unsigned char>(contraction.back())] = true;
+    for (const std::string& context : Sequences.Contexts) {
+        if (context.size() != 2)
             return false; // a context of more than one character
-        const std::optional<TWeights> weights = WeightsOf(
-            Collator, std::u16string(reinterpret_cast<const char16_t*>(text), std::size_t(length)));
-        if (!weights)
-            return false;
-        sequences.emplace_back(std::move(*bytes), *weights);
+        contextStarts[static_cast<unsigned char>(context.front())] = true;
     }
     for (std::size_t b = 0; b < 256; ++b)
         if (unitEnds[b] && contextStarts[b])
             return false;
+    std::vector<std::pair<std::string, TWeights>> sequences;
+    for (const auto* listed : {&Sequences.Contractions, &Sequences.Contexts}) {
+        for (const std::string& sequence : *listed) {
+            const QString text = Cp1250::ToUnicode(sequence);
+            const std::optional<TWeights> weights =
+                WeightsOf(Collator, std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                   std::size_t(text.size())));
+            if (!weights)
+                return false;
+            sequences.emplace_back(sequence, *weights);
+        }
+    }
     std::array<TWeights, 256> single;
     for (int b = 1; b < 256; ++b) {
         const std::optional<TWeights> weights = WeightsOf(
@@ -174,24 +146,75 @@ bool TPrimaryRanks::RankOf(const TWeights& Weights, const TWeights& Ranked, TRan
     return true;
 }
 
+const TPrimaryRanks::TRanks& TPrimaryRanks::UnitAt(std::string_view Text, std::size_t& At) const
+{
+    const auto byte = static_cast<unsigned char>(Text[At]);
+    for (const TContraction& contraction : m_Contractions[byte]) {
+        if (Text.substr(At, contraction.Bytes.size()) == contraction.Bytes) {
+            At += contraction.Bytes.size();
+            return contraction.Ranks;
+        }
+    }
+    ++At;
+    return m_Byte[byte];
+}
+
 void TPrimaryRanks::Make(std::string_view Text, std::string& Key) const
 {
     Key.resize(Text.size() * 4);
     char* out = Key.data();
     for (std::size_t i = 0; i < Text.size();) {
-        const auto byte = static_cast<unsigned char>(Text[i]);
-        const TRanks* ranks = &m_Byte[byte];
-        std::size_t length = 1;
-        for (const TContraction& contraction : m_Contractions[byte]) {
-            if (Text.substr(i, contraction.Bytes.size()) == contraction.Bytes) {
-                ranks = &contraction.Ranks;
-                length = contraction.Bytes.size();
-                break;
-            }
-        }
-        for (unsigned char r = 0; r < ranks->Count; ++r)
-            *out++ = static_cast<char>(ranks->Rank[r]);
-        i += length;
+        const TRanks& ranks = UnitAt(Text, i);
+        for (unsigned char r = 0; r < ranks.Count; ++r)
+            *out++ = static_cast<char>(ranks.Rank[r]);
     }
     Key.resize(static_cast<std::size_t>(out - Key.data()));
+}
+
+namespace {
+
+// A text's key read a rank at a time, as far as a comparison needs it.
+class TRankReader
+{
+public:
+    explicit TRankReader(std::string_view Text) : m_Text(Text) {}
+    // The next rank, 0 at the end of the text.
+    template <typename TUnit> unsigned Next(TUnit Unit)
+    {
+        while (m_Next == m_Count) {
+            if (m_At == m_Text.size())
+                return 0;
+            const auto& ranks = Unit(m_Text, m_At);
+            m_Ranks = ranks.Rank.data();
+            m_Count = ranks.Count;
+            m_Next = 0;
+        }
+        return m_Ranks[m_Next++];
+    }
+
+private:
+    std::string_view m_Text;
+    std::size_t m_At = 0;
+    const unsigned char* m_Ranks = nullptr;
+    unsigned m_Count = 0;
+    unsigned m_Next = 0;
+};
+
+} // namespace
+
+int TPrimaryRanks::CompareFirstLevel(std::string_view Left, std::string_view Right) const
+{
+    auto unit = [this](std::string_view Text, std::size_t& At) -> const TRanks& {
+        return UnitAt(Text, At);
+    };
+    TRankReader left(Left);
+    TRankReader right(Right);
+    for (;;) {
+        const unsigned l = left.Next(unit);
+        const unsigned r = right.Next(unit);
+        if (l != r)
+            return l < r ? -1 : 1;
+        if (l == 0)
+            return 0;
+    }
 }

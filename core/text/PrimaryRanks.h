@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CollationSequences.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,11 +22,13 @@ public:
     // the letters it reads as one; unusable where the first level is not the collation's
     // first word (numbers read as numbers, symbols set aside, scripts reordered), where
     // characters read by what stands before them, or where the weights are too many.
-    explicit TPrimaryRanks(const UCollator* Collator);
+    TPrimaryRanks(const UCollator* Collator, const TCollationSequences& Sequences);
 
     bool Usable() const { return m_Usable; }
     // Text's key into Key, whose room is reused.
     void Make(std::string_view Text, std::string& Key) const;
+    // The order of two texts' keys, -1, 0 or +1, reading them only as far as they differ.
+    int CompareFirstLevel(std::string_view Left, std::string_view Right) const;
 
 private:
     using TWeights = std::vector<std::uint32_t>;
@@ -40,7 +44,9 @@ private:
     };
 
     static bool FirstLevelFirst(const UCollator* Collator);
-    bool Build(const UCollator* Collator);
+    bool Build(const UCollator* Collator, const TCollationSequences& Sequences);
+    // The ranks of the character, or of the letters read as one, at At, which moves past them.
+    const TRanks& UnitAt(std::string_view Text, std::size_t& At) const;
     bool RankOf(const TWeights& Weights, const TWeights& Ranked, TRanks& Ranks) const;
 
     bool m_Usable = false;

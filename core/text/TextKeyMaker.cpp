@@ -10,6 +10,8 @@ TTextKeyMaker::TTextKeyMaker()
 {
     if (const TCollationCut* cut = Locale::CaseSensitiveCut())
         m_Cut = *cut;
+    if (const TPrimaryRanks* ranks = Locale::CaseSensitivePrimaryRanks())
+        m_Ranks = *ranks;
     UErrorCode status = U_ZERO_ERROR;
     m_Collator.reset(ucol_clone(Locale::CaseSensitiveCollator(), &status));
     if (U_FAILURE(status) || !m_Collator)
@@ -30,6 +32,6 @@ void TTextKeyMaker::Make(std::string_view Text, std::string& Key)
 
 int TTextKeyMaker::Compare(std::string_view Left, std::string_view Right)
 {
-    return Locale::CompareTextWith(m_Collator.get(), m_Cut ? &*m_Cut : nullptr, Left, Right, m_Room,
-                                   m_OtherRoom);
+    return Locale::CompareTextWith(m_Collator.get(), m_Cut ? &*m_Cut : nullptr,
+                                   m_Ranks ? &*m_Ranks : nullptr, Left, Right, m_Room, m_OtherRoom);
 }

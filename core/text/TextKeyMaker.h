@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CollationCut.h"
+#include "PrimaryRanks.h"
 
 #include <memory>
 #include <optional>
@@ -30,7 +31,9 @@ private:
         void operator()(UCollator* Collator) const;
     };
     std::unique_ptr<UCollator, TCloser> m_Collator;
+    // Copies of Locale's, where made (long lists): they serve this maker's thread.
     std::optional<TCollationCut> m_Cut;
+    std::optional<TPrimaryRanks> m_Ranks;
     std::u16string m_Room;
     std::u16string m_OtherRoom;
 };

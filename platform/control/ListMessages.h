@@ -290,9 +290,6 @@ struct LVSORTKEYED
     // Optional: Compare asked on two threads at once (Worker as for WorkerKey), where a long
     // list is checked for standing in the sort's order already.
     int (*WorkerCompare)(LPARAM A, LPARAM B, LPARAM SortParam, int Worker) = nullptr;
-    // Optional: told on the sorting thread before the first key is asked for, so that what
-    // the keys need is made only for a sort that asks for them (rows in order ask for none).
-    void (*KeysComing)(LPARAM SortParam) = nullptr;
     bool Descending = false;
     // Names the order of the keys, whichever the direction; 0 names none. Asking again for
     // the order of the last keyed sort lets the control move only the rows added or changed

@@ -36,8 +36,6 @@ std::vector<TPlaced> TakeOut(TRows& Rows, const std::vector<const TListRow*>& Mo
             Rows[kept - 1] = std::move(Rows[i]);
     }
     Rows.resize(kept);
-    if (Sort.KeysComing)
-        Sort.KeysComing(Sort.SortParam);
     for (TPlaced& p : placed)
         KeySafely(Sort, *p.Row, p.Key);
     return placed;

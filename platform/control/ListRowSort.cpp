@@ -220,8 +220,6 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
 {
     if (std::optional<TTies> tied = ByComparisonIfNearlySorted(Rows, Sort, Moved))
         return std::move(*tied);
-    if (Sort.KeysComing)
-        Sort.KeysComing(Sort.SortParam);
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order. A key usually lives with
     // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs

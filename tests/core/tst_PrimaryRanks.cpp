@@ -53,7 +53,8 @@ private slots:
     {
         QFETCH(QString, locale);
         QLocale::setDefault(QLocale(locale));
-        const TPrimaryRanks ranks(Locale::CaseSensitiveCollator());
+        const TPrimaryRanks ranks(Locale::CaseSensitiveCollator(),
+                                  CollationSequencesOf(Locale::CaseSensitiveCollator()));
         QVERIFY(ranks.Usable());
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<UCollator, TCollatorCloser> primary(
@@ -79,7 +80,9 @@ private slots:
                 right += byte();
             ranks.Make(left, leftKey);
             ranks.Make(right, rightKey);
-            if (Sign(leftKey.compare(rightKey)) != FirstLevelOrder(primary.get(), left, right))
+            const int expected = FirstLevelOrder(primary.get(), left, right);
+            if (Sign(leftKey.compare(rightKey)) != expected ||
+                ranks.CompareFirstLevel(left, right) != expected)
                 QFAIL(qPrintable(QStringLiteral("%1 / %2").arg(
                     QString::fromLatin1(QByteArray::fromStdString(left).toHex(' ')),
                     QString::fromLatin1(QByteArray::fromStdString(right).toHex(' ')))));

@@ -54,7 +54,8 @@ std::optional<std::vector<std::uint32_t>> WeightsOf(const UCollator* Collator,
 
 TPrimaryRanks::TPrimaryRanks(const UCollator* Collator, const TCollationSequences& Sequences)
 {
-    m_Usable = Sequences.Complete && FirstLevelFirst(Collator) && Build(Collator, Sequences);
+    m_Usable = Sequences.Complete && FirstLevelFirst(Collator) && ReadAsUnits(Sequences) &&
+               Build(Collator, Sequences);
 }
 
 bool TPrimaryRanks::FirstLevelFirst(const UCollator* Collator)
@@ -69,7 +70,7 @@ bool TPrimaryRanks::FirstLevelFirst(const UCollator* Collator)
     return reordered == 0 && (U_SUCCESS(status) || status == U_BUFFER_OVERFLOW_ERROR);
 }
 
-bool TPrimaryRanks::Build(const UCollator* Collator, const TCollationSequences& Sequences)
+bool TPrimaryRanks::ReadAsUnits(const TCollationSequences& Sequences)
 {
     // Letters read as one (contractions), and characters read by the one before them (a
     // context: "·" after "l"). Either is read as a unit where its characters stand together,
@@ -86,6 +87,11 @@ bool TPrimaryRanks::Build(const UCollator* Collator, const TCollationSequences& 
     for (std::size_t b = 0; b < 256; ++b)
         if (unitEnds[b] && contextStarts[b])
             return false;
+    return true;
+}
+
+bool TPrimaryRanks::Build(const UCollator* Collator, const TCollationSequences& Sequences)
+{
     std::vector<std::pair<std::string, TWeights>> sequences;
     for (const auto* listed : {&Sequences.Contractions, &Sequences.Contexts}) {
         for (const std::string& sequence : *listed) {

@@ -44,6 +44,7 @@ private:
     };
 
     static bool FirstLevelFirst(const UCollator* Collator);
+    static bool ReadAsUnits(const TCollationSequences& Sequences);
     bool Build(const UCollator* Collator, const TCollationSequences& Sequences);
     // The ranks of the character, or of the letters read as one, at At, which moves past them.
     const TRanks& UnitAt(std::string_view Text, std::size_t& At) const;

@@ -139,10 +139,10 @@ bool TBuiltInSort::FirstLevelPays(const TListItems& Items) const
     // a table makes them for a small part of what the collation's keys cost, and only the few
     // rows whose first levels tie are compared. A column of a few values (kinds, shelves)
     // keeps the collation's keys, shared by its rows, which leave no pair to the comparison.
-    constexpr int kSample = 512;
-    const int count = Items.Count();
     if (m_Style != assDefault)
         return false;
+    constexpr int kSample = 512;
+    const int count = Items.Count();
     std::unordered_set<std::string_view> seen;
     for (int i = 0; i < kSample; ++i) {
         const TRowText& texts = Items.Item(int(std::int64_t(i) * count / kSample))->Texts();

@@ -44,7 +44,8 @@ private:
     struct TArenaLink;
     static TChunk* ChunkOf(const void* Block);
     TChunk* NewChunk(std::size_t Size);
-    // A full-size chunk: a spare, else the one mapped ahead, else a fresh one.
+    // A full-size chunk where no spare is kept: the one mapped ahead, else a fresh one; the
+    // next is then mapped ahead.
     void* FullSizeChunk();
     bool KeepSpare(TChunk* Chunk);
     void* m_Tag;

@@ -16,12 +16,12 @@ struct TSetCloser
 };
 
 // The code page's bytes of a text, or nothing where it holds a character the code page has
-// not (or a NUL, which no text of a row holds).
+// not.
 std::optional<std::string> BytesOf(const std::u16string& Text)
 {
-    const std::optional<std::string> bytes =
+    std::optional<std::string> bytes =
         Cp1250::FromUnicode(QString::fromUtf16(Text.data(), qsizetype(Text.size())));
-    if (!bytes || bytes->size() != Text.size() || bytes->find('\0') != std::string::npos)
+    if (!bytes || bytes->size() != Text.size())
         return std::nullopt;
     return bytes;
 }

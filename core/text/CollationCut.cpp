@@ -9,11 +9,6 @@
 #include <cstdint>
 #include <cstring>
 
-TCollationCut::TCollationCut()
-{
-    m_Joins.fill(true);
-}
-
 TCollationCut::TCollationCut(const TCollationSequences& Sequences)
 {
     if (!Sequences.Complete) {

@@ -12,8 +12,6 @@
 class TCollationCut
 {
 public:
-    // Skips nothing: every byte may belong with the one before it.
-    TCollationCut();
     // The bytes that a collation may read as one with the byte before them: the second and
     // later characters of its contractions and contexts, combining marks, and digits (which a
     // numeric collation reads as one number).

@@ -31,6 +31,9 @@ struct TCollators
     std::optional<TPrimaryRanks> Ranks;
     int Generation = 0;
 
+    const TCollationCut* CutMade() const { return Cut ? &*Cut : nullptr; }
+    const TPrimaryRanks* RanksMade() const { return Ranks && Ranks->Usable() ? &*Ranks : nullptr; }
+
     void Refresh()
     {
         const QLocale now;
@@ -77,8 +80,10 @@ int Sign(int Value)
 int CompareText(std::string_view Left, std::string_view Right)
 {
     static std::u16string left, right;
-    return CompareTextWith(Collators().CaseSensitive.get(), CaseSensitiveCut(),
-                           CaseSensitivePrimaryRanks(), Left, Right, left, right);
+    // The locale is asked once a comparison: a sort of a short list compares many pairs.
+    const TCollators& collators = Collators();
+    return CompareTextWith(collators.CaseSensitive.get(), collators.CutMade(),
+                           collators.RanksMade(), Left, Right, left, right);
 }
 
 int CompareTextWith(const UCollator* Collator, const TCollationCut* Cut, const TPrimaryRanks* Ranks,
@@ -129,14 +134,12 @@ void PrepareForLongLists()
 
 const TCollationCut* CaseSensitiveCut()
 {
-    const TCollators& collators = Collators();
-    return collators.Cut ? &*collators.Cut : nullptr;
+    return Collators().CutMade();
 }
 
 const TPrimaryRanks* CaseSensitivePrimaryRanks()
 {
-    const TCollators& collators = Collators();
-    return collators.Ranks && collators.Ranks->Usable() ? &*collators.Ranks : nullptr;
+    return Collators().RanksMade();
 }
 
 void TextSortKeyWith(const UCollator* Collator, std::string_view Text, std::u16string& Room,

@@ -95,6 +95,7 @@ void TBuiltInSort::SetRunning(bool Running)
 {
     m_Running = Running;
     m_FirstLevel = false;
+    m_Ranks = nullptr;
     // Keys kept for a sort last until it ends.
     m_KeyMemo.Reset();
     m_HelperKeyMemo.Reset();
@@ -127,6 +128,7 @@ void TBuiltInSort::Prepare(TAutoSortStyle Style, int SubItem, const TListItems& 
     Locale::PrepareForLongLists();
     const TPrimaryRanks* ranks = Locale::CaseSensitivePrimaryRanks();
     m_FirstLevel = ranks && FirstLevelPays(Items);
+    m_Ranks = m_FirstLevel ? ranks : nullptr;
     if (m_FirstLevel) {
         m_KeyMemo.UsePrimaryRanks(ranks);
         m_HelperKeyMemo.UsePrimaryRanks(ranks);
@@ -259,6 +261,16 @@ void TBuiltInSort::Key(const TListItem* Item, LVSORTKEY& Key)
     case pkNone:
         break;
     }
+}
+
+bool TBuiltInSort::KeyWord(const TListItem* Item, std::uint32_t& State, std::uint64_t& Word) const
+{
+    if (!Item || !m_Ranks)
+        return false;
+    const TRowText& texts = Item->Texts();
+    Word = m_Ranks->Word(texts.FieldCount() > 0 ? CellOf(texts, m_SubItem) : std::string_view(),
+                         State);
+    return true;
 }
 
 void TBuiltInSort::WorkerKey(const TListItem* Item, LVSORTKEY& Key)

@@ -41,6 +41,11 @@ public:
     // Names the order a keyed sort gives: the same settings and column give the same order.
     std::uint64_t Order() const;
 
+    // Whether the running sort's keys may be read a word at a time (KeyWord), on either thread.
+    bool ReadsKeyWords() const { return m_FirstLevel; }
+    // Eight bytes of a row's first-level key from State on (LVSORTKEYED::KeyWord); false
+    // without a row.
+    bool KeyWord(const TListItem* Item, std::uint32_t& State, std::uint64_t& Word) const;
     // A row's key for the control's keyed sort, on the sorting thread or on the second one.
     void Key(const TListItem* Item, Win::LVSORTKEY& Key);
     void WorkerKey(const TListItem* Item, Win::LVSORTKEY& Key);
@@ -84,6 +89,7 @@ private:
     static constexpr int kLongList = 65536;
     // The running sort's keys are of the collation's first level alone (FirstLevelPays).
     bool m_FirstLevel = false;
+    const TPrimaryRanks* m_Ranks = nullptr; // the first level's, while m_FirstLevel
     TSortKeyMemo m_KeyMemo;
     // The memo of the second thread that makes keys, with a collation of its own.
     TSortKeyMemo m_HelperKeyMemo;

@@ -86,6 +86,8 @@ void TCustomEnhListView::RunSort(bool Ascending)
         sort.WorkerKey = &TCustomEnhListView::BuiltInWorkerKey;
         sort.WorkerCompare = &TCustomEnhListView::BuiltInWorkerCompare;
     }
+    if (m_BuiltIn->ReadsKeyWords())
+        sort.KeyWord = &TCustomEnhListView::BuiltInKeyWord;
     // The same column and prepared cells name the same order: rows that stand in it but for
     // a few edited ones are placed, not sorted, and a click that only turns the direction
     // turns the rows round.
@@ -117,6 +119,13 @@ void TCustomEnhListView::BuiltInKey(LPARAM Item, LPARAM List, LVSORTKEY& Key)
 {
     auto* list = reinterpret_cast<TCustomEnhListView*>(List);
     list->m_BuiltIn->Key(reinterpret_cast<const TListItem*>(Item), Key);
+}
+
+bool TCustomEnhListView::BuiltInKeyWord(LPARAM Item, LPARAM List, std::uint32_t& State,
+                                        std::uint64_t& Word)
+{
+    const auto* list = reinterpret_cast<const TCustomEnhListView*>(List);
+    return list->m_BuiltIn->KeyWord(reinterpret_cast<const TListItem*>(Item), State, Word);
 }
 
 void TCustomEnhListView::BuiltInWorkerKey(LPARAM Item, LPARAM List, int Worker, LVSORTKEY& Key)

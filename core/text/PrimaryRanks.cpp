@@ -177,6 +177,34 @@ void TPrimaryRanks::Make(std::string_view Text, std::string& Key) const
     Key.resize(static_cast<std::size_t>(out - Key.data()));
 }
 
+std::uint64_t TPrimaryRanks::Word(std::string_view Text, std::uint32_t& State) const
+{
+    // State: where the next unit begins, and how many of its ranks were read already (a unit
+    // has at most four). A text too long to say where is read no further than a unit that
+    // begins before kFarthest: its key then is only a beginning, the ranks of whole units,
+    // which is all a sort needs where the comparison settles ties.
+    constexpr std::size_t kFarthest = (std::size_t(1) << 30) - 256;
+    std::size_t at = State >> 2;
+    unsigned skip = State & 3u;
+    std::uint64_t word = 0;
+    unsigned filled = 0;
+    while (at < Text.size() && at < kFarthest) {
+        const std::size_t unit = at;
+        const TRanks& ranks = UnitAt(Text, at);
+        for (unsigned r = skip; r < ranks.Count; ++r) {
+            if (filled == 8) {
+                State = static_cast<std::uint32_t>(unit << 2 | r);
+                return word;
+            }
+            word = word << 8 | ranks.Rank[r];
+            ++filled;
+        }
+        skip = 0;
+    }
+    State = static_cast<std::uint32_t>(at << 2);
+    return filled == 0 ? 0 : word << (8 * (8 - filled));
+}
+
 namespace {
 
 // A text's key read a rank at a time, as far as a comparison needs it.

@@ -29,6 +29,10 @@ public:
     void Make(std::string_view Text, std::string& Key) const;
     // The order of two texts' keys, -1, 0 or +1, reading them only as far as they differ.
     int CompareFirstLevel(std::string_view Left, std::string_view Right) const;
+    // Eight bytes of Text's key as one big-endian number, from where State says (0: the key's
+    // beginning) on; State moves past them. Bytes past the key's end are 0, which no key byte
+    // is. A key is read so only as far as a sort needs it, and none is kept.
+    std::uint64_t Word(std::string_view Text, std::uint32_t& State) const;
 
 private:
     using TWeights = std::vector<std::uint32_t>;

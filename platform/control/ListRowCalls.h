@@ -50,17 +50,24 @@ inline void KeySafely(const Win::LVSORTKEYED& Sort, const TListRow& Row, Win::LV
     }
 }
 
-// Whether row A goes before row B in a keyed sort: by their keys, else by the comparison, on
-// the worker given where the sorter compares on two threads.
+// Whether row A goes before row B by the comparison of a keyed sort, on the worker given where
+// the sorter compares on two threads.
+inline bool ComparedBefore(const Win::LVSORTKEYED& Sort, const TListRow& A, const TListRow& B,
+                           int Worker)
+{
+    if (Worker >= 0 && Sort.WorkerCompare)
+        return WorkerCompareSafely(Sort, A.Param(), B.Param(), Worker) < 0;
+    return Less(Sort.Compare, A.Param(), B.Param(), Sort.SortParam);
+}
+
+// Whether row A goes before row B in a keyed sort: by their keys, else by the comparison.
 inline bool KeyedBefore(const Win::LVSORTKEYED& Sort, const TListRow& A, const Win::LVSORTKEY& KeyA,
                         const TListRow& B, const Win::LVSORTKEY& KeyB, int Worker = -1)
 {
     const int k = KeyOrder::ByKey(KeyA, KeyB);
     if (k != 2)
         return Sort.Descending ? k > 0 : k < 0;
-    if (Worker >= 0 && Sort.WorkerCompare)
-        return WorkerCompareSafely(Sort, A.Param(), B.Param(), Worker) < 0;
-    return Less(Sort.Compare, A.Param(), B.Param(), Sort.SortParam);
+    return ComparedBefore(Sort, A, B, Worker);
 }
 
 } // namespace ListRowSort

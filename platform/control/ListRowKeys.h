@@ -3,6 +3,7 @@
 #include "ListMessages.h"
 #include "ReadAhead.h"
 #include "SplitWork.h"
+#include "WordOrder.h"
 
 #include <algorithm>
 #include <atomic>
@@ -15,184 +16,76 @@
 // the places of their keys.
 namespace KeyOrder {
 
-using TOrder = std::vector<std::uint32_t>;
-// After a sort: whether each row is equal to the one before it in the sort's order.
-using TTies = std::vector<bool>;
-
 // -1, 0, +1 by the keys alone, in ascending order; 2 when they cannot tell.
 int ByKey(const Win::LVSORTKEY& A, const Win::LVSORTKEY& B);
 // A word of a key (eight bytes) at a depth as one big-endian number: depth 0 and 1 are the
 // prefixes, depth 2 on the following bytes, eight at a time; missing bytes count as 0.
 std::uint64_t Word(const Win::LVSORTKEY& Key, std::size_t Depth);
 
-// The stable order of the keys, a word at a time: rows are sorted by one word and their
-// place, and only rows whose words tie are read further. Rows whose keys end equal go to
-// Before(A, B, Worker), which has the last word. Where it may run on two threads at once, a
-// long list is split by its first words into two parts, each put in order on a thread of its
-// own: Worker 0 the calling thread, 1 the other; -1 where one thread does all.
-template <typename TLess> class TWordOrder
+// Keys asked for whole, read sixteen bytes at a time by TWordOrder: the prefixes first, then
+// the bytes that follow.
+class TStoredKeys
 {
 public:
-    TWordOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess Before)
-        : m_Keys(Keys), m_Descending(Descending), m_Before(Before)
-    {
-    }
+    explicit TStoredKeys(const std::vector<Win::LVSORTKEY>& Keys) : m_Keys(Keys) {}
 
-    TOrder Run(TTies& Tied, bool TwoThreads)
+    void First(std::vector<TWordEntry>& Entries) const
     {
-        const std::size_t count = m_Keys.size();
-        if (std::any_of(m_Keys.begin(), m_Keys.end(), [](const auto& Key) { return Key.Failed; }))
-            return ByBeforeAlone(Tied); // a row without a key has no place in the words' order
-        m_Entries.resize(count);
-        for (std::size_t i = 0; i < count; ++i)
-            m_Entries[i] = {m_Keys[i].Prefix, static_cast<std::uint32_t>(i)};
-        constexpr std::size_t kLeastPerThread = 16384;
-        if (!TwoThreads || count < 2 * kLeastPerThread)
-            OrderPart(0, count, Tied, -1);
-        else
-            OrderInTwo(Tied);
-        TOrder order(count);
-        for (std::size_t i = 0; i < count; ++i)
-            order[i] = m_Entries[i].Row;
-        return order;
+        for (std::size_t i = 0; i < m_Keys.size(); ++i)
+            Entries[i] = {m_Keys[i].Prefix, m_Keys[i].Prefix2, static_cast<std::uint32_t>(i), 0};
+    }
+    void Read(TWordEntry& Entry, std::size_t Depth) const
+    {
+        const Win::LVSORTKEY& key = m_Keys[Entry.Row];
+        Entry.Word = Word(key, 2 * Depth);
+        Entry.Word2 = Word(key, 2 * Depth + 1);
+    }
+    // The key, then the bytes it points to.
+    void Ask(std::uint32_t Row, std::size_t Depth, int Step) const
+    {
+        const Win::LVSORTKEY& key = m_Keys[Row];
+        if (Step == 1)
+            ReadAhead::Ask(&key);
+        else if (key.Size > (Depth - 1) * 16)
+            ReadAhead::Ask(key.Bytes + (Depth - 1) * 16);
+    }
+    bool GoesOn(const TWordEntry& Entry, std::size_t Depth) const
+    {
+        return m_Keys[Entry.Row].Size > Depth * 16;
+    }
+    bool EndedEqual(std::uint32_t A, std::uint32_t B) const
+    {
+        return m_Keys[A].Complete && m_Keys[B].Complete && m_Keys[A].Size == m_Keys[B].Size;
     }
 
 private:
-    struct TEntry
-    {
-        std::uint64_t Word;
-        std::uint32_t Row;
-    };
-    struct TRange
-    {
-        std::size_t Begin, End, Depth;
-    };
-
-    bool InOrder(const TEntry& A, const TEntry& B) const
-    {
-        if (A.Word != B.Word)
-            return m_Descending ? A.Word > B.Word : A.Word < B.Word;
-        return A.Row < B.Row;
-    }
-
-    TOrder ByBeforeAlone(TTies& Tied) const
-    {
-        const std::size_t count = m_Keys.size();
-        TOrder order(count);
-        for (std::size_t i = 0; i < count; ++i)
-            order[i] = static_cast<std::uint32_t>(i);
-        auto before = [this](std::uint32_t A, std::uint32_t B) { return m_Before(A, B, -1); };
-        std::stable_sort(order.begin(), order.end(), before);
-        for (std::size_t k = 1; k < count; ++k)
-            Tied[k] = !before(order[k - 1], order[k]);
-        return order;
-    }
-
-    // The parts before and after the middle of a sample of first words, each put in order on a
-    // thread of its own. Rows of one first word fall in one part, so the parts are ordered apart.
-    void OrderInTwo(TTies& Tied)
-    {
-        const std::size_t count = m_Entries.size();
-        std::vector<std::uint64_t> sample;
-        for (std::size_t i = 0; i < count; i += count / 1024)
-            sample.push_back(m_Entries[i].Word);
-        std::nth_element(sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2),
-                         sample.end());
-        const std::uint64_t middle = sample[sample.size() / 2];
-        const auto before = [&](const TEntry& E) {
-            return m_Descending ? E.Word > middle : E.Word < middle;
-        };
-        const std::size_t split = static_cast<std::size_t>(
-            std::partition(m_Entries.begin(), m_Entries.end(), before) - m_Entries.begin());
-        const std::size_t bounds[3] = {0, split, count};
-        TTies partTied[2] = {TTies(split, false), TTies(count - split, false)};
-        TSplitWork::Run(2, 1, [&](int Worker, std::size_t First, std::size_t Last) {
-            for (std::size_t part = First; part < Last; ++part) // both, without a second thread
-                OrderPart(bounds[part], bounds[part + 1], partTied[part], Worker);
-        });
-        for (std::size_t k = 0; k < count; ++k)
-            Tied[k] = k < split ? partTied[0][k] : partTied[1][k - split];
-    }
-
-    // Puts the entries [Begin, End) in order; PartTied[k - Begin] for the entry at k.
-    void OrderPart(std::size_t Begin, std::size_t End, TTies& PartTied, int Worker)
-    {
-        std::vector<TRange> pending{{Begin, End, 0}};
-        while (!pending.empty()) {
-            const TRange range = pending.back();
-            pending.pop_back();
-            if (range.Depth > 0)
-                ReadWords(range);
-            std::sort(m_Entries.begin() + std::ptrdiff_t(range.Begin),
-                      m_Entries.begin() + std::ptrdiff_t(range.End),
-                      [this](const TEntry& A, const TEntry& B) { return InOrder(A, B); });
-            // Ties on this word: read on where a key goes on, else let Before settle them.
-            const std::size_t covered = range.Depth < 1 ? 0 : (range.Depth - 1) * 8;
-            for (std::size_t i = range.Begin; i < range.End;) {
-                std::size_t j = i + 1;
-                bool longer = range.Depth == 0 || m_Keys[m_Entries[i].Row].Size > covered;
-                while (j < range.End && m_Entries[j].Word == m_Entries[i].Word) {
-                    longer = longer || m_Keys[m_Entries[j].Row].Size > covered;
-                    ++j;
-                }
-                if (j - i > 1 && longer)
-                    pending.push_back({i, j, range.Depth + 1});
-                else if (j - i > 1)
-                    SettleTies(i, j, PartTied, Begin, Worker);
-                i = j;
-            }
-        }
-    }
-
-    // The words of the range's keys at its depth. Rows stand in no order of their keys'
-    // places: each row's key and then its bytes are asked for ahead, so that reading a word
-    // seldom waits for memory.
-    void ReadWords(const TRange& Range)
-    {
-        constexpr std::ptrdiff_t ahead = ReadAhead::kRows / 2;
-        const std::size_t from = Range.Depth < 2 ? 0 : (Range.Depth - 2) * 8;
-        const auto begin = m_Entries.begin() + std::ptrdiff_t(Range.Begin);
-        const auto end = m_Entries.begin() + std::ptrdiff_t(Range.End);
-        for (auto it = begin; it != end; ++it) {
-            if (end - it > 2 * ahead)
-                ReadAhead::Ask(&m_Keys[(it + 2 * ahead)->Row]);
-            if (Range.Depth >= 2 && end - it > ahead) {
-                const Win::LVSORTKEY& next = m_Keys[(it + ahead)->Row];
-                if (next.Size > from)
-                    ReadAhead::Ask(next.Bytes + from);
-            }
-            it->Word = Word(m_Keys[it->Row], Range.Depth);
-        }
-    }
-
-    // Entries [I, J) whose keys ended equal: complete keys of one length are equal rows; else
-    // Before puts them in order and tells which are equal.
-    void SettleTies(std::size_t I, std::size_t J, TTies& PartTied, std::size_t Begin, int Worker)
-    {
-        bool settled = true;
-        for (std::size_t k = I; k < J && settled; ++k)
-            settled = m_Keys[m_Entries[k].Row].Complete &&
-                      m_Keys[m_Entries[k].Row].Size == m_Keys[m_Entries[I].Row].Size;
-        if (!settled)
-            std::stable_sort(
-                m_Entries.begin() + std::ptrdiff_t(I), m_Entries.begin() + std::ptrdiff_t(J),
-                [&](const TEntry& A, const TEntry& B) { return m_Before(A.Row, B.Row, Worker); });
-        for (std::size_t k = I + 1; k < J; ++k)
-            PartTied[k - Begin] =
-                settled || !m_Before(m_Entries[k - 1].Row, m_Entries[k].Row, Worker);
-    }
-
     const std::vector<Win::LVSORTKEY>& m_Keys;
-    const bool m_Descending;
-    TLess m_Before;
-    std::vector<TEntry> m_Entries;
 };
 
+// The stable order of Before alone, Tied set from it.
+template <typename TLess> TOrder BeforeOrder(std::size_t Count, TLess Before, TTies& Tied)
+{
+    TOrder order(Count);
+    for (std::size_t i = 0; i < Count; ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    auto before = [&](std::uint32_t A, std::uint32_t B) { return Before(A, B, -1); };
+    std::stable_sort(order.begin(), order.end(), before);
+    for (std::size_t k = 1; k < Count; ++k)
+        Tied[k] = !before(order[k - 1], order[k]);
+    return order;
+}
+
+// The stable order of the keys, a word at a time (TWordOrder); rows whose keys end equal go
+// to Before(A, B, Worker).
 template <typename TLess>
 TOrder WordOrder(const std::vector<Win::LVSORTKEY>& Keys, bool Descending, TLess Before,
                  TTies& Tied, bool TwoThreads = false)
 {
-    return TWordOrder<TLess>(Keys, Descending, Before).Run(Tied, TwoThreads);
+    if (std::any_of(Keys.begin(), Keys.end(), [](const auto& Key) { return Key.Failed; }))
+        return BeforeOrder(Keys.size(), Before, Tied); // a row without a key has no place
+    TStoredKeys source(Keys);
+    return TWordOrder<TStoredKeys, TLess>(source, Keys.size(), Descending, Before)
+        .Run(Tied, TwoThreads);
 }
 
 // Rows counted into the places of their keys' ranks: Ids[row] names the row's key in Keys, all

@@ -1,6 +1,7 @@
 #include "ListRowSort.h"
 
 #include "ListRowCalls.h"
+#include "ListRowWords.h"
 #include "ReadAhead.h"
 #include "SplitWork.h"
 
@@ -190,6 +191,24 @@ std::optional<TTies> ByComparisonIfNearlySorted(TRows& Rows, const LVSORTKEYED& 
     return tied;
 }
 
+// Keys read from the rows a word at a time, only as far as their ties need: no key is kept
+// whole, where a million rows' keys and their tails would hold some 50 MB beside the sort's
+// own entries. Nothing where a row's word could not be read.
+std::optional<TOrder> ByKeyWords(const TRows& Rows, const LVSORTKEYED& Sort, TTies& Tied)
+{
+    auto before = [&](std::uint32_t A, std::uint32_t B, int Worker) {
+        return ComparedBefore(Sort, *Rows[A], *Rows[B], Worker);
+    };
+    TRowKeyWords words(Rows, Sort);
+    TOrder order = KeyOrder::TWordOrder(words, Rows.size(), Sort.Descending, before)
+                       .Run(Tied, Sort.WorkerCompare != nullptr);
+    if (words.Failed()) {
+        Tied.assign(Rows.size(), false);
+        return std::nullopt;
+    }
+    return order;
+}
+
 } // namespace
 
 void Move(TRows& Rows, const TOrder& Order)
@@ -220,11 +239,18 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
 {
     if (std::optional<TTies> tied = ByComparisonIfNearlySorted(Rows, Sort, Moved))
         return std::move(*tied);
+    const std::size_t count = Rows.size();
+    TTies tied(count, false);
+    if (Sort.KeyWord) {
+        if (std::optional<TOrder> order = ByKeyWords(Rows, Sort, tied)) {
+            Permute(Rows, std::move(*order), Moved);
+            return tied;
+        }
+    }
     // Each row's key is asked for once; the keys decide most pairs without touching the rows,
     // and the rows move only once everything has been put in order. A key usually lives with
     // its row's texts: rows, texts and keys are asked for ahead, in three steps, as each needs
     // the one before at hand.
-    const std::size_t count = Rows.size();
     std::atomic<bool> incomplete = false;
     auto keyOf = [&](std::size_t Row, LVSORTKEY& Key, int Worker = -1) {
         if (Row + 3 * kAhead < count)
@@ -251,7 +277,6 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
                                 keyOf(row, Keys[row], Worker);
                         });
     };
-    TTies tied(count, false);
     std::vector<LVSORTKEY> keys;
     if (std::optional<TOrder> order = KeyOrder::SharedKeyOrder(
             count, Sort.Descending, keyOf, keysFrom, tied, keys, Sort.WorkerKey != nullptr)) {

@@ -35,6 +35,10 @@ struct TSortData
     std::atomic<bool> WorkerOnWrongThread = false;
     std::thread::id Sorter = std::this_thread::get_id();
     int FailKeysEvery = 0;
+    // Keys read a word at a time carry this many bytes; every n-th id's cannot be read.
+    std::size_t WordBytes = 0;
+    int FailWordsEvery = 0;
+    std::atomic<int> WordsRead = 0;
 };
 
 int Compare(const std::string& A, const std::string& B)
@@ -106,6 +110,24 @@ int WorkerCompareRows(LPARAM A, LPARAM B, LPARAM SortParam, int Worker)
         data->WorkerOnWrongThread = true;
     const int c = Compare(data->Keys[std::size_t(A)], data->Keys[std::size_t(B)]);
     return data->Descending ? -c : c;
+}
+
+// A row's key read a word at a time: its first WordBytes bytes (none of them 0), the rest left
+// to the comparison. State is where the next word begins.
+bool KeyWord(LPARAM Row, LPARAM SortParam, std::uint32_t& State, std::uint64_t& Word)
+{
+    auto* data = reinterpret_cast<TSortData*>(SortParam);
+    ++data->WordsRead;
+    if (data->FailWordsEvery > 0 && Row % data->FailWordsEvery == 0) {
+        if (Row % (2 * data->FailWordsEvery) == 0)
+            throw std::runtime_error("no word");
+        return false;
+    }
+    const std::string& key = data->Keys[std::size_t(Row)];
+    const std::size_t end = std::min(key.size(), data->WordBytes);
+    Word = State < end ? Prefix(key.substr(0, end), State) : 0;
+    State += 8;
+    return true;
 }
 
 // Letters from byte First on; keys of byte 0 read as incomplete.
@@ -183,6 +205,16 @@ std::vector<int> StableOrder(std::vector<int> Ids, TSortData& Data)
     return Ids;
 }
 
+// Whether Tied says of each row whether it equals the one before it.
+bool TiesMatch(const ListRowSort::TRows& Rows, const ListRowSort::TTies& Tied, TSortData& Data)
+{
+    for (std::size_t i = 1; i < Rows.size(); ++i)
+        if (bool(Tied[i]) != (CompareRows(Rows[i - 1]->Param(), Rows[i]->Param(),
+                                          reinterpret_cast<LPARAM>(&Data)) == 0))
+            return false;
+    return true;
+}
+
 LVSORTKEYED KeyedSort(TSortData& Data)
 {
     LVSORTKEYED sort;
@@ -210,6 +242,8 @@ private slots:
     void PlacingChangedRowsGivesTheStableOrder();
     void KeysMadeOnTwoThreadsGiveTheStableOrder_data();
     void KeysMadeOnTwoThreadsGiveTheStableOrder();
+    void KeysReadInWordsGiveTheStableOrder_data();
+    void KeysReadInWordsGiveTheStableOrder();
     void ControlSortsInANamedOrderStayRightAcrossChanges();
     void ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder_data();
     void ReturnsToAnOrderKeepEqualRowsInTheirCurrentOrder();
@@ -275,16 +309,12 @@ void TestRowSort::SortsGiveTheStableOrderFromAnyStart()
                 ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
                 QVERIFY2(data.KeysAsked <= Rows, "a row's key is asked for once");
                 QCOMPARE(tied.size(), rows.size());
-                for (std::size_t i = 1; i < rows.size(); ++i)
-                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
-                                                        reinterpret_cast<LPARAM>(&data)) == 0);
+                QVERIFY(TiesMatch(rows, tied, data));
                 // Turned round without comparing: what a sort the other way would give.
                 ListRowSort::TurnRound(rows, tied);
                 data.Descending = !descending;
                 QVERIFY2(IdsOf(rows) == StableOrder(start, data), how);
-                for (std::size_t i = 1; i < rows.size(); ++i)
-                    QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
-                                                        reinterpret_cast<LPARAM>(&data)) == 0);
+                QVERIFY(TiesMatch(rows, tied, data));
                 data.Descending = descending;
                 ListRowSort::ByKeys(rows, sort); // back to the order checked below
             }
@@ -381,9 +411,7 @@ void TestRowSort::RowsInOrderCostNoKeys()
     if (Start == "in order")
         QCOMPARE(data.WorkerCompared[1] > 0, Rows > 3000);
     QCOMPARE(tied.size(), rows.size());
-    for (std::size_t i = 1; i < rows.size(); ++i)
-        QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
-                                            reinterpret_cast<LPARAM>(&data)) == 0);
+    QVERIFY(TiesMatch(rows, tied, data));
 }
 
 void TestRowSort::SharedKeysGiveTheStableOrder_data()
@@ -431,9 +459,7 @@ void TestRowSort::SharedKeysGiveTheStableOrder()
         const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, KeyedSort(data));
         QVERIFY(IdsOf(rows) == StableOrder(start, data));
         QVERIFY(data.KeysAsked <= 2000);
-        for (std::size_t i = 1; i < rows.size(); ++i)
-            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
-                                                reinterpret_cast<LPARAM>(&data)) == 0);
+        QVERIFY(TiesMatch(rows, tied, data));
     }
 }
 
@@ -553,13 +579,67 @@ void TestRowSort::KeysMadeOnTwoThreadsGiveTheStableOrder()
         sort.WorkerKey = &WorkerKey;
         const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
         QCOMPARE(IdsOf(rows), StableOrder(start, data));
-        for (std::size_t i = 1; i < rows.size(); ++i)
-            QCOMPARE(bool(tied[i]), CompareRows(rows[i - 1]->Param(), rows[i]->Param(),
-                                                reinterpret_cast<LPARAM>(&data)) == 0);
+        QVERIFY(TiesMatch(rows, tied, data));
         QVERIFY(!data.WorkerOnWrongThread);
         QCOMPARE(data.WorkerAsked[1] > 0, HelperAsked);
         QVERIFY2(data.KeysAsked + data.WorkerAsked[0] + data.WorkerAsked[1] <= Rows,
                  "a row's key is asked for once");
+    }
+}
+
+void TestRowSort::KeysReadInWordsGiveTheStableOrder_data()
+{
+    QTest::addColumn<int>("Rows");
+    QTest::addColumn<int>("Alphabet");
+    QTest::addColumn<QByteArray>("Lead");
+    QTest::addColumn<int>("WordBytes");
+    QTest::addColumn<int>("FailWordsEvery");
+    QTest::addColumn<bool>("TwoThreads");
+    // Keys read to their ends, or only partly, the comparison settling what they leave tied.
+    QTest::newRow("whole keys") << 40000 << 255 << QByteArray() << 99 << 0 << true;
+    QTest::newRow("whole keys, one thread") << 40000 << 255 << QByteArray() << 99 << 0 << false;
+    QTest::newRow("whole keys, long shared prefix")
+        << 40000 << 3 << QByteArray(21, 'k') << 99 << 0 << true;
+    QTest::newRow("a word of each key") << 40000 << 4 << QByteArray() << 8 << 0 << true;
+    QTest::newRow("keys ending inside a word") << 40000 << 4 << QByteArray("kk") << 13 << 0 << true;
+    QTest::newRow("no key bytes") << 3000 << 4 << QByteArray() << 0 << 0 << false;
+    QTest::newRow("few rows") << 50 << 3 << QByteArray("k") << 99 << 0 << true;
+    // A word that cannot be read sends every row to the keys asked for whole.
+    QTest::newRow("some words fail") << 40000 << 255 << QByteArray() << 99 << 997 << true;
+    QTest::newRow("some words fail, one thread")
+        << 40000 << 255 << QByteArray() << 99 << 997 << false;
+    QTest::newRow("some words fail, many ties") << 20000 << 3 << QByteArray() << 99 << 997 << false;
+}
+
+void TestRowSort::KeysReadInWordsGiveTheStableOrder()
+{
+    QFETCH(int, Rows);
+    QFETCH(int, Alphabet);
+    QFETCH(QByteArray, Lead);
+    QFETCH(int, WordBytes);
+    QFETCH(int, FailWordsEvery);
+    QFETCH(bool, TwoThreads);
+
+    std::mt19937 rng(13);
+    TSortData data;
+    data.WordBytes = std::size_t(WordBytes);
+    data.FailWordsEvery = FailWordsEvery;
+    for (int i = 0; i < Rows; ++i)
+        data.Keys.push_back(RandomKey(rng, Alphabet, 8, Lead.toStdString(), 1));
+    const std::vector<int> start = Shape("random", data, rng);
+    for (const bool descending : {false, true}) {
+        data.Descending = descending;
+        data.KeysAsked = 0;
+        ListRowSort::TRows rows = RowsOf(start);
+        LVSORTKEYED sort = KeyedSort(data);
+        sort.KeyWord = &KeyWord;
+        if (TwoThreads)
+            sort.WorkerCompare = &WorkerCompareRows;
+        const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);
+        QCOMPARE(IdsOf(rows), StableOrder(start, data));
+        QVERIFY(TiesMatch(rows, tied, data));
+        QVERIFY(!data.WorkerOnWrongThread);
+        QVERIFY2((data.KeysAsked > 0) == (FailWordsEvery > 0), "keys asked for whole");
     }
 }
 

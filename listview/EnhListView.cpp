@@ -252,6 +252,13 @@ void TCustomEnhListView::InsertItem(TListItem* Item)
         ResortItems();
 }
 
+void TCustomEnhListView::InsertedAtOnce()
+{
+    // One sort of all the rows gives what a sort after each of them would: the sort is stable.
+    if (m_AutoResort)
+        ResortItems();
+}
+
 void TCustomEnhListView::Edit(const LVITEM& Item)
 {
     TCustomListView::Edit(Item);

@@ -217,6 +217,7 @@ protected:
     Win::LRESULT CNNotify(Win::NMHDR& Header) override;
     void ColClick(TListColumn* Column) override;
     void InsertItem(TListItem* Item) override;
+    void InsertedAtOnce() override;
     void Edit(const Win::LVITEM& Item) override;
 
     std::unique_ptr<TdfsEnhLVSaveSettings> m_SaveSettings;

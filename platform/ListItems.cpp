@@ -177,12 +177,20 @@ template <typename TFill> void AppendMade(TCustomListView& Owner, std::size_t Co
     Owner.HandleNeeded();
     TChunkArena& pool = Owner.RowPool();
     pool.Expect(Count * sizeof(TListItem));
-    Owner.Control().AppendRows(Count, [&]() -> std::unique_ptr<TListRow> {
-        auto item = TListItem::Make(pool);
-        if (!Fill(*item))
-            return nullptr; // nothing more: the row made for it goes
-        return item;
-    });
+    // A million items told of one by one would cost a million calls for nothing.
+    const bool told = Owner.HearsOfInsertions();
+    const int before = Owner.Items().Count();
+    Owner.Control().AppendRows(
+        Count,
+        [&]() -> std::unique_ptr<TListRow> {
+            auto item = TListItem::Make(pool);
+            if (!Fill(*item))
+                return nullptr; // nothing more: the row made for it goes
+            return item;
+        },
+        told);
+    if (!told && Owner.Items().Count() > before)
+        Owner.InsertedAtOnce();
 }
 
 } // namespace

@@ -199,6 +199,10 @@ public:
     void DestroyHandle();
     Win::LRESULT Perform(Win::UINT Msg, Win::WPARAM WParam, Win::LPARAM LParam);
     TListControl& Control() const { return *m_Control; }
+    // Whether the list must hear of each item added (LVN_INSERTITEM), where items are added at
+    // once: only for OnInsert. Else it hears of them all at once, by InsertedAtOnce.
+    bool HearsOfInsertions() const { return bool(OnInsert); }
+    virtual void InsertedAtOnce() {}
 
     // Stored settings are applied between BeginLoading() and Loaded(), as a form does.
     void BeginLoading() { m_Loading = true; }

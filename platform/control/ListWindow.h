@@ -57,10 +57,11 @@ public:
     int IndexOfRow(const TListRow* Row) const;
     int InsertRow(int Index, std::unique_ptr<TListRow> Row);
     // Adds Count rows that Make gives (fewer if it gives none), one after another, at the end:
-    // one change to the list for all of them, where InsertRow makes one each; the owner hears
-    // of each row as it comes. A list rebuilt from another adds a million rows so.
+    // one change to the list for all of them, where InsertRow makes one each. Where Told, the
+    // owner hears of each row as it comes (LVN_INSERTITEM); an owner that does nothing on
+    // hearing of them is spared a million calls. A list rebuilt from another adds rows so.
     using TRowMaker = std::function<std::unique_ptr<TListRow>()>;
-    void AppendRows(std::size_t Count, const TRowMaker& Make);
+    void AppendRows(std::size_t Count, const TRowMaker& Make, bool Told = true);
     void DeleteRow(int Index);
     void DeleteAllRows();
     // The same, but each row leaves its hold on its texts behind (TRowText::Leave), for the

@@ -29,7 +29,7 @@ int TListWindow::InsertRow(int Index, std::unique_ptr<TListRow> Row)
     return Index;
 }
 
-void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
+void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make, bool Told)
 {
     if (OwnerData() || Count == 0)
         return;
@@ -49,7 +49,8 @@ void TListWindow::AppendRows(std::size_t Count, const TRowMaker& Make)
             Came(*row);
             const LPARAM param = row->Param();
             m_Rows.push_back(std::move(row));
-            m_Notifier.Item(LVN_INSERTITEM, static_cast<int>(m_Rows.size() - 1), 0, param);
+            if (Told)
+                m_Notifier.Item(LVN_INSERTITEM, static_cast<int>(m_Rows.size() - 1), 0, param);
         }
     } catch (...) {
         EndUpdate();

@@ -253,6 +253,52 @@ private slots:
         QCOMPARE(sorts, 2);
     }
 
+    // Items added at once (AddEach, as a list rebuilt from another): an OnInsert handler hears
+    // of each, an auto-resorting list sorts them as one, inside the bracket at its close.
+    void ItemsAddedAtOnce_areHeardOfAsOneUnlessOnInsertListens_data()
+    {
+        QTest::addColumn<bool>("onInsert");
+        QTest::addColumn<bool>("autoResort");
+        QTest::addColumn<bool>("bracket");
+        QTest::addColumn<int>("sorts");
+        QTest::addColumn<QStringList>("names");
+        const QStringList sorted{"a", "b", "c"};
+        QTest::newRow("auto resort: one sort") << false << true << false << 1 << sorted;
+        QTest::newRow("auto resort, OnInsert: a sort each") << true << true << false << 3 << sorted;
+        QTest::newRow("inside the bracket: one sort at its close")
+            << false << true << true << 1 << sorted;
+        QTest::newRow("no auto resort: as added")
+            << false << false << false << 0 << QStringList{"c", "a", "b"};
+    }
+    void ItemsAddedAtOnce_areHeardOfAsOneUnlessOnInsertListens()
+    {
+        QFETCH(bool, onInsert);
+        QFETCH(bool, autoResort);
+        QFETCH(bool, bracket);
+        QFETCH(int, sorts);
+        QFETCH(QStringList, names);
+        auto list = MakeList(acsSort, assDefault);
+        list->SetAutoResort(autoResort);
+        int sorted = 0;
+        int heard = 0;
+        list->OnSortBegin = [&](QObject*, int, bool) { ++sorted; };
+        if (onInsert)
+            list->OnInsert = [&](QObject*, TListItem* Item) { heard += Item != nullptr; };
+        if (bracket)
+            list->BeginItemsUpdate();
+        const char* texts[] = {"c", "a", "b"};
+        list->Items().AddEach(3, [&, next = 0](TListItem& Item) mutable {
+            Item.SetTexts(TRowText::FromFields({texts[next++]}));
+        });
+        if (bracket) {
+            QCOMPARE(sorted, 0);
+            list->EndItemsUpdate();
+        }
+        QCOMPARE(sorted, sorts);
+        QCOMPARE(heard, onInsert ? 3 : 0);
+        QCOMPARE(Column(*list, 0), names);
+    }
+
     void OnSortItems_withNoSortColumn_receivesMinusTwo()
     {
         TdfsExtListView list;

@@ -263,13 +263,16 @@ void TBuiltInSort::Key(const TListItem* Item, LVSORTKEY& Key)
     }
 }
 
-bool TBuiltInSort::KeyWord(const TListItem* Item, std::uint32_t& State, std::uint64_t& Word) const
+bool TBuiltInSort::KeyWords(const TListItem* Item, std::uint32_t& State, std::uint64_t& Word,
+                            std::uint64_t& Word2) const
 {
     if (!Item || !m_Ranks)
         return false;
     const TRowText& texts = Item->Texts();
-    Word = m_Ranks->Word(texts.FieldCount() > 0 ? CellOf(texts, m_SubItem) : std::string_view(),
-                         State);
+    const std::string_view text =
+        texts.FieldCount() > 0 ? CellOf(texts, m_SubItem) : std::string_view();
+    Word = m_Ranks->Word(text, State);
+    Word2 = m_Ranks->Word(text, State);
     return true;
 }
 

@@ -41,11 +41,12 @@ public:
     // Names the order a keyed sort gives: the same settings and column give the same order.
     std::uint64_t Order() const;
 
-    // Whether the running sort's keys may be read a word at a time (KeyWord), on either thread.
+    // Whether the running sort's keys may be read in words (KeyWords), on either thread.
     bool ReadsKeyWords() const { return m_FirstLevel; }
-    // Eight bytes of a row's first-level key from State on (LVSORTKEYED::KeyWord); false
+    // Sixteen bytes of a row's first-level key from State on (LVSORTKEYED::KeyWords); false
     // without a row.
-    bool KeyWord(const TListItem* Item, std::uint32_t& State, std::uint64_t& Word) const;
+    bool KeyWords(const TListItem* Item, std::uint32_t& State, std::uint64_t& Word,
+                  std::uint64_t& Word2) const;
     // A row's key for the control's keyed sort, on the sorting thread or on the second one.
     void Key(const TListItem* Item, Win::LVSORTKEY& Key);
     void WorkerKey(const TListItem* Item, Win::LVSORTKEY& Key);

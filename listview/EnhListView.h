@@ -228,8 +228,8 @@ private:
     static int BuiltInCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
     static int EventCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List);
     static void BuiltInKey(Win::LPARAM Item, Win::LPARAM List, Win::LVSORTKEY& Key);
-    static bool BuiltInKeyWord(Win::LPARAM Item, Win::LPARAM List, std::uint32_t& State,
-                               std::uint64_t& Word);
+    static bool BuiltInKeyWords(Win::LPARAM Item, Win::LPARAM List, std::uint32_t& State,
+                                std::uint64_t& Word, std::uint64_t& Word2);
     static void BuiltInWorkerKey(Win::LPARAM Item, Win::LPARAM List, int Worker,
                                  Win::LVSORTKEY& Key);
     static int BuiltInWorkerCompare(Win::LPARAM Item1, Win::LPARAM Item2, Win::LPARAM List,

@@ -87,7 +87,7 @@ void TCustomEnhListView::RunSort(bool Ascending)
         sort.WorkerCompare = &TCustomEnhListView::BuiltInWorkerCompare;
     }
     if (m_BuiltIn->ReadsKeyWords())
-        sort.KeyWord = &TCustomEnhListView::BuiltInKeyWord;
+        sort.KeyWords = &TCustomEnhListView::BuiltInKeyWords;
     // The same column and prepared cells name the same order: rows that stand in it but for
     // a few edited ones are placed, not sorted, and a click that only turns the direction
     // turns the rows round.
@@ -121,11 +121,11 @@ void TCustomEnhListView::BuiltInKey(LPARAM Item, LPARAM List, LVSORTKEY& Key)
     list->m_BuiltIn->Key(reinterpret_cast<const TListItem*>(Item), Key);
 }
 
-bool TCustomEnhListView::BuiltInKeyWord(LPARAM Item, LPARAM List, std::uint32_t& State,
-                                        std::uint64_t& Word)
+bool TCustomEnhListView::BuiltInKeyWords(LPARAM Item, LPARAM List, std::uint32_t& State,
+                                         std::uint64_t& Word, std::uint64_t& Word2)
 {
     const auto* list = reinterpret_cast<const TCustomEnhListView*>(List);
-    return list->m_BuiltIn->KeyWord(reinterpret_cast<const TListItem*>(Item), State, Word);
+    return list->m_BuiltIn->KeyWords(reinterpret_cast<const TListItem*>(Item), State, Word, Word2);
 }
 
 void TCustomEnhListView::BuiltInWorkerKey(LPARAM Item, LPARAM List, int Worker, LVSORTKEY& Key)

@@ -290,14 +290,14 @@ struct LVSORTKEYED
     // Optional: Compare asked on two threads at once (Worker as for WorkerKey), where a long
     // list is checked for standing in the sort's order already.
     int (*WorkerCompare)(LPARAM A, LPARAM B, LPARAM SortParam, int Worker) = nullptr;
-    // Optional: a row's key read eight bytes at a time, as one big-endian number, from where
+    // Optional: a row's key read sixteen bytes at a time, as two big-endian numbers, from where
     // State says (0: the key's beginning; the call moves it past the bytes read), only as far
     // as the sort needs it: no key is then kept whole, and keys that rows share are not looked
     // for. Bytes past the key's end are 0, which no key byte may be; rows whose keys end equal
     // go to Compare. May be asked on two threads at once. False where a row has no such key:
     // the sort then asks Key for every row.
-    bool (*KeyWord)(LPARAM Item, LPARAM SortParam, std::uint32_t& State,
-                    std::uint64_t& Word) = nullptr;
+    bool (*KeyWords)(LPARAM Item, LPARAM SortParam, std::uint32_t& State, std::uint64_t& Word,
+                     std::uint64_t& Word2) = nullptr;
     bool Descending = false;
     // Names the order of the keys, whichever the direction; 0 names none. Asking again for
     // the order of the last keyed sort lets the control move only the rows added or changed

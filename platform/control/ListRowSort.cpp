@@ -241,7 +241,7 @@ TTies ByKeys(TRows& Rows, const LVSORTKEYED& Sort, TOrder* Moved)
         return std::move(*tied);
     const std::size_t count = Rows.size();
     TTies tied(count, false);
-    if (Sort.KeyWord) {
+    if (Sort.KeyWords) {
         if (std::optional<TOrder> order = ByKeyWords(Rows, Sort, tied)) {
             Permute(Rows, std::move(*order), Moved);
             return tied;

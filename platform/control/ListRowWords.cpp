@@ -25,14 +25,14 @@ void TRowKeyWords::First(std::vector<KeyOrder::TWordEntry>& Entries)
     });
 }
 
-std::uint64_t TRowKeyWords::WordOf(std::uint32_t Row, std::uint32_t& State)
+void TRowKeyWords::Read(KeyOrder::TWordEntry& Entry, std::size_t)
 {
-    std::uint64_t word = 0;
     try {
-        if (m_Sort.KeyWord(m_Rows[Row]->Param(), m_Sort.SortParam, State, word))
-            return word;
+        if (m_Sort.KeyWords(m_Rows[Entry.Row]->Param(), m_Sort.SortParam, Entry.State, Entry.Word,
+                            Entry.Word2))
+            return;
     } catch (...) {
     }
+    Entry.Word = Entry.Word2 = 0;
     m_Failed.store(true, std::memory_order_relaxed);
-    return 0;
 }

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-// A sorter's keys read from the rows two words at a time (LVSORTKEYED::KeyWord), as far as the
+// A sorter's keys read from the rows two words at a time (LVSORTKEYED::KeyWords), as far as the
 // rows' ties need them, for TWordOrder: no row's key is kept whole.
 class TRowKeyWords
 {
@@ -25,11 +25,7 @@ public:
 
     // Every row's first word; a long list's on two threads, half of the rows each.
     void First(std::vector<KeyOrder::TWordEntry>& Entries);
-    void Read(KeyOrder::TWordEntry& Entry, std::size_t)
-    {
-        Entry.Word = WordOf(Entry.Row, Entry.State);
-        Entry.Word2 = WordOf(Entry.Row, Entry.State);
-    }
+    void Read(KeyOrder::TWordEntry& Entry, std::size_t);
     // The row leads to its texts, which the words are read from.
     void Ask(std::uint32_t Row, std::size_t, int Step) const
     {
@@ -47,8 +43,6 @@ public:
     static bool EndedEqual(std::uint32_t, std::uint32_t) { return false; }
 
 private:
-    std::uint64_t WordOf(std::uint32_t Row, std::uint32_t& State);
-
     std::span<const std::unique_ptr<TListRow>> m_Rows;
     const Win::LVSORTKEYED& m_Sort;
     std::atomic<bool> m_Failed = false;

@@ -112,9 +112,10 @@ int WorkerCompareRows(LPARAM A, LPARAM B, LPARAM SortParam, int Worker)
     return data->Descending ? -c : c;
 }
 
-// A row's key read a word at a time: its first WordBytes bytes (none of them 0), the rest left
-// to the comparison. State is where the next word begins.
-bool KeyWord(LPARAM Row, LPARAM SortParam, std::uint32_t& State, std::uint64_t& Word)
+// A row's key read sixteen bytes at a time: its first WordBytes bytes (none of them 0), the
+// rest left to the comparison. State is where the next bytes begin.
+bool KeyWords(LPARAM Row, LPARAM SortParam, std::uint32_t& State, std::uint64_t& Word,
+              std::uint64_t& Word2)
 {
     auto* data = reinterpret_cast<TSortData*>(SortParam);
     ++data->WordsRead;
@@ -126,7 +127,8 @@ bool KeyWord(LPARAM Row, LPARAM SortParam, std::uint32_t& State, std::uint64_t& 
     const std::string& key = data->Keys[std::size_t(Row)];
     const std::size_t end = std::min(key.size(), data->WordBytes);
     Word = State < end ? Prefix(key.substr(0, end), State) : 0;
-    State += 8;
+    Word2 = State + 8 < end ? Prefix(key.substr(0, end), State + 8) : 0;
+    State += 16;
     return true;
 }
 
@@ -602,6 +604,8 @@ void TestRowSort::KeysReadInWordsGiveTheStableOrder_data()
         << 40000 << 3 << QByteArray(21, 'k') << 99 << 0 << true;
     QTest::newRow("a word of each key") << 40000 << 4 << QByteArray() << 8 << 0 << true;
     QTest::newRow("keys ending inside a word") << 40000 << 4 << QByteArray("kk") << 13 << 0 << true;
+    QTest::newRow("keys cut after their first sixteen bytes")
+        << 40000 << 3 << QByteArray(19, 'k') << 23 << 0 << true;
     QTest::newRow("no key bytes") << 3000 << 4 << QByteArray() << 0 << 0 << false;
     QTest::newRow("few rows") << 50 << 3 << QByteArray("k") << 99 << 0 << true;
     // A word that cannot be read sends every row to the keys asked for whole.
@@ -632,7 +636,7 @@ void TestRowSort::KeysReadInWordsGiveTheStableOrder()
         data.KeysAsked = 0;
         ListRowSort::TRows rows = RowsOf(start);
         LVSORTKEYED sort = KeyedSort(data);
-        sort.KeyWord = &KeyWord;
+        sort.KeyWords = &KeyWords;
         if (TwoThreads)
             sort.WorkerCompare = &WorkerCompareRows;
         const ListRowSort::TTies tied = ListRowSort::ByKeys(rows, sort);

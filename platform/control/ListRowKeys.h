@@ -40,6 +40,8 @@ public:
         Entry.Word = Word(key, 2 * Depth);
         Entry.Word2 = Word(key, 2 * Depth + 1);
     }
+    // The keys stand in an array of their own, reached at once wherever a row stands.
+    static constexpr bool kRowOrderPays = false;
     // The key, then the bytes it points to.
     void Ask(std::uint32_t Row, std::size_t Depth, int Step) const
     {

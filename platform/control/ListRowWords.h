@@ -26,6 +26,8 @@ public:
     // Every row's first word; a long list's on two threads, half of the rows each.
     void First(std::vector<KeyOrder::TWordEntry>& Entries);
     void Read(KeyOrder::TWordEntry& Entry, std::size_t);
+    // Rows made one after another stand near one another, with their texts.
+    static constexpr bool kRowOrderPays = true;
     // The row leads to its texts, which the words are read from.
     void Ask(std::uint32_t Row, std::size_t, int Step) const
     {

@@ -4,7 +4,9 @@
 #include "SplitWork.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 // The stable order of rows by their sort keys read sixteen bytes (two words) at a time, for the
@@ -43,7 +45,8 @@ struct TWordEntry
 //   second of which needs what the first asked for: Step 1, then Step 0 just before Read;
 // - GoesOn(Entry, Depth): whether the key has bytes after its words at Depth;
 // - EndedEqual(A, B): whether rows whose keys ended with the same words are equal without
-//   asking Before (complete keys of one length).
+//   asking Before (complete keys of one length);
+// - kRowOrderPays: whether reading many rows' words pays in the order the rows stand in.
 template <typename TSource, typename TLess> class TWordOrder
 {
 public:
@@ -61,6 +64,7 @@ public:
             OrderPart(0, m_Count, Tied, -1);
         else
             OrderInTwo(Tied);
+        std::vector<std::atomic<std::uint32_t>>().swap(m_Places); // not held beside the order
         TOrder order(m_Count);
         for (std::size_t i = 0; i < m_Count; ++i)
             order[i] = m_Entries[i].Row;
@@ -144,6 +148,15 @@ private:
     {
         if (From == Ranges.size())
             return;
+        if constexpr (TSource::kRowOrderPays) {
+            std::size_t rows = 0;
+            for (std::size_t r = From; r < Ranges.size(); ++r)
+                rows += Ranges[r].End - Ranges[r].Begin;
+            if (rows >= kRowOrderLeast && rows * 4 >= m_Count) {
+                ReadInRowOrder(Ranges, From);
+                return;
+            }
+        }
         constexpr std::size_t ahead = ReadAhead::kRows / 2;
         const std::size_t end = Ranges.back().End;
         for (std::size_t r = From; r < Ranges.size(); ++r) {
@@ -155,6 +168,38 @@ private:
                     m_Source.Ask(m_Entries[i + ahead].Row, range.Depth, 0);
                 m_Source.Read(m_Entries[i], range.Depth);
             }
+        }
+    }
+
+    // The same for the ties of a range that holds a good part of the rows (names sharing their
+    // first bytes, as most do): the rows are read in the order they stand in the list, where
+    // each is near the one before it, and their words go to their entries' places, which wait
+    // for memory only as they are written.
+    void ReadInRowOrder(const std::vector<TRange>& Ranges, std::size_t From)
+    {
+        {
+            // Both threads' parts share the places, each writing its own rows.
+            const std::lock_guard lock(m_PlacesMade);
+            if (m_Places.size() != m_Count)
+                m_Places = std::vector<std::atomic<std::uint32_t>>(m_Count);
+        }
+        const std::size_t first = Ranges[From].Begin;
+        const std::size_t last = Ranges.back().End;
+        for (std::size_t r = From; r < Ranges.size(); ++r)
+            for (std::size_t i = Ranges[r].Begin; i < Ranges[r].End; ++i)
+                m_Places[m_Entries[i].Row].store(static_cast<std::uint32_t>(i) + 1,
+                                                 std::memory_order_relaxed);
+        const std::size_t depth = Ranges[From].Depth;
+        for (std::uint32_t row = 0; row < m_Count; ++row) {
+            const std::uint32_t place = m_Places[row].load(std::memory_order_relaxed);
+            if (place == 0 || place - 1 < first || place - 1 >= last)
+                continue; // none, or another thread's
+            if (row + 2 * kAhead < m_Count)
+                m_Source.Ask(row + 2 * kAhead, depth, 1);
+            if (row + kAhead < m_Count)
+                m_Source.Ask(row + kAhead, depth, 0);
+            m_Source.Read(m_Entries[place - 1], depth);
+            m_Places[row].store(0, std::memory_order_relaxed);
         }
     }
 
@@ -181,6 +226,12 @@ private:
     const bool m_Descending;
     TLess m_Before;
     std::vector<TWordEntry> m_Entries;
+    // Where each row's entry stands plus one, while a range's ties are read in row order; 0 for
+    // none. Made for the first such read.
+    static constexpr std::size_t kRowOrderLeast = 65536;
+    static constexpr std::uint32_t kAhead = ReadAhead::kRows / 2;
+    std::vector<std::atomic<std::uint32_t>> m_Places;
+    std::mutex m_PlacesMade;
 };
 
 } // namespace KeyOrder

@@ -604,6 +604,18 @@ void TestRowSort::KeysReadInWordsGiveTheStableOrder_data()
         << 40000 << 3 << QByteArray(21, 'k') << 99 << 0 << true;
     QTest::newRow("a word of each key") << 40000 << 4 << QByteArray() << 8 << 0 << true;
     QTest::newRow("keys ending inside a word") << 40000 << 4 << QByteArray("kk") << 13 << 0 << true;
+    // Most rows tied after their first bytes: their next words are read in the rows' order.
+    // Leads apart by "|" go to every other row.
+    const QByteArray a21(21, 'a');
+    const QByteArray k21(21, 'k');
+    const QByteArray k37(37, 'k');
+    QTest::newRow("many rows alike in their first bytes") << 80000 << 26 << k21 << 99 << 0 << true;
+    QTest::newRow("many rows alike in their first bytes, one thread")
+        << 80000 << 26 << k21 << 99 << 0 << false;
+    QTest::newRow("two kinds of rows alike, one on each thread")
+        << 140000 << 26 << a21 + "|" + k21 << 99 << 0 << true;
+    QTest::newRow("half of the rows alike further")
+        << 140000 << 26 << k21 + "|" + k37 << 99 << 0 << true;
     QTest::newRow("keys cut after their first sixteen bytes")
         << 40000 << 3 << QByteArray(19, 'k') << 23 << 0 << true;
     QTest::newRow("no key bytes") << 3000 << 4 << QByteArray() << 0 << 0 << false;
@@ -628,8 +640,9 @@ void TestRowSort::KeysReadInWordsGiveTheStableOrder()
     TSortData data;
     data.WordBytes = std::size_t(WordBytes);
     data.FailWordsEvery = FailWordsEvery;
+    const QList<QByteArray> leads = Lead.split('|');
     for (int i = 0; i < Rows; ++i)
-        data.Keys.push_back(RandomKey(rng, Alphabet, 8, Lead.toStdString(), 1));
+        data.Keys.push_back(RandomKey(rng, Alphabet, 8, leads[i % leads.size()].toStdString(), 1));
     const std::vector<int> start = Shape("random", data, rng);
     for (const bool descending : {false, true}) {
         data.Descending = descending;

@@ -23,7 +23,7 @@ public:
     // Whether a row's word could not be read: the order the words gave is then of no use.
     bool Failed() const { return m_Failed.load(std::memory_order_relaxed); }
 
-    // Every row's first word; a long list's on two threads, half of the rows each.
+    // Every row's first sixteen key bytes; a long list's on two threads, half of the rows each.
     void First(std::vector<KeyOrder::TWordEntry>& Entries);
     void Read(KeyOrder::TWordEntry& Entry, std::size_t);
     // Rows made one after another stand near one another, with their texts.
